@@ -1,0 +1,3 @@
+#include "app/DatabasePath.h"
+
+std::wstring DatabasePath;

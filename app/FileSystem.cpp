@@ -1,0 +1,31 @@
+#include "app/FileSystem.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/FilePaths.h"
+#include "toolkit/TextEncoding.h"
+
+bool PathExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool EnsureDirectory(const std::wstring& path) {
+  if (PathExists(path)) return true;
+  return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+}
+
+std::wstring LocalAppDataFolder() {
+  wchar_t buffer[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, buffer))) return L"";
+  return buffer;
+}
+
+std::wstring PrepareUserDataFolder(const std::string& applicationFolderName) {
+  std::wstring folder =
+      WithTrailingBackslash(LocalAppDataFolder()) + LumoUtility::WidenText(applicationFolderName);
+  if (!PathExists(folder) && !EnsureDirectory(folder)) return L"";
+  std::wstring sub = WithTrailingBackslash(folder) + L"dati";
+  bool ok = PathExists(sub) || EnsureDirectory(sub);
+  return ok ? WithTrailingBackslash(sub) : L"";
+}

@@ -1,0 +1,17 @@
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <utility>
+
+MessageBoxRecorder::MessageBoxRecorder() {
+  previous_ = LumoUtility::SetMessageBoxPresenter([this](const LumoUtility::MessageBoxRequest& r) {
+    requests_.push_back(r);
+    if (answers_.empty()) return IDOK;
+    int answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+  });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+  LumoUtility::SetMessageBoxPresenter(std::move(previous_));
+}

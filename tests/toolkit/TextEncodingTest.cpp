@@ -1,0 +1,45 @@
+#include "toolkit/TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+using LumoUtility::NarrowText;
+using LumoUtility::WidenText;
+
+TEST(TextEncoding, ItalianTextKeepsItsLetters) {
+  // Literals are Windows-1252 in the Windows build and UTF-8 natively, so spell the bytes.
+  const std::string verra = "verr\xE0 gi\xE0 \xE8 \xE9 \xEC \xF2 \xF9";
+  EXPECT_EQ(WidenText(verra), L"verr\u00E0 gi\u00E0 \u00E8 \u00E9 \u00EC \u00F2 \u00F9");
+  EXPECT_EQ(NarrowText(WidenText(verra)), verra);
+}
+
+TEST(TextEncoding, EuroSignAndTypographicQuotesSurviveBothWays) {
+  EXPECT_EQ(WidenText("\x80"), L"\u20AC");
+  EXPECT_EQ(WidenText("\x92"), L"\u2019");
+  EXPECT_EQ(NarrowText(L"\u20AC 5, l\u2019auto \u201Cnuova\u201D"), "\x80 5, l\x92" "auto \x93nuova\x94");
+}
+
+TEST(TextEncoding, EveryByteRoundTrips) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::wstring wide = WidenText(all);
+  ASSERT_EQ(wide.size(), 256u);
+  EXPECT_EQ(NarrowText(wide), all);
+}
+
+TEST(TextEncoding, CharactersOutsideTheCodePageBecomeQuestionMarks) {
+  // Keeping the low 8 bits would give a NUL (U+0100), a line break (U+010A), "¬" (U+20AC
+  // low byte is 0xAC): all must become "?".
+  EXPECT_EQ(NarrowText(L"\u0100"), "?");
+  EXPECT_EQ(NarrowText(L"a\u010Ab"), "a?b");
+  EXPECT_EQ(NarrowText(L"\u0141ukasz"), "?ukasz");
+  EXPECT_EQ(NarrowText(L"\u4E2D\u6587"), "??");
+  // A character beyond the basic plane is one "?", as is a lone surrogate.
+  std::wstring emoji;
+  if (sizeof(wchar_t) == 2) {
+    emoji = {wchar_t(0xD83D), wchar_t(0xDE97)};
+  } else {
+    emoji = {wchar_t(0x1F697)};
+  }
+  EXPECT_EQ(NarrowText(L"x" + emoji + L"y"), "x?y");
+  EXPECT_EQ(NarrowText(std::wstring(1, wchar_t(0xD800)) + L"z"), "?z");
+}

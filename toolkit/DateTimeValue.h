@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace LumoUtility {
+
+// The eight fields of a Win32 SYSTEMTIME, in its order, plus a validity flag.
+// A value is normal once it has been through the file-time conversion, which checks
+// it and fills in dayOfWeek (0 = Sunday). Records default to 1900-01-01 00:00:00,
+// which means "no date set".
+struct DateTimeValue {
+  std::uint16_t year = 1900;
+  std::uint16_t month = 1;
+  std::uint16_t dayOfWeek = 1;
+  std::uint16_t day = 1;
+  std::uint16_t hour = 0;
+  std::uint16_t minute = 0;
+  std::uint16_t second = 0;
+  std::uint16_t milliseconds = 0;
+  bool invalid = false;
+};
+
+bool operator==(const DateTimeValue& a, const DateTimeValue& b);
+inline bool operator!=(const DateTimeValue& a, const DateTimeValue& b) { return !(a == b); }
+
+// Normal value at 00:00:00.000; invalid (fields kept) for an impossible date or a year
+// outside 1601..30827, the range of Windows file times.
+DateTimeValue MakeDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+// The same check and normalisation starting from all eight fields.
+DateTimeValue NormalizeDateTime(const DateTimeValue& fields);
+// Shifts by whole seconds; an invalid value is returned unchanged, and a result outside
+// the file-time range is marked invalid.
+DateTimeValue AddSeconds(const DateTimeValue& value, std::int64_t seconds);
+
+std::string FormatDayMonthYear(const DateTimeValue& value);  // DD/MM/YYYY
+std::string FormatIsoDate(const DateTimeValue& value);       // YYYY-MM-DD
+
+// Windows file time (100 ns units since 1601-01-01), the pivot of every conversion.
+// Return false exactly where SystemTimeToFileTime / FileTimeToSystemTime fail.
+bool ToFileTime(const DateTimeValue& value, std::uint64_t& fileTime);
+bool FromFileTime(std::uint64_t fileTime, DateTimeValue& value);
+
+}  // namespace LumoUtility

@@ -1,0 +1,32 @@
+#include "toolkit/NumberText.h"
+
+#include <cstdio>
+
+namespace LumoUtility {
+
+std::string IntToText(std::int64_t value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
+  return buffer;
+}
+
+std::wstring IntToWideText(std::int64_t value) {
+  std::string narrow = IntToText(value);
+  return std::wstring(narrow.begin(), narrow.end());
+}
+
+std::string DoubleToText(double value) {
+  char buffer[108];
+  std::snprintf(buffer, sizeof buffer, "%Lg", static_cast<long double>(value));
+  return buffer;
+}
+
+std::string ZeroPaddedInt(std::int64_t value, int width) {
+  std::string digits = IntToText(value);
+  if (static_cast<int>(digits.size()) < width) {
+    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+  }
+  return digits;
+}
+
+}  // namespace LumoUtility

@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace LumoUtility {
+
+// Locale-independent number texts, as written into SQL ("." is always the decimal point).
+std::string IntToText(std::int64_t value);
+std::wstring IntToWideText(std::int64_t value);
+// Six significant digits, exponent form below 1e-4 and from 1e6 ("%Lg").
+std::string DoubleToText(double value);
+// value in decimal, left-padded with "0" to at least width characters.
+std::string ZeroPaddedInt(std::int64_t value, int width);
+
+}  // namespace LumoUtility

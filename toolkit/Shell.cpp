@@ -1,0 +1,53 @@
+#include "toolkit/Shell.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "toolkit/TextEncoding.h"
+
+namespace LumoUtility {
+namespace {
+
+// Balances a successful CoInitialize on every way out.
+class ComScope {
+ public:
+  ComScope() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComScope() {
+    if (initialized_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  bool Initialized() const { return initialized_; }
+
+ private:
+  bool initialized_;
+};
+
+}  // namespace
+
+std::wstring BrowseForFolder(const std::string& title, HWND owner) {
+  ComScope com;
+  if (!com.Initialized()) return L"";
+  wchar_t buffer[MAX_PATH] = {};
+  std::wstring wideTitle = WidenText(title);
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.pszDisplayName = buffer;
+  info.lpszTitle = wideTitle.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+  if (item == nullptr) return L"";
+  std::wstring folder;
+  if (SHGetPathFromIDListW(item, buffer)) folder = buffer;
+  CoTaskMemFree(item);
+  return folder;
+}
+
+bool OpenDocument(const std::string& pathOrAddress) {
+  HINSTANCE result = ShellExecuteW(nullptr, L"open", WidenText(pathOrAddress).c_str(), nullptr,
+                                   nullptr, SW_SHOW);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace LumoUtility

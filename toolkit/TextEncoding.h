@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace LumoUtility {
+
+// The program's 8-bit text is Windows-1252 everywhere (window text, SQL, literals).
+// WidenText maps every byte to its Unicode character; NarrowText maps back and turns
+// any character Windows-1252 cannot hold into "?" (never a NUL or a line break).
+std::wstring WidenText(const std::string& text);
+std::string NarrowText(const std::wstring& text);
+
+}  // namespace LumoUtility
