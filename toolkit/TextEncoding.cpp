@@ -27,23 +27,23 @@ char NarrowCodePoint(std::uint32_t codePoint) {
 bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-}  // namespace
-
-std::wstring WidenText(const std::string& text) {
-  std::wstring wide;
+template <typename Wide>
+Wide WidenAs(const std::string& text) {
+  Wide wide;
   wide.reserve(text.size());
   for (char c : text) {
     auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x80 && byte < 0xA0) {
-      wide.push_back(static_cast<wchar_t>(kHighControlRange[byte - 0x80]));
+      wide.push_back(static_cast<typename Wide::value_type>(kHighControlRange[byte - 0x80]));
     } else {
-      wide.push_back(static_cast<wchar_t>(byte));
+      wide.push_back(static_cast<typename Wide::value_type>(byte));
     }
   }
   return wide;
 }
 
-std::string NarrowText(const std::wstring& text) {
+template <typename Wide>
+std::string NarrowFrom(const Wide& text) {
   std::string narrow;
   narrow.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -59,5 +59,12 @@ std::string NarrowText(const std::wstring& text) {
   }
   return narrow;
 }
+
+}  // namespace
+
+std::wstring WidenText(const std::string& text) { return WidenAs<std::wstring>(text); }
+std::string NarrowText(const std::wstring& text) { return NarrowFrom(text); }
+std::u16string WidenToUtf16(const std::string& text) { return WidenAs<std::u16string>(text); }
+std::string NarrowUtf16(const std::u16string& text) { return NarrowFrom(text); }
 
 }  // namespace LumoUtility

@@ -8,5 +8,8 @@ namespace LumoUtility {
 // any character Windows-1252 cannot hold into "?" (never a NUL or a line break).
 std::wstring WidenText(const std::string& text);
 std::string NarrowText(const std::wstring& text);
+// The same mapping for UTF-16 text held portably (the storage engine's text).
+std::u16string WidenToUtf16(const std::string& text);
+std::string NarrowUtf16(const std::u16string& text);
 
 }  // namespace LumoUtility

@@ -43,3 +43,14 @@ TEST(TextEncoding, CharactersOutsideTheCodePageBecomeQuestionMarks) {
   EXPECT_EQ(NarrowText(L"x" + emoji + L"y"), "x?y");
   EXPECT_EQ(NarrowText(std::wstring(1, wchar_t(0xD800)) + L"z"), "?z");
 }
+
+TEST(TextEncoding, Utf16FormsMatchTheWideOnes) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::u16string utf16 = LumoUtility::WidenToUtf16(all);
+  std::wstring wide = WidenText(all);
+  ASSERT_EQ(utf16.size(), wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) EXPECT_EQ(static_cast<wchar_t>(utf16[i]), wide[i]);
+  EXPECT_EQ(LumoUtility::NarrowUtf16(utf16), all);
+  EXPECT_EQ(LumoUtility::NarrowUtf16(u"\u0141\U0001F697\u20AC"), "??\x80");
+}

@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/sql/SqlValue.h"
+
+namespace Sql {
+
+enum class ColumnType { Boolean, Byte, Integer, Long, Single, Double, Currency, DateTime, Text,
+                        Memo, Unsupported };
+
+struct ColumnInfo {
+  std::string name;  // Windows-1252, as the program writes it in SQL
+  ColumnType type = ColumnType::Unsupported;
+  bool autoNumber = false;
+  std::uint32_t maxCharacters = 0;  // Text columns; 0 when unlimited
+};
+
+struct TableInfo {
+  std::string name;
+  std::vector<ColumnInfo> columns;
+};
+
+using Row = std::vector<Value>;  // one value per column, in column order
+using RowId = std::uint64_t;     // identifies a row within its table during one statement
+
+// What the SQL layer needs of a database: finding tables, reading their rows and
+// writing rows. The writes of one statement are bracketed by BeginWrites and
+// CommitWrites (or RollbackWrites, after which nothing of them remains).
+class TableStore {
+ public:
+  virtual ~TableStore() = default;
+
+  // The table with this name, compared without regard to case; nothing if none.
+  virtual std::optional<TableInfo> FindTable(const std::string& name) const = 0;
+  // Every row of the table, in the store's order. Columns of an unsupported type come
+  // as Null.
+  virtual void ScanRows(const TableInfo& table,
+                        const std::function<void(RowId, Row&&)>& visit) const = 0;
+
+  virtual void BeginWrites() = 0;
+  // A Null in an AutoNumber column receives the table's next number.
+  virtual void InsertRow(const TableInfo& table, Row row) = 0;
+  // Values of unsupported columns in `row` are ignored: the stored ones stay.
+  virtual void UpdateRow(const TableInfo& table, RowId id, Row row) = 0;
+  virtual void DeleteRow(const TableInfo& table, RowId id) = 0;
+  virtual void CommitWrites() = 0;
+  virtual void RollbackWrites() = 0;
+};
+
+}  // namespace Sql

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+namespace Sql {
+
+// Jet's text order for the program's languages: case never matters; an accented Latin
+// letter sorts beside its base letter (e, é, è before f) and equals only itself.
+// Returns <0, 0 or >0.
+int CompareText(const std::u16string& a, const std::u16string& b);
+
+// Equal keys exactly for texts that CompareText calls equal (for grouping and hashing).
+std::u16string CollationKey(const std::u16string& text);
+
+}  // namespace Sql

@@ -1,0 +1,101 @@
+#include "tests/data/sql/MemoryTableStore.h"
+
+#include <stdexcept>
+
+#include "data/sql/SqlError.h"
+#include "data/sql/SqlLexer.h"
+#include "data/sql/ValueOperations.h"
+
+using namespace Sql;
+
+void MemoryTableStore::AddTable(TableInfo table) {
+  std::string key = UpperCase(table.name);
+  tables_[key].info = std::move(table);
+}
+
+void MemoryTableStore::AddUniqueColumn(const std::string& table, const std::string& column) {
+  Table& t = TableNamed(table);
+  for (std::size_t i = 0; i < t.info.columns.size(); ++i) {
+    if (SameName(t.info.columns[i].name, column)) t.uniqueColumns.push_back(static_cast<int>(i));
+  }
+}
+
+MemoryTableStore::Table& MemoryTableStore::TableNamed(const std::string& name) {
+  auto found = tables_.find(UpperCase(name));
+  if (found == tables_.end()) throw std::logic_error("no table " + name);
+  return found->second;
+}
+
+std::optional<TableInfo> MemoryTableStore::FindTable(const std::string& name) const {
+  auto found = tables_.find(UpperCase(name));
+  if (found == tables_.end()) return std::nullopt;
+  return found->second.info;
+}
+
+void MemoryTableStore::ScanRows(const TableInfo& table,
+                                const std::function<void(RowId, Row&&)>& visit) const {
+  const Table& t = tables_.at(UpperCase(table.name));
+  for (const auto& [id, row] : t.rows) {
+    Row copy = row;
+    visit(id, std::move(copy));
+  }
+}
+
+void MemoryTableStore::BeginWrites() {
+  if (writing_) throw std::logic_error("writes already begun");
+  saved_ = tables_;
+  writing_ = true;
+}
+
+void MemoryTableStore::CheckUnique(const Table& table, const Row& row, RowId self) const {
+  for (int column : table.uniqueColumns) {
+    const Value& v = row[static_cast<std::size_t>(column)];
+    if (v.IsNull()) continue;
+    for (const auto& [id, other] : table.rows) {
+      if (id != self && !other[static_cast<std::size_t>(column)].IsNull() &&
+          CompareValues(other[static_cast<std::size_t>(column)], v) == 0) {
+        throw SqlError("Valori duplicati nell'indice univoco.");
+      }
+    }
+  }
+}
+
+void MemoryTableStore::InsertRow(const TableInfo& table, Row row) {
+  if (!writing_) throw std::logic_error("insert outside writes");
+  Table& t = TableNamed(table.name);
+  row.resize(t.info.columns.size());
+  for (std::size_t i = 0; i < t.info.columns.size(); ++i) {
+    if (t.info.columns[i].autoNumber && row[i].IsNull()) {
+      row[i] = Value::Integer(t.nextAutoNumber++);
+    }
+  }
+  CheckUnique(t, row, 0);
+  t.rows.emplace(t.nextRowId++, std::move(row));
+}
+
+void MemoryTableStore::UpdateRow(const TableInfo& table, RowId id, Row row) {
+  if (!writing_) throw std::logic_error("update outside writes");
+  Table& t = TableNamed(table.name);
+  CheckUnique(t, row, id);
+  t.rows.at(id) = std::move(row);
+}
+
+void MemoryTableStore::DeleteRow(const TableInfo& table, RowId id) {
+  if (!writing_) throw std::logic_error("delete outside writes");
+  TableNamed(table.name).rows.erase(id);
+}
+
+void MemoryTableStore::CommitWrites() {
+  saved_.clear();
+  writing_ = false;
+}
+
+void MemoryTableStore::RollbackWrites() {
+  tables_ = saved_;
+  saved_.clear();
+  writing_ = false;
+}
+
+std::size_t MemoryTableStore::RowCount(const std::string& table) const {
+  return tables_.at(UpperCase(table)).rows.size();
+}
