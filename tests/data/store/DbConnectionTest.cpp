@@ -2,28 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "data/TableStoreSession.h"
-#include "tests/data/sql/MemoryTableStore.h"
+#include "tests/data/store/MemoryEngine.h"
 
 namespace {
-
-// Opens sessions on an in-memory store, or fails to open at all.
-class MemoryEngine : public DbEngine {
- public:
-  MemoryEngine(MemoryTableStore* store, std::string startupError = "")
-      : store_(store), startupError_(std::move(startupError)) {}
-  std::string StartupError() const override { return startupError_; }
-  std::unique_ptr<DbSession> Open(const std::wstring& connectionString) override {
-    if (store_ == nullptr || ConnectionStringValue(connectionString, L"Data Source").empty()) {
-      throw DbFailure("Impossibile trovare il file.");
-    }
-    return std::make_unique<TableStoreSession>(*store_);
-  }
-
- private:
-  MemoryTableStore* store_;
-  std::string startupError_;
-};
 
 const wchar_t kConnection[] =
     L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\dati\\dati.mdb;User Id=admin;Password=;";
@@ -145,7 +126,7 @@ TEST(ConnectionStartup, UnreachableDatabaseAndBrokenEngine) {
 
   MemoryTableStore store;
   DbConnection broken(kConnection, std::make_unique<MemoryEngine>(
-                                       &store, "impossibile creare l'oggetto Connection"));
+                                       &store, nullptr, "impossibile creare l'oggetto Connection"));
   EXPECT_TRUE(broken.ErrorFlag());
   EXPECT_EQ(broken.ErrorText(), "impossibile creare l'oggetto Connection");
   EXPECT_FALSE(broken.OpenConnection());

@@ -1,0 +1,279 @@
+#include "data/MaintenanceStore.h"
+
+#include "toolkit/NumberText.h"
+#include "toolkit/StringReplace.h"
+
+using LumoUtility::DateTimeValue;
+
+std::string SqlText(const std::string& text) {
+  return "'" + LumoUtility::ReplaceAll(text, "'", "''") + "'";
+}
+std::string SqlInt(std::int64_t value) { return LumoUtility::IntToText(value); }
+std::string SqlDouble(double value) { return LumoUtility::DoubleToText(value); }
+std::string SqlDate(const DateTimeValue& date) { return "'" + LumoUtility::FormatIsoDate(date) + "'"; }
+
+namespace {
+
+std::string Doubled(const std::string& text) { return LumoUtility::ReplaceAll(text, "'", "''"); }
+
+// Closes the connection on every way out when this operation opened it.
+class ConnectionScope {
+ public:
+  ConnectionScope(DbConnection& connection, bool close) : connection_(connection), close_(close) {}
+  ~ConnectionScope() {
+    if (close_) connection_.CloseConnection();
+  }
+  ConnectionScope(const ConnectionScope&) = delete;
+  ConnectionScope& operator=(const ConnectionScope&) = delete;
+
+ private:
+  DbConnection& connection_;
+  bool close_;
+};
+
+// The schedule of one vehicle: for each catalogue entry the intervention of that kind
+// inserted last (highest ID), or the entry alone when the vehicle never had it.
+std::string ScheduleSql(std::int32_t vehicleId) {
+  const std::string from =
+      "FROM INTERVENTI as a LEFT JOIN INTERVENTI_VEICOLO as V ON a.ID = V.ID_INTERVENTO ";
+  const std::string where =
+      "WHERE ((V.ID=(SELECT MAX(ID) FROM INTERVENTI_VEICOLO WHERE A.ID = ID_INTERVENTO AND "
+      "ID_VEICOLO= V.ID_VEICOLO) Or (V.ID) Is Null) AND (V.ID_VEICOLO=";
+  const std::string tail = " Or (V.ID_VEICOLO) Is Null)) ";
+  const std::string id = SqlInt(vehicleId);
+  return "SELECT V.ID, a.INTERVENTO, V.DATA, V.KM, V.COSTO, a.CADENZAKM, V.[NOTE], a.ID as "
+         "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO " +
+         from + where + id + tail +
+         "UNION SELECT NULL, a.INTERVENTO,NULL, NULL, NULL, a.CADENZAKM, NULL, a.ID as "
+         "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO "
+         "FROM INTERVENTI a "
+         " WHERE NOT ID IN ( "
+         "SELECT a.ID " +
+         from + where + id + tail + ")  ORDER BY ID_INTERVENTO ";
+}
+
+}  // namespace
+
+std::wstring MaintenanceStore::ConnectionStringFor(const std::wstring& databasePath) {
+  return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + databasePath +
+         L";User Id=admin;Password=;";
+}
+
+MaintenanceStore::MaintenanceStore(std::unique_ptr<DbEngine> engine,
+                                   const std::wstring& databasePath, MessageSink showMessage)
+    : connection_(ConnectionStringFor(databasePath), std::move(engine)),
+      showMessage_(std::move(showMessage)) {}
+
+bool MaintenanceStore::OpenIfClosed(bool& openedHere) {
+  openedHere = false;
+  if (connection_.IsConnectionOpen()) return true;
+  if (!connection_.OpenConnection()) return false;
+  openedHere = true;
+  return true;
+}
+
+VehicleRecord MaintenanceStore::LoadVehicleByPlate(const std::string& plate) {
+  VehicleRecord record;
+  record.TARGA = plate;
+  bool openedHere = false;
+  if (!OpenIfClosed(openedHere)) return record;
+  ConnectionScope scope(connection_, openedHere);
+  if (connection_.OpenRecordset("SELECT ID, DESCRIZIONE, KM, DATA_KM FROM VEICOLO WHERE TARGA=" +
+                                SqlText(plate))) {
+    // The first row is read without looking for the end: an unknown plate leaves the
+    // field errors (ID -1) for the caller to see.
+    record.ID = connection_.FieldInt(0);
+    record.DESCRIZIONE = connection_.FieldText(1);
+    record.KM = connection_.FieldInt(2);
+    record.DATA_KM = connection_.FieldDate(3);
+    record.HasDate = record.DATA_KM.year > 1900;
+    connection_.CloseRecordset();
+  }
+  return record;
+}
+
+std::int32_t MaintenanceStore::FindVehicleIdByPlate(const std::string& plate) {
+  bool openedHere = false;
+  if (!OpenIfClosed(openedHere)) return -1;
+  ConnectionScope scope(connection_, openedHere);
+  std::int32_t id = -1;
+  if (connection_.OpenRecordset("SELECT ID FROM VEICOLO WHERE TARGA=" + SqlText(plate))) {
+    id = connection_.FieldInt(0);
+    connection_.CloseRecordset();
+  }
+  return id;
+}
+
+bool MaintenanceStore::ListPlates(std::vector<std::string>& plates) {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  if (!connection_.OpenRecordset("SELECT TARGA FROM VEICOLO ORDER BY TARGA")) return false;
+  bool ok = true;
+  while (!connection_.AtEnd()) {
+    plates.push_back(connection_.FieldText(0));
+    if (connection_.ErrorFlag()) {
+      ok = false;
+      break;
+    }
+    connection_.NextRecord();
+  }
+  connection_.CloseRecordset();
+  return ok;
+}
+
+bool MaintenanceStore::SaveVehicle(VehicleRecord& record) {
+  if (!connection_.OpenConnection()) return false;
+  if (!connection_.OpenRecordset("SELECT COUNT(*) as tot FROM VEICOLO WHERE TARGA=" +
+                                 SqlText(record.TARGA))) {
+    return false;
+  }
+  ConnectionScope scope(connection_, true);
+  std::int32_t existing = connection_.FieldInt(0);
+  if (connection_.ErrorFlag() && showMessage_) showMessage_(connection_.ErrorText(), "errore");
+  connection_.CloseRecordset();
+
+  std::string statement;
+  if (existing != 0) {
+    statement = "UPDATE VEICOLO SET DESCRIZIONE= '" + Doubled(record.DESCRIZIONE) + "'" +
+                ", KM =" + SqlInt(record.KM) +
+                (record.HasDate ? ", DATA_KM= " + SqlDate(record.DATA_KM) + " "
+                                : std::string(", DATA_KM= NULL ")) +
+                "WHERE TARGA= '" + Doubled(record.TARGA) + "'";
+  } else {
+    statement = "INSERT INTO VEICOLO (TARGA, DESCRIZIONE, KM, DATA_KM) VALUES ('" +
+                Doubled(record.TARGA) + "'" + ",'" + Doubled(record.DESCRIZIONE) + "'" + "," +
+                SqlInt(record.KM) +
+                (record.HasDate ? "," + SqlDate(record.DATA_KM) + ")" : std::string(",NULL)"));
+  }
+  std::int32_t affected = connection_.ExecuteCommand(statement);
+  bool ok = !connection_.ErrorFlag() && affected == 1;
+  if (ok) record.ID = FindVehicleIdByPlate(record.TARGA);
+  return ok;
+}
+
+std::int32_t MaintenanceStore::CountInterventionTypes() {
+  bool openedHere = false;
+  if (!OpenIfClosed(openedHere)) return -1;
+  ConnectionScope scope(connection_, openedHere);
+  if (!connection_.OpenRecordset("SELECT COUNT(*) FROM INTERVENTI ")) return -1;
+  std::int32_t count = connection_.FieldInt(0);
+  connection_.CloseRecordset();
+  return count;
+}
+
+bool MaintenanceStore::SeedInterventionTypes() {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  std::int32_t affected = connection_.ExecuteCommand(
+      "Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE]) values ('Candela', 6000, "
+      "'Controllare e pulire, regolare, lubrificare o sostituire (ogni 12.000 km) se "
+      "necessario') ");
+  return !connection_.ErrorFlag() && affected == 1;
+}
+
+std::vector<InterventionType> MaintenanceStore::ListInterventionTypes() {
+  std::vector<InterventionType> list;
+  if (!connection_.OpenConnection()) return list;
+  ConnectionScope scope(connection_, true);
+  if (!connection_.OpenRecordset("SELECT ID, INTERVENTO, CADENZAKM, NOTE, FINERODAGGIO "
+                                 "FROM INTERVENTI ")) {
+    return list;
+  }
+  while (!connection_.AtEnd()) {
+    InterventionType entry;
+    entry.ID = connection_.FieldInt(0);
+    entry.INTERVENTO = connection_.FieldText(1);
+    entry.CADENZAKM = connection_.FieldInt(2);
+    entry.NOTE = connection_.FieldText(3);
+    entry.FINERODAGGIO = connection_.FieldBool(4);
+    if (connection_.ErrorFlag()) break;
+    list.push_back(entry);
+    connection_.NextRecord();
+  }
+  connection_.CloseRecordset();
+  return list;
+}
+
+bool MaintenanceStore::SaveInterventionType(const InterventionType& entry) {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  std::string flag = entry.FINERODAGGIO ? "-1 " : "0 ";
+  std::string statement;
+  if (entry.ID != 0) {
+    statement = "UPDATE INTERVENTI SET INTERVENTO= '" + Doubled(entry.INTERVENTO) + "', " +
+                "CADENZAKM= " + SqlInt(entry.CADENZAKM) + ", " + "[NOTE]= '" +
+                Doubled(entry.NOTE) + "', " + "FINERODAGGIO= " + flag + "WHERE ID= " +
+                SqlInt(entry.ID);
+  } else {
+    statement = "Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE], FINERODAGGIO) values ('" +
+                Doubled(entry.INTERVENTO) + "', " + SqlInt(entry.CADENZAKM) + ", '" +
+                Doubled(entry.NOTE) + "', " + flag + ") ";
+  }
+  std::int32_t affected = connection_.ExecuteCommand(statement);
+  return !connection_.ErrorFlag() && affected == 1;
+}
+
+bool MaintenanceStore::DeleteInterventionType(const InterventionType& entry) {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  if (!connection_.OpenRecordset("SELECT COUNT(*) as tot FROM INTERVENTI_VEICOLO WHERE "
+                                 "ID_INTERVENTO=" +
+                                 SqlInt(entry.ID))) {
+    return false;
+  }
+  std::int32_t uses = connection_.FieldInt(0);
+  if (connection_.ErrorFlag()) return false;
+  connection_.CloseRecordset();
+  // A kind any vehicle's history uses is never deleted; the clear error tells the
+  // caller it was refused for that reason.
+  if (uses > 0) return false;
+  std::int32_t affected =
+      connection_.ExecuteCommand("DELETE * FROM INTERVENTI WHERE ID= " + SqlInt(entry.ID));
+  return !connection_.ErrorFlag() && affected == 1;
+}
+
+std::vector<ScheduleRow> MaintenanceStore::LoadSchedule(std::int32_t vehicleId) {
+  std::vector<ScheduleRow> rows;
+  if (!connection_.OpenConnection()) return rows;
+  ConnectionScope scope(connection_, true);
+  if (!connection_.OpenRecordset(ScheduleSql(vehicleId))) return rows;
+  while (!connection_.AtEnd()) {
+    ScheduleRow row;
+    row.ID = connection_.FieldInt(0);
+    row.INTERVENTO = connection_.FieldText(1);
+    row.DATA = connection_.FieldDate(2);
+    row.KM = connection_.FieldInt(3);
+    row.COSTO = connection_.FieldDouble(4);
+    row.CADENZAKM = connection_.FieldInt(5);
+    row.NOTE = connection_.FieldText(6);
+    row.ID_INTERVENTO = connection_.FieldInt(7);
+    row.NOTE_INTERV = connection_.FieldText(8);
+    row.FINERODAGGIO = connection_.FieldBool(9);
+    if (connection_.ErrorFlag()) break;
+    rows.push_back(row);
+    connection_.NextRecord();
+  }
+  connection_.CloseRecordset();
+  return rows;
+}
+
+bool MaintenanceStore::SaveVehicleIntervention(std::int32_t vehicleId,
+                                               const VehicleIntervention& record) {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  std::string statement;
+  if (record.ID == 0) {
+    statement = "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, COSTO, "
+                "[NOTE]) values (" +
+                SqlInt(vehicleId) + ", " + SqlInt(record.ID_INTERVENTO) + ", " + SqlInt(record.KM) +
+                ", " + SqlDate(record.DATA) + ", " + SqlDouble(record.COSTO) + ", " +
+                SqlText(record.NOTE) + ") ";
+  } else {
+    statement = "UPDATE INTERVENTI_VEICOLO SET ID_INTERVENTO= " + SqlInt(record.ID_INTERVENTO) +
+                ", " + "KM= " + SqlInt(record.KM) + ", " + "DATA= " + SqlDate(record.DATA) + ", " +
+                "COSTO= " + SqlDouble(record.COSTO) + ", " + "[NOTE]= " + SqlText(record.NOTE) +
+                " " + "WHERE ID= " + SqlInt(record.ID) + " AND ID_VEICOLO= " + SqlInt(vehicleId);
+  }
+  std::int32_t affected = connection_.ExecuteCommand(statement);
+  return !connection_.ErrorFlag() && affected == 1;
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/DbConnection.h"
+#include "data/InterventionType.h"
+#include "data/VehicleIntervention.h"
+#include "data/VehicleRecord.h"
+
+// The data store: every SQL statement the program sends, built as text from the
+// records, through one DbConnection. A screen makes a store for each piece of work,
+// reads ErrorFlag/ErrorText after each operation, and drops it.
+class MaintenanceStore {
+ public:
+  // Shows a message to the user (text, caption); the one box the store itself shows.
+  using MessageSink = std::function<void(const std::string&, const std::string&)>;
+
+  MaintenanceStore(std::unique_ptr<DbEngine> engine, const std::wstring& databasePath,
+                   MessageSink showMessage);
+
+  bool ErrorFlag() const { return connection_.ErrorFlag(); }
+  std::string ErrorText() const { return connection_.ErrorText(); }
+
+  // Vehicles.
+  VehicleRecord LoadVehicleByPlate(const std::string& plate);
+  std::int32_t FindVehicleIdByPlate(const std::string& plate);
+  bool ListPlates(std::vector<std::string>& plates);
+  bool SaveVehicle(VehicleRecord& record);
+
+  // The intervention catalogue.
+  std::int32_t CountInterventionTypes();
+  bool SeedInterventionTypes();
+  std::vector<InterventionType> ListInterventionTypes();
+  bool SaveInterventionType(const InterventionType& entry);
+  bool DeleteInterventionType(const InterventionType& entry);
+
+  // Interventions done and the schedule.
+  std::vector<ScheduleRow> LoadSchedule(std::int32_t vehicleId);
+  bool SaveVehicleIntervention(std::int32_t vehicleId, const VehicleIntervention& record);
+
+  // The connection string for a database file.
+  static std::wstring ConnectionStringFor(const std::wstring& databasePath);
+
+ private:
+  // Opens the connection unless it is open already; says whether this call opened it.
+  bool OpenIfClosed(bool& openedHere);
+
+  DbConnection connection_;
+  MessageSink showMessage_;
+};
+
+// How values are written into SQL text.
+std::string SqlText(const std::string& text);  // 'text' with apostrophes doubled
+std::string SqlInt(std::int64_t value);
+std::string SqlDouble(double value);
+std::string SqlDate(const LumoUtility::DateTimeValue& date);  // 'YYYY-MM-DD'
