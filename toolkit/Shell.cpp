@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "toolkit/TextEncoding.h"
 
 namespace LumoUtility {
@@ -24,9 +26,12 @@ class ComScope {
   bool initialized_;
 };
 
-}  // namespace
+FolderChooser& CurrentChooser() {
+  static FolderChooser chooser;
+  return chooser;
+}
 
-std::wstring BrowseForFolder(const std::string& title, HWND owner) {
+std::wstring SystemFolderDialog(const std::string& title, HWND owner) {
   ComScope com;
   if (!com.Initialized()) return L"";
   wchar_t buffer[MAX_PATH] = {};
@@ -42,6 +47,17 @@ std::wstring BrowseForFolder(const std::string& title, HWND owner) {
   if (SHGetPathFromIDListW(item, buffer)) folder = buffer;
   CoTaskMemFree(item);
   return folder;
+}
+
+}  // namespace
+
+FolderChooser SetFolderChooser(FolderChooser chooser) {
+  return std::exchange(CurrentChooser(), std::move(chooser));
+}
+
+std::wstring BrowseForFolder(const std::string& title, HWND owner) {
+  const FolderChooser& chooser = CurrentChooser();
+  return chooser ? chooser(title, owner) : SystemFolderDialog(title, owner);
 }
 
 bool OpenDocument(const std::string& pathOrAddress) {
