@@ -31,8 +31,8 @@ class ConnectionScope {
   bool close_;
 };
 
-// The schedule of one vehicle: for each catalogue entry the intervention of that kind
-// inserted last (highest ID), or the entry alone when the vehicle never had it.
+}  // namespace
+
 std::string ScheduleSql(std::int32_t vehicleId) {
   const std::string from =
       "FROM INTERVENTI as a LEFT JOIN INTERVENTI_VEICOLO as V ON a.ID = V.ID_INTERVENTO ";
@@ -51,8 +51,6 @@ std::string ScheduleSql(std::int32_t vehicleId) {
          "SELECT a.ID " +
          from + where + id + tail + ")  ORDER BY ID_INTERVENTO ";
 }
-
-}  // namespace
 
 std::wstring MaintenanceStore::ConnectionStringFor(const std::wstring& databasePath) {
   return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + databasePath +

@@ -57,3 +57,7 @@ std::string SqlText(const std::string& text);  // 'text' with apostrophes double
 std::string SqlInt(std::int64_t value);
 std::string SqlDouble(double value);
 std::string SqlDate(const LumoUtility::DateTimeValue& date);  // 'YYYY-MM-DD'
+
+// The schedule of one vehicle: for each catalogue entry the intervention of that kind
+// inserted last (highest ID), or the entry alone when the vehicle never had it.
+std::string ScheduleSql(std::int32_t vehicleId);

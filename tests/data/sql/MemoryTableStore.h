@@ -40,3 +40,6 @@ class MemoryTableStore : public Sql::TableStore {
   std::map<std::string, Table> saved_;
   bool writing_ = false;
 };
+
+// The program's three tables, empty, as the template database holds them.
+void AddProgramTables(MemoryTableStore& store);

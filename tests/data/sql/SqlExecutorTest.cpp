@@ -1,5 +1,7 @@
 #include "data/sql/SqlExecutor.h"
 
+#include "data/MaintenanceStore.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -37,31 +39,10 @@ std::string Show(const Value& v) {
   }
 }
 
-// The program's three tables, as the template database holds them.
 class SqlExecutor : public ::testing::Test {
  protected:
   SqlExecutor() {
-    using T = ColumnType;
-    store_.AddTable({"VEICOLO",
-                     {{"ID", T::Long, true, 0},
-                      {"TARGA", T::Text, false, 20},
-                      {"DESCRIZIONE", T::Text, false, 100},
-                      {"KM", T::Long, false, 0},
-                      {"DATA_KM", T::DateTime, false, 0}}});
-    store_.AddTable({"INTERVENTI",
-                     {{"ID", T::Long, true, 0},
-                      {"INTERVENTO", T::Text, false, 100},
-                      {"CADENZAKM", T::Long, false, 0},
-                      {"NOTE", T::Memo, false, 0},
-                      {"FINERODAGGIO", T::Boolean, false, 0}}});
-    store_.AddTable({"INTERVENTI_VEICOLO",
-                     {{"ID", T::Long, true, 0},
-                      {"ID_VEICOLO", T::Long, false, 0},
-                      {"ID_INTERVENTO", T::Long, false, 0},
-                      {"KM", T::Long, false, 0},
-                      {"DATA", T::DateTime, false, 0},
-                      {"COSTO", T::Double, false, 0},
-                      {"NOTE", T::Memo, false, 0}}});
+    AddProgramTables(store_);
     store_.AddUniqueColumn("VEICOLO", "ID");
   }
 
@@ -107,25 +88,6 @@ class SqlExecutor : public ::testing::Test {
     Exec("Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, COSTO, [NOTE]) "
          "values (" + std::to_string(vehicle) + ", " + std::to_string(kind) + ", " +
          std::to_string(km) + ", '" + date + "', " + costText + ", 'fatto') ");
-  }
-
-  static std::string ScheduleQuery(int vehicle) {
-    const std::string from =
-        "FROM INTERVENTI as a LEFT JOIN INTERVENTI_VEICOLO as V ON a.ID = V.ID_INTERVENTO ";
-    const std::string where =
-        "WHERE ((V.ID=(SELECT MAX(ID) FROM INTERVENTI_VEICOLO WHERE A.ID = ID_INTERVENTO AND "
-        "ID_VEICOLO= V.ID_VEICOLO) Or (V.ID) Is Null) AND (V.ID_VEICOLO=";
-    const std::string tail = " Or (V.ID_VEICOLO) Is Null)) ";
-    const std::string id = std::to_string(vehicle);
-    return "SELECT V.ID, a.INTERVENTO, V.DATA, V.KM, V.COSTO, a.CADENZAKM, V.[NOTE], a.ID as "
-           "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO " +
-           from + where + id + tail +
-           "UNION SELECT NULL, a.INTERVENTO,NULL, NULL, NULL, a.CADENZAKM, NULL, a.ID as "
-           "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO "
-           "FROM INTERVENTI a "
-           " WHERE NOT ID IN ( "
-           "SELECT a.ID " +
-           from + where + id + tail + ")  ORDER BY ID_INTERVENTO ";
   }
 
   MemoryTableStore store_;
@@ -188,7 +150,7 @@ TEST_F(SqlExecutor, CatalogueWithUsageGuard) {
 TEST_F(SqlExecutor, ScheduleOfAVehicleWithoutHistory) {
   AddCatalogue({"Olio motore", "Filtro aria", "Candela"});
   AddHistory(2, 1, 500, "2020-01-01", 10);  // another vehicle's history never shows
-  EXPECT_THAT(Query(ScheduleQuery(7)),
+  EXPECT_THAT(Query(ScheduleSql(7)),
               ElementsAre("NULL|Olio motore|NULL|NULL|NULL|6000|NULL|1|nota di Olio motore|False",
                           "NULL|Filtro aria|NULL|NULL|NULL|6000|NULL|2|nota di Filtro aria|False",
                           "NULL|Candela|NULL|NULL|NULL|6000|NULL|3|nota di Candela|False"));
@@ -201,11 +163,11 @@ TEST_F(SqlExecutor, ScheduleShowsTheLatestInsertedInterventionOfEachKind) {
   AddHistory(8, 1, 30000, "2022-01-01", 99);   // ID 3: another vehicle
   AddHistory(8, 3, 31000, "2022-02-01", 12);   // ID 4: a kind only vehicle 8 had
   AddHistory(7, 2, 9500, "2021-01-01", 20);    // ID 5
-  EXPECT_THAT(Query(ScheduleQuery(7)),
+  EXPECT_THAT(Query(ScheduleSql(7)),
               ElementsAre("2|Olio motore|2020-05-01|9000|84.5|6000|fatto|1|nota di Olio motore|False",
                           "5|Filtro aria|2021-01-01|9500|20|6000|fatto|2|nota di Filtro aria|False",
                           "NULL|Candela|NULL|NULL|NULL|6000|NULL|3|nota di Candela|False"));
-  EXPECT_THAT(Query(ScheduleQuery(8)),
+  EXPECT_THAT(Query(ScheduleSql(8)),
               ElementsAre("3|Olio motore|2022-01-01|30000|99|6000|fatto|1|nota di Olio motore|False",
                           "NULL|Filtro aria|NULL|NULL|NULL|6000|NULL|2|nota di Filtro aria|False",
                           "4|Candela|2022-02-01|31000|12|6000|fatto|3|nota di Candela|False"));
@@ -260,7 +222,7 @@ TEST_F(SqlExecutor, ErrorsChangeNothing) {
   EXPECT_THAT(ErrorOf("SELECT ID FROM VEICOLO WHERE ID = 'uno'"), HasSubstr("non corrispondente"));
   EXPECT_THAT(ErrorOf("UPDATE VEICOLO SET KM = 'tanti' WHERE ID = 1"), HasSubstr("'KM'"));
   EXPECT_THAT(ErrorOf("UPDATE VEICOLO SET KM = 3000000000 WHERE ID = 1"), HasSubstr("Overflow"));
-  EXPECT_THAT(ErrorOf("UPDATE VEICOLO SET TARGA = '" + std::string(21, 'X') + "'"),
+  EXPECT_THAT(ErrorOf("UPDATE VEICOLO SET TARGA = '" + std::string(51, 'X') + "'"),
               HasSubstr("troppo piccolo"));
   EXPECT_THAT(ErrorOf("UPDATE VEICOLO SET DATA_KM = '2020-02-30'"), HasSubstr("'DATA_KM'"));
   EXPECT_THAT(ErrorOf("SELECT TARGA, COUNT(*) FROM VEICOLO"), HasSubstr("aggregazione"));

@@ -1,5 +1,7 @@
 #include "data/sql/SqlParser.h"
 
+#include "data/MaintenanceStore.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -21,26 +23,6 @@ std::string ErrorOf(const std::string& sql) {
     return error.what();
   }
   return "<no error>";
-}
-
-// The schedule query exactly as the data store builds it for a vehicle.
-std::string ScheduleQuery(int vehicle) {
-  const std::string from =
-      "FROM INTERVENTI as a LEFT JOIN INTERVENTI_VEICOLO as V ON a.ID = V.ID_INTERVENTO ";
-  const std::string where =
-      "WHERE ((V.ID=(SELECT MAX(ID) FROM INTERVENTI_VEICOLO WHERE A.ID = ID_INTERVENTO AND "
-      "ID_VEICOLO= V.ID_VEICOLO) Or (V.ID) Is Null) AND (V.ID_VEICOLO=";
-  const std::string tail = " Or (V.ID_VEICOLO) Is Null)) ";
-  const std::string id = std::to_string(vehicle);
-  return "SELECT V.ID, a.INTERVENTO, V.DATA, V.KM, V.COSTO, a.CADENZAKM, V.[NOTE], a.ID as "
-         "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO " +
-         from + where + id + tail +
-         "UNION SELECT NULL, a.INTERVENTO,NULL, NULL, NULL, a.CADENZAKM, NULL, a.ID as "
-         "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO "
-         "FROM INTERVENTI a "
-         " WHERE NOT ID IN ( "
-         "SELECT a.ID " +
-         from + where + id + tail + ")  ORDER BY ID_INTERVENTO ";
 }
 
 }  // namespace
@@ -111,7 +93,7 @@ TEST(SqlParser, ScheduleQuery) {
       " where (and (or (= (col V.ID) (select [ (max (col ID)) from INTERVENTI_VEICOLO where "
       "(and (= (col A.ID) (col ID_INTERVENTO)) (= (col ID_VEICOLO) (col V.ID_VEICOLO)))])) "
       "(isnull (col V.ID))) (or (= (col V.ID_VEICOLO) (int 7)) (isnull (col V.ID_VEICOLO))))";
-  EXPECT_EQ(Parsed(ScheduleQuery(7)),
+  EXPECT_EQ(Parsed(ScheduleSql(7)),
             "(select [ (col V.ID) (col A.INTERVENTO) (col V.DATA) (col V.KM) (col V.COSTO) "
             "(col A.CADENZAKM) (col V.NOTE) (col A.ID):ID_INTERVENTO (col A.NOTE):NOTE_INTERV "
             "(col A.FINERODAGGIO)" + half +

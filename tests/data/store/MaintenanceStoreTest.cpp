@@ -169,6 +169,19 @@ TEST_F(Store, RecordsInterventionsAndBuildsTheSchedule) {
   ASSERT_TRUE(Make().SaveVehicleIntervention(8, oil));
 
   std::vector<ScheduleRow> rows = Make().LoadSchedule(7);
+  const std::string& schedule = sql_.back();
+  EXPECT_EQ(schedule.rfind("SELECT V.ID, a.INTERVENTO, V.DATA, V.KM, V.COSTO, a.CADENZAKM, "
+                           "V.[NOTE], a.ID as ID_INTERVENTO, a.NOTE as NOTE_INTERV, "
+                           "a.FINERODAGGIO FROM INTERVENTI as a LEFT JOIN",
+                           0),
+            0u);
+  EXPECT_NE(schedule.find("(V.ID_VEICOLO=7 Or (V.ID_VEICOLO) Is Null)) UNION SELECT NULL, "
+                          "a.INTERVENTO,NULL, NULL, NULL, a.CADENZAKM, NULL, a.ID as "
+                          "ID_INTERVENTO, a.NOTE as NOTE_INTERV, a.FINERODAGGIO FROM INTERVENTI "
+                          "a  WHERE NOT ID IN ( SELECT a.ID FROM INTERVENTI as a LEFT JOIN"),
+            std::string::npos);
+  EXPECT_EQ(schedule.substr(schedule.size() - 51),
+            "(V.ID_VEICOLO) Is Null)) )  ORDER BY ID_INTERVENTO ");
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0].ID, 1);
   EXPECT_EQ(rows[0].INTERVENTO, "Olio motore");

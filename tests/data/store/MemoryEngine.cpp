@@ -30,27 +30,3 @@ std::unique_ptr<DbSession> MemoryEngine::Open(const std::wstring& connectionStri
   }
   return std::make_unique<LoggingSession>(*store_, log_);
 }
-
-void AddProgramTables(MemoryTableStore& store) {
-  using T = Sql::ColumnType;
-  store.AddTable({"VEICOLO",
-                  {{"ID", T::Long, true, 0},
-                   {"TARGA", T::Text, false, 50},
-                   {"DESCRIZIONE", T::Text, false, 255},
-                   {"KM", T::Long, false, 0},
-                   {"DATA_KM", T::DateTime, false, 0}}});
-  store.AddTable({"INTERVENTI",
-                  {{"ID", T::Long, true, 0},
-                   {"INTERVENTO", T::Text, false, 255},
-                   {"CADENZAKM", T::Long, false, 0},
-                   {"NOTE", T::Memo, false, 0},
-                   {"FINERODAGGIO", T::Boolean, false, 0}}});
-  store.AddTable({"INTERVENTI_VEICOLO",
-                  {{"ID", T::Long, true, 0},
-                   {"ID_VEICOLO", T::Long, false, 0},
-                   {"ID_INTERVENTO", T::Long, false, 0},
-                   {"KM", T::Long, false, 0},
-                   {"DATA", T::DateTime, false, 0},
-                   {"COSTO", T::Double, false, 0},
-                   {"NOTE", T::Memo, false, 0}}});
-}

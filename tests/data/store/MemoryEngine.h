@@ -20,6 +20,3 @@ class MemoryEngine : public DbEngine {
   std::vector<std::string>* log_;
   std::string startupError_;
 };
-
-// The program's three tables, empty.
-void AddProgramTables(MemoryTableStore& store);
