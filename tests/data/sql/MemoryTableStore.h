@@ -24,6 +24,8 @@ class MemoryTableStore : public Sql::TableStore {
   void RollbackWrites() override;
 
   std::size_t RowCount(const std::string& table) const;
+  // Adds a row directly, outside any statement (for setting up large tables quickly).
+  void LoadRow(const std::string& table, Sql::Row row);
 
  private:
   struct Table {
