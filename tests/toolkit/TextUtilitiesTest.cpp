@@ -5,6 +5,7 @@
 
 #include "toolkit/NumberText.h"
 #include "toolkit/StringReplace.h"
+#include "toolkit/TermsOfUseText.h"
 
 using namespace LumoUtility;
 
@@ -43,4 +44,17 @@ TEST(StringReplace, DoublesApostrophesAndTerminates) {
 TEST(StringReplace, ReplaceChar) {
   EXPECT_EQ(ReplaceChar("a/b/c", '/', '\\'), "a\\b\\c");
   EXPECT_EQ(ReplaceChar(std::wstring(L"a/b"), L'/', L'\\'), L"a\\b");
+}
+
+TEST(TermsOfUse, EveryLineEndsInCarriageReturnLineFeed) {
+  // A bare line feed shows as a box in a multi-line edit control.
+  std::string text = TermsOfUseText();
+  ASSERT_GT(text.size(), 1000u);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ASSERT_GT(i, 0u);
+      EXPECT_EQ(text[i - 1], '\r') << "at " << i;
+    }
+  }
+  EXPECT_NE(text.find("TorvaneBackup.dat"), std::string::npos);
 }
