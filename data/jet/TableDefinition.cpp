@@ -1,5 +1,6 @@
 #include "data/jet/TableDefinition.h"
 
+#include <algorithm>
 #include <set>
 
 #include "data/jet/JetError.h"
@@ -134,6 +135,10 @@ TableDefinition ReadTableDefinition(const PageSource& source, std::uint32_t defi
   }
   std::vector<std::u16string> columnNames = ReadNames(tdef, offset, columnCount);
   for (std::size_t i = 0; i < columnCount; ++i) table.columns[i].name = std::move(columnNames[i]);
+  // Access stores the definitions of its system tables sorted by name; the table's own
+  // order is that of the column numbers (the order rows were laid out in).
+  std::stable_sort(table.columns.begin(), table.columns.end(),
+                   [](const ColumnDefinition& a, const ColumnDefinition& b) { return a.number < b.number; });
 
   RequireRoom(tdef, offset, realCount, T::kRealIndexSize, "real index definitions");
   for (std::uint32_t i = 0; i < realCount; ++i) {

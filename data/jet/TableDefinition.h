@@ -28,7 +28,7 @@ struct TableDefinition {
   std::uint16_t variableSlots = 0;   // variable slots per row, deleted columns included
   RowPointer ownedPages;
   RowPointer freeSpacePages;
-  std::vector<ColumnDefinition> columns;  // in definition order
+  std::vector<ColumnDefinition> columns;  // in column-number order
   std::vector<RealIndexDefinition> realIndexes;
   std::vector<IndexDefinition> indexes;   // logical indexes, in definition order
   std::vector<LongValueMaps> longValueMaps;
