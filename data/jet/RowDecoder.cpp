@@ -9,30 +9,7 @@ namespace {
 
 namespace F = Format;
 
-// Where the variable-length data of a row is, read from the row's end.
-struct VariableArea {
-  std::size_t slotCount = 0;
-  std::size_t tableEnd = 0;  // offset of the end-of-data field: data must stop here
-  const ByteView* row = nullptr;
-  std::size_t nullMaskSize = 0;
-
-  // Bytes of slot `slot`, or an empty view with present == false if the row has no such slot.
-  bool Slot(std::size_t slot, ByteView& out) const {
-    if (slot >= slotCount) return false;
-    std::size_t end = row->Size() - nullMaskSize;
-    std::size_t start = row->U16(end - 4 - 2 * slot);
-    std::size_t stop = slot + 1 == slotCount ? row->U16(tableEnd) : row->U16(end - 6 - 2 * slot);
-    if (start > stop || stop > tableEnd || start < F::Row::kFixedArea) {
-      ThrowCorrupt("row: variable column " + std::to_string(slot) + " has an impossible extent");
-    }
-    out = row->Sub(start, stop - start, "variable column");
-    return true;
-  }
-};
-
-Value DecodeFixed(const ColumnDefinition& column, const ByteView& row) {
-  std::size_t size = FixedSizeOfType(column.typeCode);
-  ByteView bytes = row.Sub(F::Row::kFixedArea + column.fixedOffset, size, "fixed column");
+Value DecodeFixed(const ColumnDefinition& column, const ByteView& bytes) {
   switch (column.typeCode) {
     case F::kTypeByte: return Value(bytes.U8(0));
     case F::kTypeInteger: return Value(bytes.I16(0));
@@ -58,34 +35,54 @@ Value DecodeVariable(const PageSource& source, const ColumnDefinition& column, c
 
 }  // namespace
 
-std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row) {
-  std::size_t rowColumns = row.U16(F::Row::kColumnCount);
-  std::size_t maskSize = (rowColumns + 7) / 8;
+RowLayout::RowLayout(const TableDefinition& table, const ByteView& row) : row_(row) {
+  columnCount_ = row.U16(F::Row::kColumnCount);
+  std::size_t maskSize = (columnCount_ + 7) / 8;
   if (row.Size() < F::Row::kFixedArea + maskSize) ThrowCorrupt("row shorter than its null mask");
-  ByteView nullMask = row.Sub(row.Size() - maskSize, maskSize, "null mask");
+  nullMask_ = row.Sub(row.Size() - maskSize, maskSize, "null mask");
+  if (table.variableSlots == 0) return;
+  // From the end: null mask, slot count V, V offsets (slot 0 last), end of data.
+  offsetTableEnd_ = row.Size() - maskSize;
+  if (offsetTableEnd_ < F::Row::kFixedArea + 2) ThrowCorrupt("row too short for its variable-column table");
+  variableSlots_ = row.U16(offsetTableEnd_ - 2);
+  std::size_t trailer = 4 + 2 * variableSlots_;
+  if (trailer > offsetTableEnd_ - F::Row::kFixedArea) ThrowCorrupt("row too short for its variable-column table");
+  endOfData_ = offsetTableEnd_ - trailer;
+}
 
-  VariableArea variable;
-  variable.row = &row;
-  variable.nullMaskSize = maskSize;
-  if (table.variableSlots > 0) {
-    std::size_t end = row.Size() - maskSize;
-    if (end < F::Row::kFixedArea + 2) ThrowCorrupt("row too short for its variable-column table");
-    variable.slotCount = row.U16(end - 2);
-    std::uint64_t trailer = 4 + 2 * static_cast<std::uint64_t>(variable.slotCount);
-    if (trailer > end - F::Row::kFixedArea) ThrowCorrupt("row too short for its variable-column table");
-    variable.tableEnd = end - static_cast<std::size_t>(trailer);
+bool RowLayout::HasValue(const ColumnDefinition& column) const {
+  return column.number < columnCount_ && (nullMask_.U8(column.number / 8) & (1u << (column.number % 8))) != 0;
+}
+
+bool RowLayout::ColumnBytes(const ColumnDefinition& column, ByteView& out) const {
+  if (column.typeCode == F::kTypeBoolean || !HasValue(column)) return false;
+  if (column.IsFixedLength()) {
+    std::size_t size = FixedSizeOfType(column.typeCode);
+    if (size == 0) size = column.length;
+    out = row_.Sub(F::Row::kFixedArea + column.fixedOffset, size, "fixed column");
+    return true;
   }
+  std::size_t slot = column.variableSlot;
+  if (slot >= variableSlots_) return false;  // the row predates the column
+  std::size_t start = row_.U16(offsetTableEnd_ - 4 - 2 * slot);
+  std::size_t stop = slot + 1 == variableSlots_ ? row_.U16(endOfData_) : row_.U16(offsetTableEnd_ - 6 - 2 * slot);
+  if (start > stop || stop > endOfData_ || start < F::Row::kFixedArea) {
+    ThrowCorrupt("row: variable column " + std::to_string(slot) + " has an impossible extent");
+  }
+  out = row_.Sub(start, stop - start, "variable column");
+  return true;
+}
 
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row) {
+  RowLayout layout(table, row);
   std::vector<Value> values;
   values.reserve(table.columns.size());
   for (const ColumnDefinition& column : table.columns) {
-    bool present = column.number < rowColumns &&
-                   (nullMask.U8(column.number / 8) & (1u << (column.number % 8))) != 0;
     if (column.typeCode == F::kTypeBoolean) {
-      values.emplace_back(present);
+      values.emplace_back(layout.HasValue(column));
       continue;
     }
-    if (!present) {
+    if (!layout.HasValue(column)) {
       values.emplace_back();
       continue;
     }
@@ -93,16 +90,12 @@ std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& ta
       values.emplace_back(Unsupported{column.typeCode});
       continue;
     }
-    if (column.IsFixedLength()) {
-      values.push_back(DecodeFixed(column, row));
-      continue;
-    }
-    ByteView data;
-    if (!variable.Slot(column.variableSlot, data)) {
+    ByteView bytes;
+    if (!layout.ColumnBytes(column, bytes)) {
       values.emplace_back();
       continue;
     }
-    values.push_back(DecodeVariable(source, column, data));
+    values.push_back(column.IsFixedLength() ? DecodeFixed(column, bytes) : DecodeVariable(source, column, bytes));
   }
   return values;
 }

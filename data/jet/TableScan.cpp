@@ -57,6 +57,7 @@ bool TableScan::Next(std::vector<Value>& values) {
     if (slot.deleted) continue;
     ByteView bytes = LiveRowBytes(slotIndex);
     values = DecodeRow(source_, table_, bytes);
+    currentBytes_ = bytes;
     current_ = RowPointer{pages_[pageIndex_], static_cast<std::uint8_t>(slotIndex)};
     return true;
   }

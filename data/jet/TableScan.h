@@ -22,6 +22,9 @@ class TableScan {
   // The identity of the row last returned: its original slot, which indexes refer to
   // even when the row's bytes were moved elsewhere.
   RowPointer CurrentRow() const { return current_; }
+  // The stored bytes of the row last returned (where it really lives), valid until the
+  // next call to Next.
+  ByteView CurrentRowBytes() const { return currentBytes_; }
 
  private:
   // Bytes of the row in `slotIndex` of the loaded page, following overflow pointers
@@ -38,6 +41,7 @@ class TableScan {
   PageBuffer page_;
   PageBuffer overflowBuffer_;
   RowPointer current_;
+  ByteView currentBytes_;
 };
 
 // Counts the live rows by scanning (the stored count may be stale).

@@ -278,6 +278,37 @@ TEST(Rows, FixedVariableBooleanAndColumnsTheRowPredates) {
   EXPECT_EQ(Decode(row)[2], Jet::Value(std::u16string()));
 }
 
+TEST(Rows, EveryFixedTypeWithoutVariableColumns) {
+  // No variable slots: the row is count | fixed area | null mask, with no offset table.
+  Jet::TableDefinition table;
+  table.rowColumnCount = 7;
+  const std::uint8_t types[] = {F::kTypeByte,   F::kTypeInteger,  F::kTypeSingle, F::kTypeCurrency,
+                                F::kTypeDouble, F::kTypeDateTime, F::kTypeGuid};
+  const std::uint16_t offsets[] = {0, 1, 3, 7, 15, 23, 31};
+  for (std::uint16_t i = 0; i < 7; ++i) {
+    Jet::ColumnDefinition column;
+    column.typeCode = types[i];
+    column.number = i;
+    column.flags = F::Tdef::kFlagFixedLength;
+    column.fixedOffset = offsets[i];
+    column.length = 16;
+    table.columns.push_back(column);
+  }
+  std::vector<std::uint8_t> row = {7, 0, 0xFE, 0x18, 0xFC};
+  for (std::uint8_t b : {0x00, 0x00, 0xC0, 0xBF}) row.push_back(b);               // Single -1.5
+  for (std::uint8_t b : {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) row.push_back(b);  // Currency -0.0008
+  for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}) row.push_back(b);          // Double 1.0
+  for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0xBF}) row.push_back(b);          // Date -1.0
+  row.insert(row.end(), 16, 0xAB);                                                 // GUID
+  row.push_back(0b01111111);
+  Image image(1);
+  Jet::MemoryPageSource source = image.Source();
+  std::vector<Jet::Value> values = Jet::DecodeRow(source, table, Jet::ByteView(row.data(), row.size(), "row"));
+  EXPECT_EQ(values, (std::vector<Jet::Value>{Jet::Value(std::uint8_t{254}), Jet::Value(std::int16_t{-1000}),
+                                             Jet::Value(-1.5f), Jet::Value(Jet::Currency{-8}), Jet::Value(1.0),
+                                             Jet::Value(Jet::DateTime{-1.0}), Jet::Value(Jet::Unsupported{F::kTypeGuid})}));
+}
+
 TEST(Rows, DamagedRowsAreCorrupt) {
   std::vector<std::uint8_t> good = {3, 0, 7, 0, 0, 0, 'h', 0, 'i', 0, 10, 0, 6, 0, 1, 0, 0b111};
   auto damaged = [&](std::size_t at, std::uint8_t value) {

@@ -6,6 +6,8 @@
 #include <map>
 
 #include "data/jet/Database.h"
+#include "data/jet/LongValue.h"
+#include "data/jet/RowDecoder.h"
 #include "data/jet/UsageMap.h"
 #include "tests/data/SampleFiles.h"
 
@@ -310,6 +312,32 @@ TEST(MemoBoolDoubleSample, RemoteAndInlineMemosBooleansAndAnUnsupportedOleValue)
 
   // The Memo and OLE columns each have their own usage maps.
   EXPECT_EQ(table.longValueMaps.size(), 10u);
+}
+
+TEST(MemoBoolDoubleSample, OleValueChainedOverSixLongValuePagesReadsWhole) {
+  OpenSample sample("memo_bool_double_v2000.mdb");
+  Jet::TableDefinition table = sample.database.ReadTable(U16("MSP_PROJECTS"));
+  Jet::TableScan scan = sample.database.Scan(table);
+  std::vector<Value> values;
+  ASSERT_TRUE(scan.Next(values));
+  Jet::RowLayout layout(table, scan.CurrentRowBytes());
+  Jet::ByteView reference;
+  ASSERT_TRUE(layout.ColumnBytes(*table.FindColumn(U16("RESERVED_BINARY_DATA")), reference));
+  EXPECT_EQ(reference.U8(3), F::LongValue::kChain);
+  std::vector<std::uint8_t> ole = Jet::ReadLongValue(sample.database.Pages(), reference);
+  ASSERT_EQ(ole.size(), 22970u);
+  EXPECT_EQ(std::vector<std::uint8_t>(ole.begin(), ole.begin() + 8),
+            (std::vector<std::uint8_t>{0x15, 0x1c, 0x2d, 0x00, 0x02, 0x00, 0x00, 0x00}));
+  std::string text(ole.begin(), ole.end());
+  EXPECT_NE(text.find("Word.Document.8"), std::string::npos);
+  // Its usage map lists the pages the chain runs over.
+  for (const Jet::LongValueMaps& maps : table.longValueMaps) {
+    if (maps.columnNumber != table.FindColumn(U16("RESERVED_BINARY_DATA"))->number) continue;
+    EXPECT_EQ(Jet::ReadUsageMap(sample.database.Pages(), maps.ownedPages, "test"),
+              (std::vector<std::uint32_t>{53, 54, 55, 56, 57, 58}));
+    EXPECT_TRUE(Jet::ReadUsageMap(sample.database.Pages(), maps.freeSpacePages, "test").empty());
+  }
+  EXPECT_FALSE(scan.Next(values));
 }
 
 // ---- Indexes and foreign keys -----------------------------------------------------------
