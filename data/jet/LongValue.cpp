@@ -11,7 +11,21 @@ namespace Jet {
 
 namespace L = Format::LongValue;
 
+namespace {
+void Charge(LongValueBudget& budget, std::size_t rowLength) {
+  // A piece of zero length still costs a page read.
+  std::uint64_t cost = rowLength + 1;
+  if (cost > budget.remainingBytes) ThrowCorrupt("long values refer to more data than the file holds");
+  budget.remainingBytes -= cost;
+}
+}  // namespace
+
 std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData) {
+  LongValueBudget budget{source.ByteSize()};
+  return ReadLongValue(source, columnData, budget);
+}
+
+std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData, LongValueBudget& budget) {
   std::vector<std::uint8_t> value;
   if (columnData.Size() == 0) return value;
   ByteView reference = columnData.Sub(0, L::kReferenceSize, "long-value reference");
@@ -29,6 +43,7 @@ std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView
   RowPointer next = RowPointer::Read(reference, L::kRemoteRow);
   if (kind == L::kSingleRow) {
     ByteView row = ReadRow(source, next, page, "long value");
+    Charge(budget, row.Size());
     ByteView bytes = row.Sub(0, length, "long value row");
     value.assign(bytes.Data(), bytes.Data() + bytes.Size());
     return value;
@@ -45,6 +60,7 @@ std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView
     }
     if (!visited.insert(next).second) ThrowCorrupt("long value chain loops");
     ByteView row = ReadRow(source, next, page, "long value chain");
+    Charge(budget, row.Size());
     std::size_t dataSize = row.Size() - std::min(row.Size(), L::kChainPointerSize);
     ByteView data = row.Sub(L::kChainPointerSize, dataSize, "long value piece");
     std::size_t take = std::min(dataSize, length - value.size());

@@ -22,11 +22,12 @@ Value DecodeFixed(const ColumnDefinition& column, const ByteView& bytes) {
   }
 }
 
-Value DecodeVariable(const PageSource& source, const ColumnDefinition& column, const ByteView& data) {
+Value DecodeVariable(const PageSource& source, const ColumnDefinition& column, const ByteView& data,
+                     LongValueBudget& budget) {
   switch (column.typeCode) {
     case F::kTypeText: return Value(DecodeText(data));
     case F::kTypeMemo: {
-      std::vector<std::uint8_t> bytes = ReadLongValue(source, data);
+      std::vector<std::uint8_t> bytes = ReadLongValue(source, data, budget);
       return Value(MemoText{DecodeText(ByteView(bytes.data(), bytes.size(), "memo"))});
     }
     default: return Value(Unsupported{column.typeCode});
@@ -74,6 +75,12 @@ bool RowLayout::ColumnBytes(const ColumnDefinition& column, ByteView& out) const
 }
 
 std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row) {
+  LongValueBudget budget{source.ByteSize()};
+  return DecodeRow(source, table, row, budget);
+}
+
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row,
+                             LongValueBudget& budget) {
   RowLayout layout(table, row);
   std::vector<Value> values;
   values.reserve(table.columns.size());
@@ -95,7 +102,7 @@ std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& ta
       values.emplace_back();
       continue;
     }
-    values.push_back(column.IsFixedLength() ? DecodeFixed(column, bytes) : DecodeVariable(source, column, bytes));
+    values.push_back(column.IsFixedLength() ? DecodeFixed(column, bytes) : DecodeVariable(source, column, bytes, budget));
   }
   return values;
 }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "data/jet/ByteView.h"
+#include "data/jet/LongValue.h"
 #include "data/jet/PageSource.h"
 #include "data/jet/TableDefinition.h"
 #include "data/jet/Value.h"
@@ -33,6 +34,9 @@ class RowLayout {
 
 // Decodes one stored row into one Value per column, in the table's column order.
 // Columns the row predates (number >= the row's column count) read as NULL, Yes/No as No.
+// Memo values are charged to `budget` (shared by all rows of one scan).
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row,
+                             LongValueBudget& budget);
 std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row);
 
 }  // namespace Jet

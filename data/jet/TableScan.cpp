@@ -13,7 +13,10 @@ constexpr int kMaxMoves = 16;
 }  // namespace
 
 TableScan::TableScan(const PageSource& source, const TableDefinition& table)
-    : source_(source), table_(table), pages_(ReadUsageMap(source, table.ownedPages, "table usage map")) {}
+    : source_(source),
+      table_(table),
+      pages_(ReadUsageMap(source, table.ownedPages, "table usage map")),
+      longValueBudget_{source.ByteSize()} {}
 
 ByteView TableScan::LiveRowBytes(std::size_t slotIndex) {
   DataPage page(ViewOf(page_, "data page"));
@@ -56,7 +59,7 @@ bool TableScan::Next(std::vector<Value>& values) {
     RowSlot slot = DataPage(ViewOf(page_, "data page")).Slot(slotIndex);
     if (slot.deleted) continue;
     ByteView bytes = LiveRowBytes(slotIndex);
-    values = DecodeRow(source_, table_, bytes);
+    values = DecodeRow(source_, table_, bytes, longValueBudget_);
     currentBytes_ = bytes;
     current_ = RowPointer{pages_[pageIndex_], static_cast<std::uint8_t>(slotIndex)};
     return true;

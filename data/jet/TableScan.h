@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/jet/LongValue.h"
 #include "data/jet/PageSource.h"
 #include "data/jet/RowPointer.h"
 #include "data/jet/TableDefinition.h"
@@ -42,6 +43,7 @@ class TableScan {
   PageBuffer overflowBuffer_;
   RowPointer current_;
   ByteView currentBytes_;
+  LongValueBudget longValueBudget_;
 };
 
 // Counts the live rows by scanning (the stored count may be stale).

@@ -232,6 +232,20 @@ TEST(LongValues, LoopsOversizedLengthsAndUnknownKindsAreCorrupt) {
   EXPECT_TRUE(IsCorrupt([&] { ReadLong(image, shortReference); }));
 }
 
+TEST(LongValues, RowsSharingOneLongValueExhaustTheScanBudget) {
+  Image image(3);
+  std::uint8_t row = image.AddRow(2, std::vector<std::uint8_t>(100, 7));
+  std::vector<std::uint8_t> reference = Reference(100, F::LongValue::kSingleRow, 2, row);
+  Jet::MemoryPageSource source = image.Source();
+  Jet::ByteView view(reference.data(), reference.size(), "reference");
+  // Each read costs the row's length plus one.
+  Jet::LongValueBudget budget{250};
+  EXPECT_EQ(Jet::ReadLongValue(source, view, budget).size(), 100u);
+  EXPECT_EQ(Jet::ReadLongValue(source, view, budget).size(), 100u);
+  EXPECT_EQ(budget.remainingBytes, 48u);
+  EXPECT_TRUE(IsCorrupt([&] { Jet::ReadLongValue(source, view, budget); }));
+}
+
 // A table with a Long (fixed @0), a Yes/No, a Text (var 0) and a column added later.
 Jet::TableDefinition SmallTable() {
   Jet::TableDefinition table;
