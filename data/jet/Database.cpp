@@ -27,7 +27,9 @@ TableDefinition Database::ReadTable(const std::u16string& name) const {
   for (const CatalogTable& table : catalog_) {
     if (NamesEqual(table.name, name)) return ReadTable(table);
   }
-  throw JetError(JetErrorKind::kNotFound, "no table with that name");
+  std::string printable;
+  for (char16_t c : name) printable += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+  throw JetError(JetErrorKind::kNotFound, "no table named \"" + printable + "\"");
 }
 
 }  // namespace Jet

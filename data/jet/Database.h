@@ -15,6 +15,14 @@
 
 // The engine's entry point for reading an Access 2000-2003 (Jet 4) database.
 //
+// Layers, each behind its header, lower ones knowing nothing of upper ones:
+//   file and pages      PageSource.h (+ DatabaseHeader.h for page 0, DataPage.h for row slots)
+//   usage maps          UsageMap.h
+//   tables and rows     TableDefinition.h, RowDecoder.h, LongValue.h, TextDecoder.h, TableScan.h
+//   indexes             IndexDefinition.h (definitions; the B-tree pages are not read here)
+//   catalogue           Catalog.h, and this facade
+// On-disk offsets and magic values live in FormatConstants.h only.
+//
 // Every operation either succeeds with correct data or throws Jet::JetError (the only
 // exception type the engine throws); a damaged or hostile file never crashes it, hangs
 // it or makes it allocate more than the file's size justifies.
