@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include <sys/wait.h>
+
 #include "tests/data/SampleFiles.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tools/ValueText.h"
