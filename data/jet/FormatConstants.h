@@ -1,0 +1,238 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Every on-disk offset, size and magic value of the Jet 4 (Access 2000-2003) format that
+// the engine uses, in one place. Offsets are from the start of the structure named by
+// the group. All integers on disk are little-endian except index keys.
+namespace Jet::Format {
+
+constexpr std::size_t kPageSize = 4096;
+// Page numbers are 24 bits wide in row pointers and usage-map references.
+constexpr std::uint32_t kMaxPageNumber = 0xFFFFFF;
+
+// Byte 0 of every page.
+enum PageType : std::uint8_t {
+  kPageDatabaseDefinition = 0x00,
+  kPageData = 0x01,
+  kPageTableDefinition = 0x02,
+  kPageIndexNode = 0x03,
+  kPageIndexLeaf = 0x04,
+  kPageUsageMap = 0x05,
+};
+
+// Page 0, the database definition page.
+//   off   size  field
+//   0x00  1     page type 0x00
+//   0x04  16    engine name "Standard Jet DB\0" ("Standard ACE DB" for .accdb)
+//   0x14  1     format version: 0 Jet 3, 1 Jet 4, 2+ ACE
+//   0x18  128   region XORed with an RC4 key stream (key kHeaderRc4Key)
+//   0x3C  2     default code page              (inside the region)
+//   0x3E  4     database key, non-zero = pages encrypted
+//   0x42  40    password, UCS-2, XORed with a mask derived from the creation date
+//   0x6E  2     default sort order (LCID)
+//   0x72  8     creation date, OLE automation date
+namespace Header {
+constexpr std::size_t kEngineName = 0x04;
+constexpr std::size_t kEngineNameSize = 16;
+constexpr std::size_t kVersion = 0x14;
+constexpr std::size_t kObfuscatedStart = 0x18;
+constexpr std::size_t kObfuscatedSize = 128;
+constexpr std::uint8_t kRc4Key[4] = {0xC7, 0xDA, 0x39, 0x6B};
+constexpr std::size_t kCodePage = 0x3C;
+constexpr std::size_t kDatabaseKey = 0x3E;
+constexpr std::size_t kPassword = 0x42;
+constexpr std::size_t kPasswordSize = 40;
+constexpr std::size_t kSortOrder = 0x6E;
+constexpr std::size_t kCreationDate = 0x72;
+constexpr std::uint8_t kVersionJet3 = 0x00;
+constexpr std::uint8_t kVersionJet4 = 0x01;
+constexpr char kJetEngineName[] = "Standard Jet DB";
+constexpr char kAceEngineName[] = "Standard ACE DB";
+constexpr char kMsisamEngineName[] = "MSISAM Database";
+}  // namespace Header
+
+// Data pages (table rows, long values, usage-map rows).
+//   off  size  field
+//   0    1     0x01
+//   2    2     free space
+//   4    4     owner: TDEF page, "LVAL" on long-value pages, 0 on usage-map pages
+//   12   2     number of row slots (deleted ones included)
+//   14   2*n   row slots: low 13 bits = row start, 0x8000 deleted, 0x4000 overflow
+// Rows are packed from the page end downwards: row i ends where row i-1 starts.
+namespace DataPage {
+constexpr std::size_t kFreeSpace = 2;
+constexpr std::size_t kOwner = 4;
+constexpr std::size_t kRowCount = 12;
+constexpr std::size_t kRowSlots = 14;
+constexpr std::uint16_t kSlotOffsetMask = 0x1FFF;
+constexpr std::uint16_t kSlotDeleted = 0x8000;
+constexpr std::uint16_t kSlotOverflow = 0x4000;
+constexpr std::uint32_t kLongValueOwner = 0x4C41564C;  // "LVAL" read little-endian
+// A row number is one byte in every row pointer.
+constexpr std::size_t kMaxRowSlots = 256;
+}  // namespace DataPage
+
+// Table definition (TDEF), as one logical buffer: the first page whole, then bytes
+// 8..4095 of each continuation page.
+//   off  size  field
+//   0    1     0x02
+//   4    4     next TDEF page (0 = none)
+//   8    4     logical length including the final 0xFFFF
+//   16   4     live row count (may be stale)
+//   20   4     last AutoNumber value handed out
+//   40   1     table type: 'N' user, 'S' system
+//   41   2     highest column count ever (the count written into rows)
+//   43   2     variable-length slots per row (deleted columns included)
+//   45   2     column definitions
+//   47   4     logical indexes
+//   51   4     real indexes
+//   55   4     owned-pages usage map (row u8, page u24)
+//   59   4     free-space usage map
+//   63   12*r  real-index counters
+// then the column definitions, column names, real index definitions, logical index
+// definitions, index names, the Memo/OLE usage-map list and 0xFFFF.
+namespace Tdef {
+constexpr std::size_t kNextPage = 4;
+constexpr std::size_t kLength = 8;
+constexpr std::size_t kRowCount = 16;
+constexpr std::size_t kLastAutoNumber = 20;
+constexpr std::size_t kTableType = 40;
+constexpr std::size_t kMaxColumns = 41;
+constexpr std::size_t kVariableColumns = 43;
+constexpr std::size_t kColumnCount = 45;
+constexpr std::size_t kLogicalIndexCount = 47;
+constexpr std::size_t kRealIndexCount = 51;
+constexpr std::size_t kOwnedPagesMap = 55;
+constexpr std::size_t kFreeSpaceMap = 59;
+constexpr std::size_t kHeaderSize = 63;
+constexpr std::size_t kRealIndexCounterSize = 12;
+constexpr std::size_t kContinuationHeaderSize = 8;
+constexpr std::uint8_t kUserTable = 0x4E;
+constexpr std::uint8_t kSystemTable = 0x53;
+constexpr std::uint16_t kListEnd = 0xFFFF;
+
+// Column definition, 25 bytes.
+//   0  1  type code        5  2  column number (null-mask bit)
+//   7  2  variable slot   15  1  flags      16 1 extra flags
+//  21  2  fixed offset    23  2  length (Text: bytes = 2 x characters)
+constexpr std::size_t kColumnSize = 25;
+constexpr std::size_t kColumnType = 0;
+constexpr std::size_t kColumnNumber = 5;
+constexpr std::size_t kColumnVariableSlot = 7;
+constexpr std::size_t kColumnFlags = 15;
+constexpr std::size_t kColumnExtraFlags = 16;
+constexpr std::size_t kColumnFixedOffset = 21;
+constexpr std::size_t kColumnLength = 23;
+constexpr std::uint8_t kFlagFixedLength = 0x01;
+constexpr std::uint8_t kFlagAutoNumber = 0x04;
+constexpr std::uint8_t kFlagReplicationAutoNumber = 0x40;
+constexpr std::uint8_t kFlagHyperlink = 0x80;
+constexpr std::uint8_t kExtraFlagCompressedText = 0x01;
+
+// Real index definition, 52 bytes.
+//   0  4   magic 1923         4  30  ten slots: u16 column number (0xFFFF unused), u8 order
+//   34 4   usage map ref     38  4   root page      46  1  flags
+constexpr std::size_t kRealIndexSize = 52;
+constexpr std::size_t kRealIndexColumns = 4;
+constexpr std::size_t kRealIndexColumnSlots = 10;
+constexpr std::size_t kRealIndexColumnSlotSize = 3;
+constexpr std::size_t kRealIndexUsageMap = 34;
+constexpr std::size_t kRealIndexRootPage = 38;
+constexpr std::size_t kRealIndexFlags = 46;
+constexpr std::uint16_t kUnusedIndexColumn = 0xFFFF;
+constexpr std::uint8_t kIndexAscending = 0x01;
+constexpr std::uint8_t kIndexFlagUnique = 0x01;
+constexpr std::uint8_t kIndexFlagIgnoreNulls = 0x02;
+constexpr std::uint8_t kIndexFlagRequired = 0x08;
+
+// Logical index definition, 28 bytes.
+//   4  4  index number     8  4  real index number
+//  12  1  FK side         13  4  related index    17 4 related TDEF page
+//  21  1  cascade update  22  1  cascade delete   23 1 kind: 1 primary key, 2 foreign key
+constexpr std::size_t kLogicalIndexSize = 28;
+constexpr std::size_t kLogicalIndexNumber = 4;
+constexpr std::size_t kLogicalIndexRealIndex = 8;
+constexpr std::size_t kLogicalIndexRelatedTable = 17;
+constexpr std::size_t kLogicalIndexKind = 23;
+constexpr std::uint8_t kIndexKindPrimaryKey = 0x01;
+constexpr std::uint8_t kIndexKindForeignKey = 0x02;
+
+// Memo/OLE usage-map list entry, 10 bytes: u16 column number, owned map, free map.
+constexpr std::size_t kLongValueMapSize = 10;
+}  // namespace Tdef
+
+// Column type codes.
+enum ColumnTypeCode : std::uint8_t {
+  kTypeBoolean = 0x01,
+  kTypeByte = 0x02,
+  kTypeInteger = 0x03,
+  kTypeLong = 0x04,
+  kTypeCurrency = 0x05,
+  kTypeSingle = 0x06,
+  kTypeDouble = 0x07,
+  kTypeDateTime = 0x08,
+  kTypeBinary = 0x09,
+  kTypeText = 0x0A,
+  kTypeOle = 0x0B,
+  kTypeMemo = 0x0C,
+  kTypeGuid = 0x0F,
+  kTypeNumeric = 0x10,
+};
+
+// Row layout, from the row's start (+) and end (-):
+//   +0          u16  column count of the row
+//   +2          fixed-length area
+//   ...         variable-length data
+//   -N-4-2V     u16  end of variable data
+//   -N-2-2V ..  V x u16 variable offsets, slot 0 last
+//   -N-2        u16  V
+//   -N          null mask, N = (count + 7) / 8, bit set = value present
+// Tables without variable slots store no EOD, offsets or V.
+namespace Row {
+constexpr std::size_t kColumnCount = 0;
+constexpr std::size_t kFixedArea = 2;
+}  // namespace Row
+
+// Long-value (Memo/OLE) reference at the start of the column's variable data.
+//   0  3  length in bytes        3  1  kind: 0x80 inline, 0x40 one remote row, 0x00 chain
+//   4  4  remote row pointer     8  4  unused
+// A chain piece is a row on an LVAL page: 4-byte pointer to the next piece, then data.
+namespace LongValue {
+constexpr std::size_t kReferenceSize = 12;
+constexpr std::size_t kRemoteRow = 4;
+constexpr std::uint8_t kInline = 0x80;
+constexpr std::uint8_t kSingleRow = 0x40;
+constexpr std::uint8_t kChain = 0x00;
+constexpr std::size_t kChainPointerSize = 4;
+}  // namespace LongValue
+
+// Usage maps, stored as one row of a data page.
+//   type 0: u8 0, u32 start page, bitmap (bit i = page start + i)
+//   type 1: u8 1, u32 page numbers of bitmap pages; bitmap page j covers
+//           pages [j * kPagesPerMapPage, (j + 1) * kPagesPerMapPage)
+namespace UsageMap {
+constexpr std::uint8_t kInlineMap = 0x00;
+constexpr std::uint8_t kReferenceMap = 0x01;
+constexpr std::size_t kInlineStart = 1;
+constexpr std::size_t kInlineBitmap = 5;
+constexpr std::size_t kMapPageBitmap = 4;
+constexpr std::uint32_t kPagesPerMapPage = (kPageSize - kMapPageBitmap) * 8;
+}  // namespace UsageMap
+
+// The system catalogue.
+namespace Catalog {
+constexpr std::uint32_t kMSysObjectsPage = 2;
+constexpr std::int32_t kRootContainerId = 0x0F000000;
+constexpr std::int16_t kTypeLocalTable = 1;
+constexpr std::int16_t kTypeContainer = 3;
+// Flags of tables: Jet system object, Access system object.
+constexpr std::uint32_t kFlagJetSystem = 0x80000000u;
+constexpr std::uint32_t kFlagAccessSystem = 0x00000002u;
+}  // namespace Catalog
+
+// Compressed text starts with this marker; a 0x00 byte toggles between one byte per
+// character and two.
+constexpr std::uint8_t kCompressedTextMarker[2] = {0xFF, 0xFE};
+
+}  // namespace Jet::Format

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+#include "data/jet/ByteView.h"
+
+namespace Jet {
+
+// Decodes stored Text/Memo bytes to UTF-16: plain UTF-16LE, or the compressed form that
+// starts FF FE and switches between one byte per character (U+0000..U+00FF) and two at
+// every 0x00 byte. The compressed form is recognised whatever the column's compression
+// flag says, because Access compresses Memo values of columns that do not carry it.
+std::u16string DecodeText(const ByteView& bytes);
+
+}  // namespace Jet

@@ -1,0 +1,108 @@
+// The jetdump tool and the value texts it prints.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include <sys/wait.h>
+
+#include "tests/data/SampleFiles.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tools/ValueText.h"
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+ToolRun RunJetDump(const std::string& arguments) {
+  TemporaryDirectory folder("jetdump");
+  std::string errPath = (folder / "stderr.txt").string();
+  std::string command = std::string(JETDUMP_PATH) + " " + arguments + " 2>'" + errPath + "'";
+  ToolRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+  int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = ReadFileBytes(errPath);
+  return run;
+}
+
+std::string Sample(const char* name) { return "'" + (SamplesDirectory() / name).string() + "'"; }
+
+TEST(JetDump, ListsUserTablesOneALine) {
+  ToolRun run = RunJetDump(Sample("types_v2000.mdb"));
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "Table1\nTable2\nTable3\nTable4\n");
+  EXPECT_EQ(RunJetDump(Sample("jet_adox_empty.mdb")).out, "");
+}
+
+TEST(JetDump, PrintsATableAsCsvWithHeaderDatesCurrencyAndBooleans) {
+  ToolRun run = RunJetDump(Sample("types_v2000.mdb") + " Table1");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "A,B,C,D,E,F,G,H,I\n"
+            "abcdefg,hijklmnop,2,222,333333333,444.555,1974-09-21 00:00:00,3.5000,1\n"
+            "a,b,0,0,0,0,1981-12-12 00:00:00,0.0000,0\n");
+}
+
+TEST(JetDump, QuotesFieldsWithLineBreaksAndPrintsNullAsAnEmptyField) {
+  ToolRun run = RunJetDump(Sample("dates_memo.mdb") + " DateTest");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("4,0632-01-01 00:00:00,0633-01-01 00:00:00,0634-01-01 00:00:00,Pre-1000 years"),
+            std::string::npos);
+  EXPECT_NE(run.out.find("6,2021-12-02 00:00:00,2021-12-02 00:00:00,2021-12-02 00:00:00,\"New line\r\nin field\",No new line\n"),
+            std::string::npos);
+  ToolRun overflow = RunJetDump(Sample("overflow_rows_v2000.mdb") + " table1");
+  EXPECT_NE(overflow.out.find("\n,row3col3,,,,,,row3col9,\n"), std::string::npos);
+}
+
+TEST(JetDump, UnreadableFilesAndUnknownTablesExitWithOneAndTheReason) {
+  TemporaryDirectory folder("jetdump-bad");
+  WriteFileBytes(folder / "notes.mdb", "just some text, not a database");
+  ToolRun run = RunJetDump("'" + (folder / "notes.mdb").string() + "'");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("not an Access database"), std::string::npos) << run.err;
+
+  ToolRun missing = RunJetDump("'" + (folder / "absent.mdb").string() + "'");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("cannot open"), std::string::npos) << missing.err;
+
+  ToolRun table = RunJetDump(Sample("types_v2000.mdb") + " NoSuchTable");
+  EXPECT_EQ(table.exitCode, 1);
+  EXPECT_NE(table.err.find("no table"), std::string::npos) << table.err;
+}
+
+TEST(ValueTexts, NumbersDatesAndUnsupportedValues) {
+  using Jet::Value;
+  EXPECT_EQ(FormatValue(Value()), "");
+  EXPECT_EQ(FormatValue(Value(true)), "1");
+  EXPECT_EQ(FormatValue(Value(std::uint8_t{255})), "255");
+  EXPECT_EQ(FormatValue(Value(std::int16_t{-32768})), "-32768");
+  EXPECT_EQ(FormatValue(Value(0.1)), "0.1");
+  EXPECT_EQ(FormatValue(Value(1e21)), "1e+21");
+  EXPECT_EQ(FormatValue(Value(1.5f)), "1.5");
+  EXPECT_EQ(FormatValue(Value(Jet::Currency{-12345})), "-1.2345");
+  EXPECT_EQ(FormatValue(Value(Jet::Currency{INT64_MIN})), "-922337203685477.5808");
+  EXPECT_EQ(FormatValue(Value(Jet::DateTime{0.75})), "1899-12-30 18:00:00");
+  EXPECT_EQ(FormatValue(Value(Jet::DateTime{1e10})), "1e+10");
+  EXPECT_EQ(FormatValue(Value(Jet::Unsupported{Jet::Format::kTypeOle})), "[OLE Object]");
+  EXPECT_EQ(FormatValue(Value(std::u16string(u"\u00A3\u20AC\U0001F600"))), "\xC2\xA3\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(ValueTexts, CsvQuotingFollowsRfc4180) {
+  EXPECT_EQ(QuoteCsvField("plain"), "plain");
+  EXPECT_EQ(QuoteCsvField("a,b"), "\"a,b\"");
+  EXPECT_EQ(QuoteCsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(QuoteCsvField("two\nlines"), "\"two\nlines\"");
+  EXPECT_EQ(QuoteCsvField("cr\r"), "\"cr\r\"");
+  EXPECT_EQ(QuoteCsvField(""), "");
+}
+
+}  // namespace
