@@ -59,7 +59,7 @@ using BoundPtr = std::unique_ptr<Bound>;
 
 class QueryEngine {
  public:
-  explicit QueryEngine(const TableStore& store) : store_(store) {}
+  explicit QueryEngine(const TableReader& store) : store_(store) {}
 
   // A scope over the FROM tables; their rows are read once per statement.
   Scope MakeScope(const TableRef& from, const std::vector<Join>& joins, const Scope* parent);
@@ -78,7 +78,7 @@ class QueryEngine {
   Value EvaluateSubquery(const Bound& bound, const Frame& frame);
   Value EvaluateIn(const Bound& bound, const Frame& frame);
 
-  const TableStore& store_;
+  const TableReader& store_;
   std::map<std::string, std::unique_ptr<std::vector<StoredRow>>> rowsByTable_;
   // Tuples of the group being aggregated, when evaluating a grouped SELECT list.
   const std::vector<std::vector<const Row*>>* group_ = nullptr;

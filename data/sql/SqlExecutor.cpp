@@ -128,7 +128,7 @@ std::int64_t Delete(const DeleteStatement& del, TableStore& store) {
 
 }  // namespace
 
-QueryResult RunQuery(const SelectStatement& select, const TableStore& store) {
+QueryResult RunQuery(const SelectStatement& select, const TableReader& store) {
   QueryEngine engine(store);
   return engine.Run(select, nullptr, nullptr);
 }

@@ -15,7 +15,7 @@ struct QueryResult {
 
 // Runs a SELECT against the store. Throws SqlError (unknown table or column, a type
 // mismatch, ...).
-QueryResult RunQuery(const SelectStatement& select, const TableStore& store);
+QueryResult RunQuery(const SelectStatement& select, const TableReader& store);
 
 // Runs an INSERT, UPDATE or DELETE and returns the number of rows it affected. All or
 // nothing: when it throws, the store holds what it held before.

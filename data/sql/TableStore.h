@@ -27,12 +27,10 @@ struct TableInfo {
 using Row = std::vector<Value>;  // one value per column, in column order
 using RowId = std::uint64_t;     // identifies a row within its table during one statement
 
-// What the SQL layer needs of a database: finding tables, reading their rows and
-// writing rows. The writes of one statement are bracketed by BeginWrites and
-// CommitWrites (or RollbackWrites, after which nothing of them remains).
-class TableStore {
+// What a query needs of a database: finding tables and reading their rows.
+class TableReader {
  public:
-  virtual ~TableStore() = default;
+  virtual ~TableReader() = default;
 
   // The table with this name, compared without regard to case; nothing if none.
   virtual std::optional<TableInfo> FindTable(const std::string& name) const = 0;
@@ -40,7 +38,12 @@ class TableStore {
   // as Null.
   virtual void ScanRows(const TableInfo& table,
                         const std::function<void(RowId, Row&&)>& visit) const = 0;
+};
 
+// A database that can also be written. The writes of one statement are bracketed by
+// BeginWrites and CommitWrites (or RollbackWrites, after which nothing of them remains).
+class TableStore : public TableReader {
+ public:
   virtual void BeginWrites() = 0;
   // A Null in an AutoNumber column receives the table's next number.
   virtual void InsertRow(const TableInfo& table, Row row) = 0;

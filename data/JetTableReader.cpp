@@ -1,0 +1,88 @@
+#include "data/JetTableReader.h"
+
+#include "toolkit/TextEncoding.h"
+
+namespace {
+
+Sql::ColumnType TypeOf(const Jet::ColumnDefinition& column) {
+  using T = Sql::ColumnType;
+  switch (column.typeCode) {
+    case Jet::Format::kTypeBoolean: return T::Boolean;
+    case Jet::Format::kTypeByte: return T::Byte;
+    case Jet::Format::kTypeInteger: return T::Integer;
+    case Jet::Format::kTypeLong: return T::Long;
+    case Jet::Format::kTypeCurrency: return T::Currency;
+    case Jet::Format::kTypeSingle: return T::Single;
+    case Jet::Format::kTypeDouble: return T::Double;
+    case Jet::Format::kTypeDateTime: return T::DateTime;
+    case Jet::Format::kTypeText: return T::Text;
+    case Jet::Format::kTypeMemo: return T::Memo;
+    default: return T::Unsupported;
+  }
+}
+
+// Rows are identified by their original slot, which stays put when a row moves.
+Sql::RowId RowIdOf(const Jet::RowPointer& row) {
+  return (static_cast<Sql::RowId>(row.page) << 8) | row.row;
+}
+
+}  // namespace
+
+JetTableReader::JetTableReader(const std::filesystem::path& file)
+    : database_(Jet::Database::OpenFile(file)) {}
+
+Sql::ColumnInfo JetTableReader::ToColumnInfo(const Jet::ColumnDefinition& column) {
+  Sql::ColumnInfo info;
+  info.name = LumoUtility::NarrowUtf16(column.name);
+  info.type = TypeOf(column);
+  info.autoNumber = column.IsAutoNumber();
+  if (info.type == Sql::ColumnType::Text) info.maxCharacters = column.MaxCharacters();
+  return info;
+}
+
+Sql::Value JetTableReader::ToSqlValue(const Jet::Value& value) {
+  using Sql::Value;
+  switch (value.Kind()) {
+    case Jet::ValueKind::kNull: return Value::Null();
+    case Jet::ValueKind::kBoolean: return Value::Boolean(value.As<bool>());
+    case Jet::ValueKind::kByte: return Value::Integer(value.As<std::uint8_t>());
+    case Jet::ValueKind::kInteger: return Value::Integer(value.As<std::int16_t>());
+    case Jet::ValueKind::kLong: return Value::Integer(value.As<std::int32_t>());
+    case Jet::ValueKind::kSingle: return Value::Double(value.As<float>());
+    case Jet::ValueKind::kDouble: return Value::Double(value.As<double>());
+    case Jet::ValueKind::kCurrency: return Value::Currency(value.As<Jet::Currency>().tenThousandths);
+    case Jet::ValueKind::kDateTime: return Value::DateTime(value.As<Jet::DateTime>().oleDate);
+    case Jet::ValueKind::kText: return Value::Text(value.As<std::u16string>());
+    case Jet::ValueKind::kMemo: return Value::Text(value.As<Jet::MemoText>().text);
+    case Jet::ValueKind::kUnsupported: return Value::Null();
+  }
+  return Value::Null();
+}
+
+std::optional<Sql::TableInfo> JetTableReader::FindTable(const std::string& name) const {
+  std::u16string wanted = LumoUtility::WidenToUtf16(name);
+  for (const Jet::CatalogTable& table : database_.UserTables()) {
+    if (!Jet::NamesEqual(table.name, wanted)) continue;
+    Jet::TableDefinition definition = database_.ReadTable(table);
+    Sql::TableInfo info;
+    info.name = LumoUtility::NarrowUtf16(table.name);
+    for (const Jet::ColumnDefinition& column : definition.columns) {
+      info.columns.push_back(ToColumnInfo(column));
+    }
+    return info;
+  }
+  return std::nullopt;
+}
+
+void JetTableReader::ScanRows(const Sql::TableInfo& table,
+                              const std::function<void(Sql::RowId, Sql::Row&&)>& visit) const {
+  Jet::TableDefinition definition = database_.ReadTable(LumoUtility::WidenToUtf16(table.name));
+  Jet::TableScan scan = database_.Scan(definition);
+  std::vector<Jet::Value> values;
+  while (scan.Next(values)) {
+    Sql::Row row;
+    row.reserve(values.size());
+    for (const Jet::Value& value : values) row.push_back(ToSqlValue(value));
+    visit(RowIdOf(scan.CurrentRow()), std::move(row));
+  }
+}

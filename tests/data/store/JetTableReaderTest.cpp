@@ -1,0 +1,96 @@
+#include "data/JetTableReader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "data/sql/SqlExecutor.h"
+#include "data/sql/SqlParser.h"
+#include "tests/data/SampleFiles.h"
+#include "toolkit/TextEncoding.h"
+
+using testing::ElementsAre;
+
+namespace {
+
+// The rows of a query over a sample file, each as "v1|v2|...".
+std::vector<std::string> Rows(const std::string& sample, const std::string& sql) {
+  JetTableReader reader(SamplesDirectory() / sample);
+  Sql::Statement statement = Sql::ParseStatement(sql);
+  Sql::QueryResult result = Sql::RunQuery(std::get<Sql::SelectStatement>(statement), reader);
+  std::vector<std::string> rows;
+  for (const Sql::Row& row : result.rows) {
+    std::string text;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      const Sql::Value& v = row[i];
+      if (i > 0) text += "|";
+      switch (v.type) {
+        case Sql::Value::Type::Null: text += "NULL"; break;
+        case Sql::Value::Type::Text: text += LumoUtility::NarrowUtf16(v.text); break;
+        case Sql::Value::Type::Boolean: text += v.boolean ? "True" : "False"; break;
+        case Sql::Value::Type::Integer: text += std::to_string(v.integer); break;
+        default: {
+          char buffer[64];
+          std::snprintf(buffer, sizeof buffer, "%.10g", v.AsDouble());
+          text += buffer;
+        }
+      }
+    }
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST(JetTableReader, AutoNumberTable) {
+  EXPECT_THAT(Rows("autonumber_pk_v2000.mdb", "SELECT Data FROM Table1 WHERE ID = 2"),
+              ElementsAre("Two"));
+  EXPECT_THAT(Rows("autonumber_pk_v2000.mdb", "SELECT MAX(ID), COUNT(*) FROM table1"),
+              ElementsAre("3|3"));
+  EXPECT_THAT(Rows("autonumber_pk_v2000.mdb", "SELECT ID, Data FROM Table1 ORDER BY Data DESC"),
+              ElementsAre("2|Two", "3|Three", "1|One"));
+}
+
+TEST(JetTableReader, EveryStoredTypeThroughSql) {
+  const std::string all = "SELECT A, B, C, D, E, F, G, H, I FROM Table1 ";
+  EXPECT_THAT(Rows("types_v2000.mdb", all + "ORDER BY A"),
+              ElementsAre("a|b|0|0|0|0|29932|0|False",
+                          "abcdefg|hijklmnop|2|222|333333333|444.555|27293|3.5|True"));
+  EXPECT_THAT(Rows("types_v2000.mdb", "SELECT A FROM Table1 WHERE G > '1975-01-01'"),
+              ElementsAre("a"));
+  EXPECT_THAT(Rows("types_v2000.mdb", "SELECT A FROM Table1 WHERE I = -1 AND H = 3.5"),
+              ElementsAre("abcdefg"));
+  EXPECT_THAT(Rows("types_v2000.mdb", "SELECT A FROM Table1 WHERE B = 'HIJKLMNOP'"),
+              ElementsAre("abcdefg"));
+  EXPECT_THAT(Rows("refmap_v2003.mdb", "SELECT COUNT(*) FROM Table2"), ElementsAre("0"));
+}
+
+TEST(JetTableReader, ColumnsAsTheSqlLayerSeesThem) {
+  JetTableReader reader(SamplesDirectory() / "types_v2000.mdb");
+  std::optional<Sql::TableInfo> table = reader.FindTable("TABLE1");
+  ASSERT_TRUE(table.has_value());
+  ASSERT_EQ(table->columns.size(), 9u);
+  using T = Sql::ColumnType;
+  const T expected[] = {T::Text,   T::Text,     T::Byte,     T::Integer, T::Long,
+                        T::Double, T::DateTime, T::Currency, T::Boolean};
+  for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(table->columns[i].type, expected[i]) << i;
+  EXPECT_EQ(table->columns[0].maxCharacters, 50u);
+  EXPECT_EQ(table->columns[1].maxCharacters, 100u);
+  EXPECT_FALSE(reader.FindTable("MSysObjects").has_value());  // user tables only
+  EXPECT_FALSE(reader.FindTable("Nessuna").has_value());
+
+  JetTableReader autonumber(SamplesDirectory() / "autonumber_pk_v2000.mdb");
+  EXPECT_TRUE(autonumber.FindTable("Table1")->columns[0].autoNumber);
+  EXPECT_FALSE(autonumber.FindTable("Table1")->columns[1].autoNumber);
+}
+
+TEST(JetTableReader, MemoAndDatesBefore1900) {
+  EXPECT_THAT(Rows("dates_memo.mdb", "SELECT IDCol, DateCol, LongTextCol FROM DateTest WHERE "
+                                     "DateCol < '1900-01-01' ORDER BY DateCol"),
+              ElementsAre("4|-462760|Pre-1000 years", "3|-363|Pre-1900 years"));
+  EXPECT_THAT(Rows("dates_memo.mdb", "SELECT IDCol FROM DateTest WHERE LongTextCol = "
+                                     "'hello' OR ShortTextCol = 'NO NEW LINE' ORDER BY IDCol"),
+              ElementsAre("1", "6"));
+  EXPECT_THAT(Rows("dates_memo.mdb", "SELECT MAX(DateTimeCol), MIN(TimeCol) FROM DateTest"),
+              ElementsAre("2958101|-462395"));
+}
