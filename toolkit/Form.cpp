@@ -36,7 +36,7 @@ Form::~Form() {
 }
 
 void Form::CloseAndDestroyWindow() {
-  if (!created || !window || !IsWindow(window)) return;
+  if (!created || !window || destroyed || !IsWindow(window)) return;
   HWND closing = window;
   SendMessageW(closing, WM_CLOSE, 0, 0);
   created = false;

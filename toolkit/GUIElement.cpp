@@ -46,7 +46,9 @@ void GUIElement::ReleaseWindow() {
   ForgetElement(this);
   if (toolTipWindow && IsWindow(toolTipWindow)) DestroyWindow(toolTipWindow);
   toolTipWindow = nullptr;
-  if (window && IsWindow(window)) {
+  // A window that already went (its WM_DESTROY set destroyed) is not touched: its old
+  // handle may by now name another window.
+  if (window && !destroyed && IsWindow(window)) {
     if (previousWindowProc &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == WindowProcedure) {
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));

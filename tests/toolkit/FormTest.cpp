@@ -224,3 +224,27 @@ TEST(FormStyles, CaptionBoxesAndPopups) {
   EXPECT_FALSE(style & WS_CAPTION);
   EXPECT_TRUE(IsWindowVisible(popup.window));
 }
+
+TEST(FormIcons, EachIconBelongsToTheFormAndIsReplacedAndReleased) {
+  ToolkitStateScope scope;
+  constexpr int kApplicationIcon = 32512;
+  auto form = std::make_unique<RecordingForm>();
+  form->SetIcon(kApplicationIcon);  // stored only, no window yet
+  EXPECT_EQ(form->IconHandle(), nullptr);
+  EXPECT_EQ(form->iconId, kApplicationIcon);
+  form->Create();
+  // The test program has no icons; the system's module holds one under the standard id.
+  form->instance = GetModuleHandleW(L"user32.dll");
+  form->SetIcon(kApplicationIcon);
+  HICON first = form->IconHandle();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form->window, WM_GETICON, ICON_SMALL, 0)), first);
+  form->SetIcon(kApplicationIcon);
+  HICON second = form->IconHandle();
+  EXPECT_NE(second, first);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form->window, WM_GETICON, ICON_SMALL, 0)), second);
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(first, &info));  // the replaced icon was destroyed
+  form.reset();
+  EXPECT_FALSE(GetIconInfo(second, &info));
+}
