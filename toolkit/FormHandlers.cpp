@@ -56,8 +56,6 @@ void FormHandlers::OnGridRowActivated(GUIElement*, int) {}
 
 void FormHandlers::WireFormHandlers() {
   onCreated = FormCreatedTrampoline;
-  onClosing = FormClosingTrampoline;
-  onResize = FormResizeTrampoline;
   onKeyPress = KeyPressTrampoline;
   onKeyDown = FormKeyDownTrampoline;
   onKeyUp = FormKeyUpTrampoline;
@@ -67,16 +65,6 @@ void FormHandlers::WireFormHandlers() {
 
 void FormCreatedTrampoline(GUIElement* form, HWND) {
   if (FormHandlers* target = FormHandlers::FormOf(form)) target->BuildControls();
-}
-
-bool FormClosingTrampoline(GUIElement* form) {
-  FormHandlers* target = FormHandlers::FormOf(form);
-  return target ? target->OnClosing() : true;
-}
-
-int FormResizeTrampoline(GUIElement* form) {
-  if (FormHandlers* target = FormHandlers::FormOf(form)) target->OnResize();
-  return 0;
 }
 
 bool KeyPressTrampoline(GUIElement* source, int character) {

@@ -9,13 +9,17 @@ namespace LumoUtility {
 // itself: the trampolines below are assigned as element callbacks, find the form through
 // the element's parent links, and call its handler. Once the derived part of a form is
 // being destroyed the trampolines no longer find it, so no handler runs on a dead form.
+//
+// OnClosing and OnResize have the name and signature of the element operations, so here
+// they replace them: WM_CLOSE and WM_SIZE reach these handlers directly, and the form's
+// onClosing and onResize callbacks are not used.
 class FormHandlers : public Form {
  public:
   explicit FormHandlers(HINSTANCE instance, bool isToolWindow = false);
 
   virtual void BuildControls();
-  virtual bool OnClosing();
-  virtual void OnResize();
+  bool OnClosing() override;
+  void OnResize() override;
   // Esc asks the form to close. Accepts every character.
   virtual bool OnFormKeyPress(int character);
   // Refuses Tab (it moves the focus instead), accepts everything else.
@@ -32,8 +36,8 @@ class FormHandlers : public Form {
   virtual void OnGridRowSelected(GUIElement* grid, int row);
   virtual void OnGridRowActivated(GUIElement* grid, int row);
 
-  // Assigns the form-level trampolines (creation, closing, resize, keys, mouse) to the
-  // form's own callbacks. Controls get theirs from the form that builds them.
+  // Assigns the form-level trampolines (creation, keys, mouse) to the form's own
+  // callbacks. Controls get theirs from the form that builds them.
   void WireFormHandlers();
 
   // The first form with handlers among the element and its parents, or null.
@@ -42,8 +46,6 @@ class FormHandlers : public Form {
 
 // Trampolines, to be assigned as callbacks.
 void FormCreatedTrampoline(GUIElement* form, HWND window);     // onCreated -> BuildControls
-bool FormClosingTrampoline(GUIElement* form);                   // onClosing -> OnClosing
-int FormResizeTrampoline(GUIElement* form);                     // onResize -> OnResize
 // onKeyPress of the form and of its text boxes: a text box or date picker goes to
 // OnChildKeyPress of its form, anything else to OnFormKeyPress.
 bool KeyPressTrampoline(GUIElement* source, int character);

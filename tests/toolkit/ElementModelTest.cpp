@@ -4,6 +4,8 @@
 #include <string>
 
 #include "tests/support/GuiTestHarness.h"
+#include <commctrl.h>
+
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/FontSpec.h"
 #include "toolkit/Form.h"
@@ -233,4 +235,36 @@ TEST(FormCreation, PanelsRegisterAClassEachAndGetTheirCreationMessages) {
   EXPECT_EQ(GetParent(first.window), form.window);
   EXPECT_EQ(first.typeName, "panel");
   EXPECT_TRUE(GetWindowLongW(first.window, GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST(ElementModel, TooltipCoversTheElementAndFollowsItsText) {
+  ToolkitStateScope scope;
+  RecordingForm form;
+  form.Create();
+  TestControl silent(&form, L"static", WS_CHILD | WS_VISIBLE);
+  silent.Create();
+  EXPECT_EQ(silent.toolTipWindow, nullptr);  // no text, no tooltip
+
+  TestControl label(&form, L"static", WS_CHILD | WS_VISIBLE);
+  label.toolTip = "Targa del veicolo";
+  label.Create();
+  ASSERT_NE(label.toolTipWindow, nullptr);
+  EXPECT_EQ(SendMessageW(label.toolTipWindow, TTM_GETTOOLCOUNT, 0, 0), 1);
+  auto tipText = [&] {
+    wchar_t buffer[80] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = label.window;
+    info.uId = reinterpret_cast<UINT_PTR>(label.window);
+    info.lpszText = buffer;
+    SendMessageW(label.toolTipWindow, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
+    return std::wstring(buffer);
+  };
+  EXPECT_EQ(tipText(), L"Targa del veicolo");
+  label.toolTip = "Già registrato";
+  label.UpdateToolTip();
+  EXPECT_EQ(tipText(), L"Gi\u00E0 registrato");
+  HWND tip = label.toolTipWindow;
+  label.SetSize(60, 20);
+  EXPECT_EQ(label.toolTipWindow, tip);
 }

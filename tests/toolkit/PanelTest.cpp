@@ -117,6 +117,14 @@ TEST_F(PanelTest, ScrollingMovesByTheClampedStepAndReportsTheRequestedOne) {
   EXPECT_EQ(Toolkit().wheelTarget, &panel);
 }
 
+TEST_F(PanelTest, AnEndOfScrollingFromAPanelIsTakenByThePanel) {
+  EXPECT_EQ(SendMessageW(form.window, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0),
+                         reinterpret_cast<LPARAM>(panel.window)),
+            0);
+  EXPECT_EQ(Toolkit().wheelTarget, &panel);
+  EXPECT_TRUE(verticalDeltas.empty());
+}
+
 TEST_F(PanelTest, OnlyAnEnabledBarScrolls) {
   SendMessageW(panel.window, WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
   EXPECT_TRUE(horizontalDeltas.empty());
