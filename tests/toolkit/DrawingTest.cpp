@@ -7,6 +7,7 @@
 #include "toolkit/Drawing.h"
 #include "toolkit/FontSpec.h"
 #include "toolkit/OwnerDrawnButton.h"
+#include "toolkit/PanelChildren.h"
 
 using namespace LumoUtility;
 
@@ -232,4 +233,49 @@ TEST(DrawingPixels, ColouredTextInAFontRestoresTheContext) {
   EXPECT_EQ(canvas.CountNot(kWhite, Area(0, 0, 30, 40)), 0);  // centred, nothing at the left
   EXPECT_EQ(GetCurrentObject(canvas.Context(), OBJ_FONT), fontBefore);
   EXPECT_EQ(GetTextColor(canvas.Context()), kBlack);
+}
+
+namespace {
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return colour;
+}
+
+void PaintRedSquare(GUIElement* element) {
+  Drawing drawing(*element);
+  drawing.FillRectangle(0, 0, 10, 10, static_cast<int>(kRed));
+  drawing.Finish();
+}
+
+}  // namespace
+
+TEST(DrawingOnWindows, BackColourAndAPaintCycleReachTheWindow) {
+  ToolkitStateScope scope;
+  RecordingForm form;
+  form.SetSize(300, 200);
+  form.Create();
+  form.SetBackColor(static_cast<int>(kBlue));
+  EXPECT_TRUE(form.backgroundPainted);
+  EXPECT_EQ(WindowPixel(form.window, 50, 50), kBlue);
+
+  // A repaint keeps the colour although the class brush is the system one.
+  InvalidateRect(form.window, nullptr, TRUE);
+  UpdateWindow(form.window);
+  EXPECT_EQ(WindowPixel(form.window, 60, 60), kBlue);
+
+  PanelChildren panel(&form);
+  panel.SetPosition(0, 0);
+  panel.SetSize(100, 100);
+  panel.backColour = static_cast<int>(kGreen);  // becomes the class background
+  panel.onPaint = PaintRedSquare;
+  panel.Create();
+  InvalidateRect(panel.window, nullptr, TRUE);
+  UpdateWindow(panel.window);
+  EXPECT_EQ(WindowPixel(panel.window, 5, 5), kRed);
+  EXPECT_EQ(WindowPixel(panel.window, 50, 50), kGreen);
+  RECT pending{};
+  EXPECT_FALSE(GetUpdateRect(panel.window, &pending, FALSE));
 }
