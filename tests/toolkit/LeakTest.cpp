@@ -8,6 +8,7 @@
 
 #include "tests/support/GuiTestHarness.h"
 #include "toolkit/Button.h"
+#include "toolkit/Drawing.h"
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/FontSpec.h"
 #include "toolkit/PanelChildren.h"
@@ -37,6 +38,27 @@ int Survivors(const Made& made) {
   return alive;
 }
 
+// How many more GDI objects the process can make: Wine answers 0 to GetGuiResources, so
+// the free room in its handle table is measured instead. Any object left behind by the
+// toolkit shows as room lost.
+int GdiRoom() {
+  std::vector<HBITMAP> made;
+  while (made.size() < 100000) {
+    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
+    if (!bitmap) break;
+    made.push_back(bitmap);
+  }
+  for (HBITMAP bitmap : made) DeleteObject(bitmap);
+  return static_cast<int>(made.size());
+}
+
+HBITMAP picture = nullptr;  // drawn by every panel, owned by the test
+
+void PaintPicture(GUIElement* element) {
+  Drawing drawing(*element);
+  drawing.DrawTransparentBitmap(2, 2, 20, 20, picture);
+}
+
 HBRUSH ClassBrush(HWND window) {
   return reinterpret_cast<HBRUSH>(GetClassLongPtrW(window, GCLP_HBRBACKGROUND));
 }
@@ -62,6 +84,7 @@ struct Screen {
       panel->childBackColour = 0x00E0E0;
       panel->verticalScrollBar = true;
       panel->toolTip = "Pannello";
+      panel->onPaint = PaintPicture;
       panel->SetPosition(0, 0);
       panel->SetSize(200, 100);
       panel->Create();
@@ -82,7 +105,7 @@ struct Screen {
     form->Create();
     form->SetBackColor(form->backColour);
     // Paint everything now: owner-draw requests and child colour requests happen.
-    for (HWND control : {drawn->window, plain->window, label->window}) {
+    for (HWND control : {panel->window, drawn->window, plain->window, label->window}) {
       InvalidateRect(control, nullptr, TRUE);
       UpdateWindow(control);
     }
@@ -104,6 +127,15 @@ struct Screen {
 
 TEST(NoLeak, AThousandFormsLeaveNoWindowClassBrushFontOrBitmap) {
   ToolkitStateScope scope;
+  RECT face{4, 4, 12, 12};
+  picture = MakeSolidBitmap(16, 16, RGB(0, 0, 0), &face, RGB(255, 0, 0));
+  {
+    // One form first, so that what the system makes once per process is made.
+    Screen warmUp;
+    warmUp.Build(0);
+  }
+  PumpMessagesFor(std::chrono::milliseconds(0));
+  const int roomBefore = GdiRoom();
   const size_t elementsBefore = ElementRegistry::Elements().size();
   std::vector<Made> all;
   int survivorsRightAfter = 0;
@@ -152,4 +184,9 @@ TEST(NoLeak, AThousandFormsLeaveNoWindowClassBrushFontOrBitmap) {
   }
   EXPECT_EQ(survivorsAtTheEnd, 0);
   EXPECT_EQ(ElementRegistry::Elements().size(), elementsBefore);
+  const int roomAfter = GdiRoom();
+  std::printf("GDI room before %d, after %d\n", roomBefore, roomAfter);
+  EXPECT_GT(roomBefore, kForms);
+  EXPECT_EQ(roomAfter, roomBefore);
+  DeleteObject(picture);
 }
