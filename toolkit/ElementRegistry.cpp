@@ -79,6 +79,8 @@ GUIElement* FindElementByWindow(HWND window) {
 }
 
 GUIElement* FindElementById(int id) {
+  // Ids start at 1; 0 is "not created yet" and names no element.
+  if (id <= 0) return nullptr;
   for (GUIElement* element : RegisteredElements()) {
     if (element->id == id) return element;
   }
@@ -86,6 +88,7 @@ GUIElement* FindElementById(int id) {
 }
 
 GUIElement* FindSubMenuById(int id) {
+  if (id <= 0) return nullptr;
   for (GUIElement* element : RegisteredElements()) {
     if (element->typeName == "submenu" && element->id == id) return element;
   }

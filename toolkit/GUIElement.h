@@ -104,7 +104,7 @@ class GUIElement {
   std::wstring textAtFocus;
   bool backgroundPainted = false;
   bool enabled = true;
-  int id = 0;
+  int id = 0;  // 0 until the window is created; ids start at 1
   std::string typeName;
   std::string toolTip;
   GUIElement* parent = nullptr;

@@ -173,6 +173,7 @@ TEST(ElementRegistry, AnUnknownWindowFindsNothingEvenWhenTheLastElementHasNoWind
   RecordingForm form;
   form.Create();
   TestControl windowless(&form, L"static", WS_CHILD);
+  EXPECT_EQ(FindElementById(windowless.id), nullptr);  // not created: no id yet
   HWND foreign = CreateWindowExW(0, L"static", L"", WS_CHILD, 0, 0, 10, 10, form.window, nullptr,
                                  nullptr, nullptr);
   EXPECT_EQ(FindElementByWindow(foreign), nullptr);
