@@ -154,14 +154,15 @@ TEST(OwnedForms, RaisingTheOwnerKeepsItsCompanionInFront) {
   owned.topmost = false;
   WaitOnOwnedForm(owner, owned);
   owned.Create();
-  ASSERT_TRUE(IsAbove(owned.window, owner.window));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return IsAbove(owned.window, owner.window); }, 1s));
+  // Wine settles the stacking order a moment after the call; allow for it.
   SetWindowPos(owner.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_TRUE(IsAbove(owned.window, owner.window));
+  EXPECT_TRUE(PumpMessagesUntil([&] { return IsAbove(owned.window, owner.window); }, 1s));
 
   // Without a companion the owner is simply raised.
   EndWaitOnOwnedForm(owner);
   SetWindowPos(owner.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_TRUE(IsAbove(owner.window, owned.window));
+  EXPECT_TRUE(PumpMessagesUntil([&] { return IsAbove(owner.window, owned.window); }, 1s));
 }
 
 TEST(FormActivation, TheForegroundFormIsActivatedAndThePreviousOneDeactivated) {
