@@ -18,14 +18,14 @@ FontSpec::~FontSpec() {
   if (handle) DeleteObject(handle);
 }
 
-HFONT CreateFont(FontSpec& spec) {
-  if (spec.handle) return spec.handle;
-  spec.handle = ::CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic,
-                              spec.underline, FALSE, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
+HFONT CreateFont(FontSpec& font) {
+  if (font.handle) return font.handle;
+  font.handle = ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                              font.underline, FALSE, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              spec.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH,
-                              spec.faceName.c_str());
-  return spec.handle;
+                              font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH,
+                              font.faceName.c_str());
+  return font.handle;
 }
 
 }  // namespace LumoUtility

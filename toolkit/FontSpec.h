@@ -28,6 +28,6 @@ class FontSpec {
 
 // The cached font of the description, made with CreateFontW on first call. (The Win32
 // header maps this name to CreateFontW; the mapping is the same at every use.)
-HFONT CreateFont(FontSpec& spec);
+HFONT CreateFont(FontSpec& font);
 
 }  // namespace LumoUtility
