@@ -249,3 +249,43 @@ TEST(FormIcons, EachIconBelongsToTheFormAndIsReplacedAndReleased) {
   form.reset();
   EXPECT_FALSE(GetIconInfo(second, &info));
 }
+
+TEST(MessageLoop, AToolWindowGivenToTheLoopGetsDialogKeyboardHandling) {
+  static int tabKeyDowns = 0;
+  auto runWith = [](bool giveForm) {
+    ToolkitStateScope scope;
+    tabKeyDowns = 0;
+    RecordingForm tool(true);
+    std::unique_ptr<TestControl> first;
+    std::unique_ptr<TestControl> second;
+    tool.buildControls = [&](RecordingForm& self) {
+      DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER;
+      first = std::make_unique<TestControl>(&self, L"edit", style, "textbox");
+      first->onKeyDown = [](GUIElement*, int key) { return key == VK_TAB ? ++tabKeyDowns : 0; };
+      first->Create();
+      second = std::make_unique<TestControl>(&self, L"edit", style, "textbox");
+      second->Create();
+    };
+    tool.Create();
+    first->Focus();
+    HWND focusAfterTab = nullptr;
+    LoopDeadline deadline(5s);
+    PostMessageW(first->window, WM_KEYDOWN, VK_TAB, 0);
+    // Looks at the focus once the key has been handled, then ends the loop.
+    static HWND* seenFocus = nullptr;
+    seenFocus = &focusAfterTab;
+    tool.onMouseHover = [](GUIElement* form) {
+      *seenFocus = GetFocus();
+      PostMessageW(form->window, WM_CLOSE, 0, 0);
+      return 0;
+    };
+    PostMessageW(tool.window, WM_MOUSEHOVER, 0, 0);
+    RunMessageLoop(giveForm ? &tool : nullptr);
+    EXPECT_FALSE(deadline.Fired());
+    return std::make_pair(tabKeyDowns, focusAfterTab == second->window);
+  };
+  // Through the dialog handling the key moves the focus without reaching the control.
+  EXPECT_EQ(runWith(true), std::make_pair(0, true));
+  // Without it the control gets the key, and the toolkit moves the focus itself.
+  EXPECT_EQ(runWith(false), std::make_pair(1, true));
+}
