@@ -52,6 +52,18 @@ int GdiRoom() {
   return static_cast<int>(made.size());
 }
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+// Top-level windows of this thread (forms and tooltips; child windows go with them).
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
 HBITMAP picture = nullptr;  // drawn by every panel, owned by the test
 
 void PaintPicture(GUIElement* element) {
@@ -136,6 +148,7 @@ TEST(NoLeak, AThousandFormsLeaveNoWindowClassBrushFontOrBitmap) {
   }
   PumpMessagesFor(std::chrono::milliseconds(0));
   const int roomBefore = GdiRoom();
+  const int windowsBefore = ThreadWindows();
   const size_t elementsBefore = ElementRegistry::Elements().size();
   std::vector<Made> all;
   int survivorsRightAfter = 0;
@@ -184,6 +197,7 @@ TEST(NoLeak, AThousandFormsLeaveNoWindowClassBrushFontOrBitmap) {
   }
   EXPECT_EQ(survivorsAtTheEnd, 0);
   EXPECT_EQ(ElementRegistry::Elements().size(), elementsBefore);
+  EXPECT_EQ(ThreadWindows(), windowsBefore);
   const int roomAfter = GdiRoom();
   std::printf("GDI room before %d, after %d\n", roomBefore, roomAfter);
   EXPECT_GT(roomBefore, kForms);
