@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# What a Windows user does with the downloads, under Wine: install silently, start the
+# program from its Start-menu shortcut, uninstall, and start the portable zip.
+# Usage: installer-test.sh <shortcut-launcher.exe>
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+launcher=$1
+run=$root/scripts/wine-run
+fail() { echo "FAILED: $*"; exit 1; }
+
+mapfile -t downloads < <("$root/scripts/package")
+zip=${downloads[0]}
+setup=${downloads[1]}
+[[ -f "$zip" && -f "$setup" ]] || fail "scripts/package made no zip and installer"
+
+prefix=$root/build/wine/prefix
+unix_path() { "$run" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+appdata=$(unix_path "$("$run" cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')")
+data=$appdata/TorvaneManutenzione
+install=$prefix/drive_c/Program\ Files/Torvane\ Manutenzione
+menu=$prefix/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Torvane\ Manutenzione
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TorvaneManutenzione'
+rm -rf "$data"
+
+echo "installing"
+"$run" "$setup" /S || fail "the installer failed"
+for file in TorvaneManutenzione.exe filedat LEGGIMI.txt Disinstalla.exe; do
+  [[ -f "$install/$file" ]] || fail "$file not installed"
+done
+[[ -f "$menu/Torvane Manutenzione.lnk" ]] || fail "no Start-menu shortcut"
+"$run" reg query "$key" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller registered"
+
+echo "starting from the shortcut"
+shortcut='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Torvane Manutenzione\Torvane Manutenzione.lnk'
+launched=$(cd /tmp && "$run" "$launcher" "$shortcut" | tr -d "\r") || fail "the program did not start cleanly from its shortcut"
+echo "$launched" | grep -qx 'folder=C:\\Program Files\\Torvane Manutenzione' ||
+  fail "the shortcut's working folder is not the install folder: $launched"
+cmp -s "$data/dati/dati.mdb" "$install/filedat" || fail "the program did not create the user's database"
+echo "the user's own data" >> "$data/dati/dati.mdb"
+before=$(md5sum < "$data/dati/dati.mdb")
+
+echo "uninstalling"
+"$run" "$install/Disinstalla.exe" /S || fail "the uninstaller failed"
+# The uninstaller works from a copy of itself in the temporary folder: wait for it.
+for _ in $(seq 150); do [[ -e "$install" ]] || break; sleep 0.2; done
+[[ ! -e "$install" ]] || fail "the program folder is still there"
+[[ ! -e "$menu" ]] || fail "the Start-menu folder is still there"
+if "$run" reg query "$key" >/dev/null 2>&1; then fail "the uninstaller is still registered"; fi
+[[ "$(md5sum < "$data/dati/dati.mdb")" == "$before" ]] || fail "the user's database was touched"
+
+echo "starting the portable program"
+unpacked=$root/build/package/unpacked
+rm -rf "$unpacked" "$data"
+mkdir -p "$unpacked"
+unzip -q "$zip" -d "$unpacked"
+folder=$(find "$unpacked" -name TorvaneManutenzione.exe -printf '%h\n')
+(cd "$folder" && "$run" ./TorvaneManutenzione.exe) || fail "the portable program did not start cleanly"
+cmp -s "$data/dati/dati.mdb" "$folder/filedat" || fail "the portable program did not create the database"
+rm -rf "$unpacked"
+echo "installer, shortcut, uninstaller and portable zip: all fine"
