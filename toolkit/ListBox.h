@@ -1,0 +1,33 @@
+#pragma once
+#include <string>
+
+#include "toolkit/Child.h"
+#include "toolkit/CommandElement.h"
+#include "toolkit/ItemList.h"
+
+namespace LumoUtility {
+
+// An always-open list of items with hidden keys. Its command is raised only when the
+// selection changes.
+class ListBox : public Child, public CommandElement {
+ public:
+  explicit ListBox(GUIElement* parentElement);
+
+  void Create() override;
+
+  void AddItem(const std::string& itemText, const std::string& key);
+  int ItemCount() const { return items.Count(); }
+  // An index past the end gives the last item; an empty list gives an empty text.
+  std::string ItemText(int index) const;
+  std::string ItemKey(int index) const;
+  // False for -1, or when the control refuses; the lists stay untouched then.
+  bool RemoveItem(int index);
+  int SelectedIndex();
+  // False before the window exists.
+  bool SetSelectedIndex(int index);
+
+  bool border = true;
+  ItemList items;
+};
+
+}  // namespace LumoUtility
