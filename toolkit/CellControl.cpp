@@ -25,7 +25,7 @@ void CellControl::Repaint() {
 }
 
 void CellControl::SetText(const std::wstring& newText) {
-  text = newText;
+  GUIElement::SetText(newText);
   Repaint();
 }
 

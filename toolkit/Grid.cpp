@@ -135,6 +135,9 @@ void Grid::BuildHeader() {
     cell->textAlignment = columns[i].alignment;
     cell->SetPosition(columns[i].x, 1);
     cell->font = headerFont ? headerFont : &defaultHeaderFont;
+    // A header click or double-click focuses the grid; the empty tag selects nothing.
+    cell->onLeftButtonDown = CellClicked;
+    cell->onLeftDoubleClick = CellDoubleClicked;
     cell->SetText(i < static_cast<int>(captions.size()) ? captions[i]
                                                          : "Colonna " + std::to_string(i));
     cell->SetSize(columns[i].width, rowHeight);
