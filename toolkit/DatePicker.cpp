@@ -37,7 +37,9 @@ void DatePicker::ApplyDate() {
   if (date.wYear != 0) {
     SendMessageW(window, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
   } else {
-    SendMessageW(window, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+    // Windows ignores the date with GDT_NONE, but Wine refuses the message without one.
+    SYSTEMTIME none{};
+    SendMessageW(window, DTM_SETSYSTEMTIME, GDT_NONE, reinterpret_cast<LPARAM>(&none));
   }
   if (onDateChanged) onDateChanged(this, GetDate());
   if (onTextChanged) onTextChanged(this);

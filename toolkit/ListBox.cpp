@@ -37,6 +37,7 @@ bool ListBox::RemoveItem(int index) {
   if (index < 0 || index >= items.Count()) return false;
   if (created && window && SendMessageW(window, LB_DELETESTRING, index, 0) == LB_ERR) return false;
   items.Erase(index);
+  lastSelection_ = SelectedIndex();
   return true;
 }
 
@@ -47,7 +48,16 @@ int ListBox::SelectedIndex() {
 
 bool ListBox::SetSelectedIndex(int index) {
   if (!created || !window) return false;
-  return SendMessageW(window, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
+  const bool done = SendMessageW(window, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
+  lastSelection_ = SelectedIndex();
+  return done;
+}
+
+bool ListBox::OnSelectionChange() {
+  const int current = SelectedIndex();
+  if (current == lastSelection_) return false;
+  lastSelection_ = current;
+  return true;
 }
 
 }  // namespace LumoUtility

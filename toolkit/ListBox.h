@@ -3,13 +3,14 @@
 
 #include "toolkit/Child.h"
 #include "toolkit/CommandElement.h"
+#include "toolkit/ControlNotifications.h"
 #include "toolkit/ItemList.h"
 
 namespace LumoUtility {
 
 // An always-open list of items with hidden keys. Its command is raised only when the
 // selection changes.
-class ListBox : public Child, public CommandElement {
+class ListBox : public Child, public CommandElement, public ControlNotifications {
  public:
   explicit ListBox(GUIElement* parentElement);
 
@@ -25,9 +26,15 @@ class ListBox : public Child, public CommandElement {
   int SelectedIndex();
   // False before the window exists.
   bool SetSelectedIndex(int index);
+  // A click on the item already selected is no change: the screens copy the selected
+  // item into their fields on the command, and must not overwrite what the user typed.
+  bool OnSelectionChange() override;
 
   bool border = true;
   ItemList items;
+
+ private:
+  int lastSelection_ = -1;  // the selection last reported or set by the program
 };
 
 }  // namespace LumoUtility
