@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 #include "tests/support/GuiTestHarness.h"
@@ -286,4 +287,18 @@ TEST_F(ChoiceControlsTest, ButtonsRaiseTheirCommandOnEveryClick) {
   drawing.Finish();
   DeleteObject(picture);
   DeleteObject(greyed);
+}
+
+TEST_F(ChoiceControlsTest, AComboBoxWithATooltipTakesItsDropDownListWithIt) {
+  // The tooltip's subclass stays in front of the toolkit's procedure under Wine; the
+  // combo box must still see its own destruction, where it destroys its list.
+  auto combo = std::make_unique<ComboBox>(&form);
+  combo->toolTip = "Tipo di intervento";
+  combo->Create();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(combo->window, &info));
+  ASSERT_TRUE(IsWindow(info.hwndList));
+  combo.reset();
+  EXPECT_FALSE(IsWindow(info.hwndList));
 }
