@@ -196,7 +196,7 @@ void Grid::SetColumnAlignment(int column, int alignment) {
   columnAlignments[column] = alignment;
   if (created && HeaderCell(column)) {
     HeaderCell(column)->textAlignment = alignment;
-    HeaderCell(column)->Redraw();
+    InvalidateRect(HeaderCell(column)->window, nullptr, TRUE);
   }
 }
 

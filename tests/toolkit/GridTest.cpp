@@ -264,6 +264,50 @@ TEST_F(GridTest, AllRowsFittingSelectsRowZeroAndDisablesTheBar) {
   EXPECT_EQ(grid->RowPosition(14).y, 15 * 25 + 14 + 2);
 }
 
+TEST_F(GridTest, WithoutFitToWidthWideColumnsScrollSideways) {
+  auto grid = std::make_unique<Grid>(&form);
+  grid->SetSize(300, 300);
+  grid->fitToWidth = false;
+  grid->rowCount = 3;
+  grid->SetColumnWidth(0, 200);
+  grid->SetColumnWidth(1, 200);
+  grid->SetColumnWidth(2, 200);
+  grid->SetColumnAlignment(0, 0);
+  grid->onRowSelected = RecordSelected;
+  grid->Create();
+  EXPECT_EQ(grid->totalWidth, 3 * 201);  // nothing cut
+  EXPECT_EQ(grid->headerCells[0]->textAlignment, 0);
+  EXPECT_EQ(grid->GetRowCells(1)[0]->textAlignment, 0);
+  EXPECT_EQ(grid->GetRowCells(1)[1]->textAlignment, 2);
+  // Three rows fit: the vertical bar goes away instead of being disabled.
+  EXPECT_FALSE(GetWindowLongW(grid->window, GWL_STYLE) & WS_VSCROLL);
+  ASSERT_TRUE(GetWindowLongW(grid->window, GWL_STYLE) & WS_HSCROLL);
+  const int clientWidth = ClientOf(grid->window).right;
+  EXPECT_EQ(grid->scrollMax, grid->totalWidth - clientWidth);
+
+  SendMessageW(grid->window, WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+  SCROLLINFO bar{};
+  bar.cbSize = sizeof bar;
+  bar.fMask = SIF_POS;
+  GetScrollInfo(grid->window, SB_HORZ, &bar);
+  const int scrolled = bar.nPos;
+  ASSERT_GT(scrolled, 0);
+  EXPECT_EQ(grid->headerCells[0]->RefreshPosition().x, 1 - scrolled);
+
+  // A new row is built at the left edge: the grid scrolls back first.
+  grid->AddRow();
+  EXPECT_EQ(grid->headerCells[0]->RefreshPosition().x, 1);
+  EXPECT_EQ(grid->RowPosition(3).x, 1);
+  EXPECT_EQ(grid->ScrollToLeft(), 0);
+  SendMessageW(grid->window, WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+  EXPECT_EQ(grid->ScrollToLeft(), scrolled);
+
+  // Enough rows for a vertical bar bring it back.
+  for (int i = 0; i < 10; ++i) grid->AddRow();
+  EXPECT_TRUE(GetWindowLongW(grid->window, GWL_STYLE) & WS_VSCROLL);
+  EXPECT_EQ(grid->RowPosition(13).y, 14 * 25 + 13 + 2);
+}
+
 TEST_F(GridTest, OutOfRangeCellsAreIgnored) {
   auto grid = MakeGrid(2, 300);
   grid->SetCellText(0, 1, "Tagliando");
