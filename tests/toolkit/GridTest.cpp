@@ -159,11 +159,23 @@ TEST_F(GridTest, SelectingScrollsOnlyAsFarAsNeeded) {
   ASSERT_EQ(selected.size(), 2u);
   EXPECT_EQ(selected[1].row, 9);
 
+  // A row cut by the top edge comes down by one whole row pitch.
+  int partial = 0;
+  while (partial < 20 && !(grid->RowPosition(partial).y < 0 &&
+                           grid->RowPosition(partial).y > -pitch)) {
+    ++partial;
+  }
+  ASSERT_LT(partial, 20);
+  const int cutTop = grid->RowPosition(partial).y;
+  grid->SelectRow(partial);
+  EXPECT_EQ(grid->RowPosition(partial).y, cutTop + pitch);
+  EXPECT_EQ(VerticalBar(grid->window).nPos, scrolled - pitch);
+
   // Row 0 scrolls back to the top.
   grid->SelectRow(0);
   EXPECT_EQ(VerticalBar(grid->window).nPos, 0);
   EXPECT_EQ(grid->RowPosition(0).y, 27);
-  EXPECT_EQ(selected.size(), 3u);
+  EXPECT_EQ(selected.size(), 4u);
 
   // The last row never scrolls past the end of the bar.
   grid->SelectRow(19);
@@ -326,15 +338,20 @@ TEST_F(GridTest, OutOfRangeCellsAreIgnored) {
 
 TEST_F(GridTest, ClearCellsKeepsTheRowsAndRemovesTextsAndPictures) {
   auto grid = MakeGrid(4, 300);
-  HBITMAP face = MakeSolidBitmap(20, 20, kRed);
+  RECT inner{4, 4, 16, 16};
+  HBITMAP face = MakeSolidBitmap(20, 20, kBlack, &inner, kRed);
   for (int row = 0; row < 4; ++row) {
-    grid->SetCellText(row, 0, "Cambio olio");
+    grid->SetCellText(row, 1, "Cambio olio");
     grid->GetRowCells(row)[0]->SetImage(face, 1, 20, 20);
   }
   Paint(grid->GetRowCells(1)[0]->window);
   HWND first = grid->GetRowCells(1)[0]->window;
   const int cellWidth = ClientOf(first).right;
   EXPECT_EQ(WindowPixel(first, cellWidth - 3 - 10, 12), kRed);
+  EXPECT_EQ(grid->GetRowCells(1)[1]->GetTextAnsi(), "Cambio olio");
+  // The picture's black frame lets the cell's white show through.
+  EXPECT_EQ(WindowPixel(first, cellWidth - 3 - 19, 12), kWhite);
+  EXPECT_EQ(WindowPixel(first, cellWidth - 3 - 10, 3), kWhite);
 
   grid->ClearCells();
   EXPECT_EQ(grid->RowsBuilt(), 4);
