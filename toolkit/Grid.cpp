@@ -1,8 +1,7 @@
 #include "toolkit/Grid.h"
 
 #include <algorithm>
-
-#include "toolkit/TextEncoding.h"
+#include <string>
 
 namespace LumoUtility {
 namespace {

@@ -11,8 +11,6 @@
 
 namespace LumoUtility {
 
-class Grid;
-
 using GridRowCallback = void (*)(GUIElement* grid, int row);
 
 // A scrolling table of one header row and data rows, every cell a window of its own; the

@@ -4,7 +4,6 @@
 
 namespace LumoUtility {
 
-class NumericBox;
 class TextBox;
 
 using ValueChangedCallback = void (*)(GUIElement* element, int value);

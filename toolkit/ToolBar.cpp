@@ -3,10 +3,7 @@
 #include <commctrl.h>
 
 #include "toolkit/ChildControl.h"
-#include "toolkit/ElementRegistry.h"
 #include "toolkit/ToolBarItem.h"
-#include "toolkit/ToolkitState.h"
-#include "toolkit/WindowProcedure.h"
 
 namespace LumoUtility {
 namespace {
