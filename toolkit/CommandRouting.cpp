@@ -51,7 +51,9 @@ bool RouteControlCommand(GUIElement* element, int code, LRESULT* result) {
         }
       }
     } else if (type == "listbox") {
-      if (code == LBN_SELCHANGE) CallHandler(element, command);
+      if (code == LBN_SELCHANGE && (!notifications || notifications->OnSelectionChange())) {
+        CallHandler(element, command);
+      }
     } else {
       CallHandler(element, command);
     }

@@ -17,6 +17,9 @@ class ControlNotifications {
   // Combo box list about to open / closed; false makes the procedure answer 1.
   virtual bool OnDropDown() { return true; }
   virtual bool OnCloseUp() { return true; }
+  // List box LBN_SELCHANGE: the list also sends it when the user clicks the item that
+  // is already selected; false means the selection did not really change.
+  virtual bool OnSelectionChange() { return true; }
   // Up-down control step (UDN_DELTAPOS): the proposed position and the step.
   virtual void OnSpin(int position, int delta) { (void)position, (void)delta; }
   // Date picker changed (DTN_DATETIMECHANGE).

@@ -49,6 +49,16 @@ GUIElement* ElementBeingCreated(HWND window) {
   return nullptr;
 }
 
+struct Retiring {
+  HWND window;
+  WNDPROC procedure;
+};
+
+std::vector<Retiring>& RetiringWindows() {
+  static std::vector<Retiring> windows;
+  return windows;
+}
+
 }  // namespace
 
 void ElementRegistry::Add(GUIElement* element) { RegisteredElements().push_back(element); }
@@ -106,6 +116,24 @@ WindowCreation::~WindowCreation() {
   creations.erase(std::remove_if(creations.begin(), creations.end(),
                                  [this](const PendingCreation& c) { return c.serial == serial_; }),
                   creations.end());
+}
+
+RetiringWindow::RetiringWindow(HWND window, WNDPROC ownProcedure) : window_(window) {
+  RetiringWindows().push_back({window, ownProcedure});
+}
+
+RetiringWindow::~RetiringWindow() {
+  auto& windows = RetiringWindows();
+  windows.erase(std::remove_if(windows.begin(), windows.end(),
+                               [this](const Retiring& r) { return r.window == window_; }),
+                windows.end());
+}
+
+WNDPROC RetiringWindowProcedure(HWND window) {
+  for (const Retiring& retiring : RetiringWindows()) {
+    if (retiring.window == window) return retiring.procedure;
+  }
+  return nullptr;
 }
 
 }  // namespace LumoUtility

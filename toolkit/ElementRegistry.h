@@ -38,4 +38,23 @@ class WindowCreation {
   unsigned serial_;
 };
 
+// A released control whose procedure cannot be unchained, because a common-controls
+// subclass (a tooltip's, which Wine leaves in place when the tooltip goes) sits in front
+// of the toolkit's, must still reach its own procedure while it is destroyed: a combo
+// box frees its drop-down list there. For the time of the DestroyWindow call the
+// toolkit's procedure forwards the window's messages to the procedure kept here.
+class RetiringWindow {
+ public:
+  RetiringWindow(HWND window, WNDPROC ownProcedure);
+  ~RetiringWindow();
+  RetiringWindow(const RetiringWindow&) = delete;
+  RetiringWindow& operator=(const RetiringWindow&) = delete;
+
+ private:
+  HWND window_;
+};
+
+// The procedure of a window inside a RetiringWindow, or null.
+WNDPROC RetiringWindowProcedure(HWND window);
+
 }  // namespace LumoUtility

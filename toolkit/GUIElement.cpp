@@ -52,8 +52,11 @@ void GUIElement::ReleaseWindow() {
     if (previousWindowProc &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == WindowProcedure) {
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
+      DestroyWindow(window);
+    } else {
+      RetiringWindow retiring(window, previousWindowProc);
+      DestroyWindow(window);
     }
-    DestroyWindow(window);
   }
   window = nullptr;
   created = false;

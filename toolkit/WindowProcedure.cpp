@@ -286,7 +286,7 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   GUIElement* element = FindElementByWindow(window);
   // Kept before any handler runs: a handler may delete the element.
-  WNDPROC previous = element ? element->previousWindowProc : nullptr;
+  WNDPROC previous = element ? element->previousWindowProc : RetiringWindowProcedure(window);
   try {
     LRESULT result = 0;
     if (Dispatch(element, window, message, wParam, lParam, &result)) return result;

@@ -1,0 +1,31 @@
+#pragma once
+#include <locale>
+
+#include "toolkit/TextBox.h"
+
+namespace LumoUtility {
+
+// A text box that holds a money amount in the user's regional punctuation: it lets
+// through digits and at most one of each separator, and writes the amount back in the
+// canonical form when it loses the focus.
+class CurrencyBox : public TextBox {
+ public:
+  CurrencyBox(GUIElement* parentElement, double amount);
+
+  bool OnKeyPress(int character) override;
+  void OnGotFocus() override;
+  void OnLostFocus() override;
+
+  // The amount in the box; an empty box or one without a number reads as 0.
+  double Value();
+  // The amount as this box writes it (for SetText).
+  std::string Format(double amount) const;
+
+  char decimalSeparator = '.';
+  char thousandsSeparator = ',';
+
+ private:
+  std::locale locale_;
+};
+
+}  // namespace LumoUtility

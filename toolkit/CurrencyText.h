@@ -1,0 +1,24 @@
+#pragma once
+#include <locale>
+#include <string>
+
+namespace LumoUtility {
+
+// Money amounts as the user reads and types them, in the punctuation of a locale.
+
+// The first character that is not a decimal digit when 0.1 is written in the locale;
+// "." when there is none.
+char CurrencyDecimalSeparator(const std::locale& locale);
+// The same for 1000; "," for a locale without digit grouping.
+char CurrencyThousandsSeparator(const std::locale& locale);
+
+// General notation with the locale's decimal point and digit grouping: 12.5 is "12,5"
+// under Italian punctuation. Fifteen significant digits, so that every amount a user can
+// type comes back with all its digits and without an exponent.
+std::string FormatCurrency(double amount, const std::locale& locale);
+
+// Drops every thousands separator and reads a number with the locale's decimal point.
+// Text that does not start with a number (an empty box, pasted words) reads as 0.
+double ParseCurrency(const std::string& text, char thousandsSeparator, const std::locale& locale);
+
+}  // namespace LumoUtility

@@ -1,0 +1,27 @@
+#include "toolkit/ToolBarItem.h"
+
+#include <algorithm>
+#include <string>
+
+#include "toolkit/TextEncoding.h"
+#include "toolkit/ToolBar.h"
+#include "toolkit/ToolkitState.h"
+
+namespace LumoUtility {
+
+ToolBarItem::ToolBarItem(ToolBar* toolBar) {
+  parent = toolBar;
+  typeName = "toolbaritem";
+}
+
+void ToolBarItem::Create() {
+  if (created) return;
+  id = TakeNextElementId();
+  std::wstring wide = WidenText(toolTip);
+  size_t length = std::min(wide.size(), static_cast<size_t>(kLabelCapacity - 1));
+  std::copy_n(wide.begin(), length, label);
+  label[length] = L'\0';
+  created = true;
+}
+
+}  // namespace LumoUtility
