@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "toolkit/Drawing.h"
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/TextEncoding.h"
 
 namespace LumoUtility {

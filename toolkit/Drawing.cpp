@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/GUIElement.h"
 #include "toolkit/GdiObjects.h"
 #include "toolkit/TextEncoding.h"

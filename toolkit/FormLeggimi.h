@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/FormHandlers.h"
 
 namespace LumoUtility {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 
 namespace LumoUtility {
 

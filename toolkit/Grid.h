@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "toolkit/CellControl.h"
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/PanelChildren.h"
 
 namespace LumoUtility {

@@ -5,7 +5,7 @@
 #include "tests/support/GuiTestHarness.h"
 #include "toolkit/Button.h"
 #include "toolkit/Drawing.h"
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/OwnerDrawnButton.h"
 #include "toolkit/PanelChildren.h"
 

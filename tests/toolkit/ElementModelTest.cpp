@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include "toolkit/ElementRegistry.h"
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/Form.h"
 #include "toolkit/PanelChildren.h"
 

@@ -10,7 +10,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/Drawing.h"
 #include "toolkit/ElementRegistry.h"
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 #include "toolkit/PanelChildren.h"
 
 using namespace LumoUtility;

@@ -1,4 +1,4 @@
-#include "toolkit/FontSpec.h"
+#include "toolkit/Font.h"
 
 #include <utility>
 
