@@ -26,4 +26,6 @@ set(JET_ENGINE_SOURCES
   ${JET_ENGINE_DIR}/IndexPageWriter.cpp
   ${JET_ENGINE_DIR}/TableWriter.cpp
   ${JET_ENGINE_DIR}/WritableDatabase.cpp
+  ${JET_ENGINE_DIR}/IndexReader.cpp
+  ${JET_ENGINE_DIR}/Validator.cpp
 )
