@@ -28,4 +28,7 @@ set(JET_ENGINE_SOURCES
   ${JET_ENGINE_DIR}/WritableDatabase.cpp
   ${JET_ENGINE_DIR}/IndexReader.cpp
   ${JET_ENGINE_DIR}/Validator.cpp
+  ${JET_ENGINE_DIR}/TableDefinitionWriter.cpp
+  ${JET_ENGINE_DIR}/SystemTables.cpp
+  ${JET_ENGINE_DIR}/DatabaseCreator.cpp
 )

@@ -151,13 +151,17 @@ void TableWriter::CheckKeys(const std::vector<std::vector<std::uint8_t>>& entrie
 }
 
 std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& values, const StoredRow* old,
-                                                      bool writeLongValues) {
+                                                      bool writeLongValues, const std::vector<RawColumnBytes>* given) {
   std::vector<RawColumnBytes> raw(table_.columns.size());
   std::unique_ptr<RowLayout> layout;
   if (old) layout = std::make_unique<RowLayout>(table_, ByteView(old->bytes.data(), old->bytes.size(), "row"));
   for (std::size_t i = 0; i < table_.columns.size(); ++i) {
     const ColumnDefinition& column = table_.columns[i];
     const Value& value = values[i];
+    if (given && (*given)[i]) {
+      raw[i] = (*given)[i];
+      continue;
+    }
     if (value.Is<Unsupported>()) {
       ByteView bytes;
       if (layout && layout->ColumnBytes(column, bytes)) raw[i] = std::vector<std::uint8_t>(bytes.Data(), bytes.Data() + bytes.Size());
@@ -220,7 +224,12 @@ RowPointer TableWriter::PlaceRow(const std::vector<std::uint8_t>& bytes, std::ui
 }
 
 RowPointer TableWriter::Insert(std::vector<Value> values) {
+  return Insert(std::move(values), std::vector<RawColumnBytes>(table_.columns.size()));
+}
+
+RowPointer TableWriter::Insert(std::vector<Value> values, const std::vector<RawColumnBytes>& given) {
   RequireMaintainableIndexes();
+  if (given.size() != table_.columns.size()) throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
   if (values.size() != table_.columns.size()) throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
   std::uint32_t lastAutoNumber = table_.lastAutoNumber;
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -236,13 +245,13 @@ RowPointer TableWriter::Insert(std::vector<Value> values) {
     }
     CheckValue(column, values[i]);
   }
-  std::vector<std::uint8_t> sizing = EncodeRowBytes(values, nullptr, false);
+  EncodeRowBytes(values, nullptr, false, &given);
   // The row's identity is only known once a page is chosen; keys are checked first with
   // a pointer no existing row has.
   std::vector<std::vector<std::uint8_t>> probe = EntriesFor(values, RowPointer{0, 0});
   CheckKeys(probe, values, RowPointer{0, 0});
 
-  std::vector<std::uint8_t> bytes = EncodeRowBytes(values, nullptr, true);
+  std::vector<std::uint8_t> bytes = EncodeRowBytes(values, nullptr, true, &given);
   RowPointer at = PlaceRow(bytes, 0);
   std::vector<std::vector<std::uint8_t>> entries = EntriesFor(values, at);
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
@@ -251,7 +260,6 @@ RowPointer TableWriter::Insert(std::vector<Value> values) {
   ++liveRows_;
   table_.lastAutoNumber = lastAutoNumber;
   changed_ = true;
-  (void)sizing;
   return at;
 }
 

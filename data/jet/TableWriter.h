@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ class TableWriter {
   // AutoNumber column receives the next number; a NULL Yes/No is No. Returns the row's
   // identity (what indexes refer to).
   RowPointer Insert(std::vector<Value> values);
+  // As Insert, with stored bytes given for some columns (Binary values such as the owner
+  // SIDs of catalogue rows, which have no Value kind); `raw` has one entry per column.
+  RowPointer Insert(std::vector<Value> values, const std::vector<std::optional<std::vector<std::uint8_t>>>& raw);
   // Values of a type the engine does not decode (Unsupported) keep their stored bytes; a
   // NULL AutoNumber keeps the stored number.
   void Update(const RowPointer& row, std::vector<Value> values);
@@ -36,6 +40,8 @@ class TableWriter {
 
   // Writes what Insert/Update/Delete left for the end: index trees and TDEF counters.
   void Flush();
+  // Writes the index trees and counters even when nothing changed (new tables).
+  void FlushAll() { changed_ = true; Flush(); }
 
  private:
   struct IndexState {
@@ -59,7 +65,8 @@ class TableWriter {
   // The row's bytes. Memo values are written to long-value pages only when
   // `writeLongValues`; otherwise stand-ins of the same size let the caller check the row
   // size before anything is written.
-  std::vector<std::uint8_t> EncodeRowBytes(const std::vector<Value>& values, const StoredRow* old, bool writeLongValues);
+  std::vector<std::uint8_t> EncodeRowBytes(const std::vector<Value>& values, const StoredRow* old, bool writeLongValues,
+                                           const std::vector<std::optional<std::vector<std::uint8_t>>>* given = nullptr);
   void ReleaseLongValues(const StoredRow& row);
   std::uint32_t PageForRow(std::size_t length);
   RowPointer PlaceRow(const std::vector<std::uint8_t>& bytes, std::uint16_t flags);
