@@ -31,4 +31,5 @@ set(JET_ENGINE_SOURCES
   ${JET_ENGINE_DIR}/TableDefinitionWriter.cpp
   ${JET_ENGINE_DIR}/SystemTables.cpp
   ${JET_ENGINE_DIR}/DatabaseCreator.cpp
+  ${JET_ENGINE_DIR}/TableCreator.cpp
 )

@@ -1,8 +1,13 @@
 #include "data/jet/WritableDatabase.h"
 
 #include "data/jet/JetError.h"
+#include "data/jet/TableCreator.h"
 
 namespace Jet {
+namespace {
+// MSysACEs' TDEF page in every Jet 4 database.
+constexpr std::uint32_t kMSysACEsPage = 3;
+}  // namespace
 
 WritableDatabase WritableDatabase::Open(const std::filesystem::path& path) {
   return WritableDatabase(PageStore::Load(path));
@@ -21,6 +26,7 @@ void WritableDatabase::CommitWrites() {
   try {
     for (auto& writer : writers_) writer.second->Flush();
     store_->Commit();
+    RefreshReader();
   } catch (...) {
     RollbackWrites();
     throw;
@@ -33,7 +39,21 @@ void WritableDatabase::RollbackWrites() {
   // The writers' pictures of rows and keys may hold the forgotten changes.
   writers_.clear();
   inWrites_ = false;
+  RefreshReader();
 }
+
+void WritableDatabase::RefreshReader() {
+  reader_ = std::make_unique<Database>(std::make_unique<BorrowedPageSource>(*store_));
+}
+
+TableWriter& WritableDatabase::WriterOf(std::uint32_t definitionPage) {
+  auto found = writers_.find(definitionPage);
+  if (found == writers_.end()) {
+    found = writers_.emplace(definitionPage, std::make_unique<TableWriter>(*store_, ReadTableDefinition(*store_, definitionPage))).first;
+  }
+  return *found->second;
+}
+
 
 TableWriter& WritableDatabase::Writer(const std::u16string& table) {
   TableDefinition definition = reader_->ReadTable(table);
@@ -75,6 +95,17 @@ void WritableDatabase::UpdateRow(const std::u16string& table, const RowPointer& 
 void WritableDatabase::DeleteRow(const std::u16string& table, const RowPointer& row) {
   Run([&] {
     Writer(table).Delete(row);
+    return 0;
+  });
+}
+
+void WritableDatabase::CreateTable(const NewTable& table, double creationDate) {
+  Run([&] {
+    for (const CatalogTable& existing : reader_->AllTables()) {
+      if (NamesEqual(existing.name, table.name)) throw JetError(JetErrorKind::kInvalidValue, "a table of that name exists");
+    }
+    Jet::CreateTable(*store_, WriterOf(Format::Catalog::kMSysObjectsPage), WriterOf(kMSysACEsPage), table, creationDate);
+    RefreshReader();
     return 0;
   });
 }

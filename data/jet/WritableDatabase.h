@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/jet/Database.h"
+#include "data/jet/DatabaseCreator.h"
 #include "data/jet/PageStore.h"
 #include "data/jet/RowPointer.h"
 #include "data/jet/TableWriter.h"
@@ -46,8 +47,14 @@ class WritableDatabase {
   void UpdateRow(const std::u16string& table, const RowPointer& row, std::vector<Value> values);
   void DeleteRow(const std::u16string& table, const RowPointer& row);
 
+  // Adds an empty user table (see TableCreator.h); `creationDate` is its catalogue
+  // time (OLE date). Refused when a table of that name exists.
+  void CreateTable(const NewTable& table, double creationDate);
+
  private:
   TableWriter& Writer(const std::u16string& table);
+  TableWriter& WriterOf(std::uint32_t definitionPage);
+  void RefreshReader();
   template <typename Write>
   auto Run(Write write);
 
