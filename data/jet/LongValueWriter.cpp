@@ -1,7 +1,5 @@
 #include "data/jet/LongValueWriter.h"
 
-#include <set>
-
 #include "data/jet/DataPage.h"
 #include "data/jet/DataPageWriter.h"
 #include "data/jet/JetError.h"
@@ -61,7 +59,8 @@ void PutReference(std::vector<std::uint8_t>& out, std::size_t length, std::uint8
 
 std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& maps, const std::vector<std::uint8_t>& data) {
   std::vector<std::uint8_t> out;
-  if (data.empty()) return out;
+  // An empty value still gets its reference (inline, length 0): Access also stores it
+  // as no bytes at all, but other readers expect the reference.
   if (data.size() > 0xFFFFFF) throw JetError(JetErrorKind::kInvalidValue, "a long value is too large");
   if (data.size() <= kMaxInlineLongValue) {
     PutReference(out, data.size(), L::kInline, RowPointer{});
@@ -91,23 +90,5 @@ std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& 
   return out;
 }
 
-void ReleaseLongValue(PageStore& store, const ByteView& columnData) {
-  if (columnData.Size() < L::kReferenceSize) return;
-  std::uint8_t kind = columnData.U8(3);
-  if (kind == L::kInline) return;
-  RowPointer next = RowPointer::Read(columnData, L::kRemoteRow);
-  std::set<RowPointer> visited;
-  while (!(next.page == 0 && next.row == 0) && visited.insert(next).second) {
-    PageBuffer& page = store.MutablePage(next.page);
-    if (!IsLongValuePage(page)) ThrowCorrupt("a long-value reference points outside the long-value pages");
-    DataPage data(ViewOf(page, "long-value page"));
-    RowSlot slot = data.Slot(next.row);
-    ByteView row = data.RowBytes(slot);
-    RowPointer following = kind == L::kChain && row.Size() >= L::kChainPointerSize ? RowPointer::Read(row, 0) : RowPointer{};
-    SetSlotFlags(page, next.row, D::kSlotDeleted);
-    if (kind != L::kChain) break;
-    next = following;
-  }
-}
 
 }  // namespace Jet

@@ -13,13 +13,10 @@ namespace Jet {
 constexpr std::size_t kMaxInlineLongValue = 64;
 
 // Stores `data` for the column whose maps are `maps` and returns the column data for the
-// row: nothing for an empty value, else the 12-byte reference with the bytes inline, or
+// row: the 12-byte reference with the bytes inline (an empty value too), or
 // pointing to one row (up to a page) or a chain of rows on long-value pages. New
 // long-value pages go into the column's owned and free-space maps.
 std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& maps, const std::vector<std::uint8_t>& data);
 
-// Marks the long-value rows a stored reference uses as deleted (their bytes stay until a
-// compact, as in Access files); inline values need nothing.
-void ReleaseLongValue(PageStore& store, const ByteView& columnData);
 
 }  // namespace Jet

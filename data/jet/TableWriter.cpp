@@ -177,7 +177,7 @@ std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& 
       if (!maps) ThrowCorrupt("a Memo column has no long-value usage maps");
       raw[i] = WriteLongValue(store_, *maps, data);
     } else {
-      std::size_t size = data.empty() ? 0 : F::LongValue::kReferenceSize + (data.size() <= kMaxInlineLongValue ? data.size() : 0);
+      std::size_t size = F::LongValue::kReferenceSize + (data.size() <= kMaxInlineLongValue ? data.size() : 0);
       raw[i] = std::vector<std::uint8_t>(size, 0);
     }
   }
@@ -189,13 +189,6 @@ std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& 
   return row;
 }
 
-void TableWriter::ReleaseLongValues(const StoredRow& row) {
-  RowLayout layout(table_, ByteView(row.bytes.data(), row.bytes.size(), "row"));
-  for (const ColumnDefinition& column : table_.columns) {
-    ByteView bytes;
-    if (column.typeCode == F::kTypeMemo && layout.ColumnBytes(column, bytes)) ReleaseLongValue(store_, bytes);
-  }
-}
 
 std::uint32_t TableWriter::PageForRow(std::size_t length) {
   auto usable = [&](std::uint32_t number) {
@@ -280,7 +273,6 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
   std::vector<std::vector<std::uint8_t>> newEntries = EntriesFor(keyValues, row);
   CheckKeys(newEntries, keyValues, row);
 
-  ReleaseLongValues(old);
   std::vector<std::uint8_t> bytes = EncodeRowBytes(values, &old, true);
   if (bytes.size() <= old.bytes.size()) {
     // Rewritten in place, padded back to its length after the variable data so the
@@ -293,8 +285,9 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
   } else {
     RowPointer target = PlaceRow(bytes, D::kSlotDeleted);
     if (old.moved) {
-      // The old target was already hidden from scans; only the header changes.
-      SetSlotFlags(store_.MutablePage(old.location.page), old.location.row, D::kSlotDeleted);
+      // Abandoned like a deleted row: mdbtools skips slots flagged overflow but reads
+      // "deleted" ones, because that is how it reaches a moved row's bytes.
+      SetSlotFlags(store_.MutablePage(old.location.page), old.location.row, D::kSlotDeleted | D::kSlotOverflow);
     }
     const PageBuffer& headerPage = store_.Page(row.page);
     RowSlot headerSlot = DataPage(ViewOf(headerPage, "data page")).Slot(row.row);
@@ -328,8 +321,8 @@ void TableWriter::Delete(const RowPointer& row) {
   StoredRow old = Locate(row);
   std::vector<Value> oldValues = DecodeRow(store_, table_, ByteView(old.bytes.data(), old.bytes.size(), "row"));
   std::vector<std::vector<std::uint8_t>> oldEntries = EntriesFor(oldValues, row);
-  ReleaseLongValues(old);
   SetSlotFlags(store_.MutablePage(row.page), row.row, D::kSlotDeleted | D::kSlotOverflow);
+  if (old.moved) SetSlotFlags(store_.MutablePage(old.location.page), old.location.row, D::kSlotDeleted | D::kSlotOverflow);
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
     if (!oldEntries[i].empty()) indexes_[i].entries.erase(oldEntries[i]);
   }

@@ -18,6 +18,9 @@ namespace Jet {
 // row size, unique and required keys, maintainable indexes) before its first page
 // change, so a refused write changes nothing. Index B-trees, the row count, the
 // AutoNumber counter and the distinct-key counters are written by Flush.
+// The long-value rows of replaced or deleted Memo values are left in place, unreferenced,
+// until a compact (as Jackcess does): flagging them deleted would be valid, but
+// mdb-reader then misreads the rows stored after them on the same page.
 class TableWriter {
  public:
   TableWriter(PageStore& store, TableDefinition table);
@@ -67,7 +70,6 @@ class TableWriter {
   // size before anything is written.
   std::vector<std::uint8_t> EncodeRowBytes(const std::vector<Value>& values, const StoredRow* old, bool writeLongValues,
                                            const std::vector<std::optional<std::vector<std::uint8_t>>>* given = nullptr);
-  void ReleaseLongValues(const StoredRow& row);
   std::uint32_t PageForRow(std::size_t length);
   RowPointer PlaceRow(const std::vector<std::uint8_t>& bytes, std::uint16_t flags);
 
