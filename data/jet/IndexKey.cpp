@@ -126,15 +126,17 @@ bool CanEncodeIndex(const TableDefinition& table, const RealIndexDefinition& ind
   for (const IndexColumn& indexColumn : index.columns) {
     std::size_t position = 0;
     const ColumnDefinition& column = ColumnOf(table, indexColumn.columnNumber, position);
+    if (!column.IsSupportedType()) {
+      why = std::string("an index on a column of type ") + TypeName(column.typeCode) + " stored in a form the engine does not decode";
+      return false;
+    }
     switch (column.typeCode) {
       case F::kTypeByte:
       case F::kTypeInteger:
       case F::kTypeLong:
         break;
-      case F::kTypeText: {
-        // Keys of other sort orders than General (1033) use other codes.
+      case F::kTypeText:
         break;
-      }
       default:
         why = std::string("an index on a column of type ") + TypeName(column.typeCode);
         return false;

@@ -158,6 +158,25 @@ TEST(WriteEngine, RefusedWritesLeaveTheFileUntouched) {
   EXPECT_EQ(FileBytes(path), original);
 }
 
+TEST(WriteEngine, TablesWithIndexesTheEngineCannotMaintainAreReadButNotWritten) {
+  TemporaryDirectory directory("write");
+  // Table4 of refmap_v2003.mdb is indexed on a Replication ID (GUID) column.
+  std::filesystem::path path = CopySample(directory, "refmap_v2003.mdb");
+  std::vector<std::uint8_t> original = FileBytes(path);
+  Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
+  Jet::TableDefinition table = database.ReadTable(U16("Table4"));
+  std::size_t rows = Jet::CountRows(database.Pages(), table);
+  try {
+    database.InsertRow(U16("Table4"), std::vector<Value>(table.columns.size()));
+    ADD_FAILURE() << "write accepted";
+  } catch (const Jet::JetError& error) {
+    EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kUnsupportedWrite);
+    EXPECT_NE(std::string(error.what()).find("cannot maintain"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(FileBytes(path), original);
+  EXPECT_EQ(Jet::CountRows(database.Pages(), database.ReadTable(U16("Table4"))), rows);
+}
+
 TEST(WriteEngine, WritesToEverySampleTableKeepTheFileValid) {
   TemporaryDirectory directory("write");
   for (const std::string& name : SampleNames()) {
