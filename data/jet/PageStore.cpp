@@ -29,6 +29,19 @@ PageStore PageStore::Load(const std::filesystem::path& path) {
   return store;
 }
 
+PageStore PageStore::FromImage(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+  if (size % Format::kPageSize != 0 || size / Format::kPageSize > Format::kMaxPageNumber) {
+    ThrowCorrupt("the image's size is not a whole number of pages; it is not opened for writing");
+  }
+  PageStore store(path);
+  store.pages_.resize(size / Format::kPageSize);
+  for (std::size_t i = 0; i < store.pages_.size(); ++i) {
+    std::memcpy(store.pages_[i].data(), data + i * Format::kPageSize, Format::kPageSize);
+  }
+  store.committedPageCount_ = store.pages_.size();
+  return store;
+}
+
 PageStore PageStore::Empty(const std::filesystem::path& path) { return PageStore(path); }
 
 std::size_t PageStore::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const {

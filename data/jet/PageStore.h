@@ -18,6 +18,9 @@ class PageStore : public PageSource {
  public:
   // Loads a whole database file; refuses a file whose size is not a whole number of pages.
   static PageStore Load(const std::filesystem::path& path);
+  // A store over a copy of a file image (tests, the fuzz target); Commit would write it
+  // to `path`. Refuses an image that is not a whole number of pages.
+  static PageStore FromImage(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
   // A store of a file that does not exist yet (Commit creates it).
   static PageStore Empty(const std::filesystem::path& path);
 
