@@ -10,7 +10,7 @@
 //   ascending:  0x7F + encoded value, or 0x00 for NULL
 //   descending: 0x80 + encoded value (inverted), or 0xFF for NULL
 // Long/Integer/Byte: big-endian with the sign bit flipped. Text: the "General" sort
-// order of Access 2000 (legacy version), for the characters IndexKey.cpp has codes for.
+// order of Access 2000 (legacy version), for characters U+0001..U+00FF.
 namespace Jet {
 
 // Whether the engine can build keys for this index; if not, `why` says what stops it.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "data/jet/IndexKey.h"
 #include "data/jet/JetError.h"
 #include "data/jet/Validator.h"
 #include "data/jet/WritableDatabase.h"
@@ -52,6 +53,52 @@ std::vector<std::pair<std::int32_t, std::u16string>> Table1Rows(const std::files
   }
   std::sort(rows.begin(), rows.end());
   return rows;
+}
+
+// Keys of one column as Access writes them (examples decoded from Access-made indexes,
+// and the rules for descending and accented text).
+std::string KeyHex(std::uint8_t type, const Value& value, bool ascending = true) {
+  Jet::TableDefinition table;
+  Jet::ColumnDefinition column;
+  column.typeCode = type;
+  column.flags = type == Jet::Format::kTypeText ? 0x02 : 0x03;
+  table.columns.push_back(column);
+  Jet::RealIndexDefinition index;
+  index.columns.push_back(Jet::IndexColumn{0, ascending});
+  std::string hex;
+  char byte[4];
+  for (std::uint8_t b : Jet::EncodeIndexKey(table, index, {value})) {
+    std::snprintf(byte, sizeof byte, "%02x ", b);
+    hex += byte;
+  }
+  if (!hex.empty()) hex.pop_back();
+  return hex;
+}
+
+TEST(IndexKey, EncodesKeysAsAccessDoes) {
+  namespace F = Jet::Format;
+  EXPECT_EQ(KeyHex(F::kTypeLong, Value(std::int32_t{1})), "7f 80 00 00 01");
+  EXPECT_EQ(KeyHex(F::kTypeLong, Value(std::int32_t{-1})), "7f 7f ff ff ff");
+  EXPECT_EQ(KeyHex(F::kTypeLong, Value(std::int32_t{1}), false), "80 7f ff ff fe");
+  EXPECT_EQ(KeyHex(F::kTypeLong, Value()), "00");
+  EXPECT_EQ(KeyHex(F::kTypeLong, Value(), false), "ff");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"Tables"))), "7f 6d 4a 4c 5e 51 6b 01 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"MSysDb"))), "7f 60 6b 76 6b 4f 4c 01 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"abc 12   "))), "7f 4a 4c 4d 07 38 3a 01 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"O'Brien"))), "7f 64 4c 69 59 51 62 01 01 01 01 80 0b 06 80 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"A-B"))), "7f 4a 4c 01 01 01 01 80 0b 06 82 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"-1"))), "7f 38 01 01 01 01 80 07 06 82 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"Tables")), false), "80 92 b5 b3 a1 ae 94 fe ff 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"\u00e9"))), "7f 51 01 0e 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"caff\u00e8"))), "7f 4d 4a 53 53 51 01 02 02 02 02 0f 00");
+  // Upper and lower case share codes: a unique index treats them as equal.
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"TARGA"))), KeyHex(F::kTypeText, Value(std::u16string(u"targa"))));
+  try {
+    KeyHex(F::kTypeText, Value(std::u16string(u"\u20ac")));
+    ADD_FAILURE() << "a character without sort codes was encoded";
+  } catch (const Jet::JetError& error) {
+    EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kUnsupportedWrite);
+  }
 }
 
 TEST(Validator, EverySampleIsConsistent) {

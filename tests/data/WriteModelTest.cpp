@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 
+#include "data/jet/DatabaseCreator.h"
 #include "data/jet/IndexKey.h"
 #include "data/jet/IndexPageWriter.h"
 #include "data/jet/IndexReader.h"
@@ -199,6 +200,79 @@ TEST(WriteModel, RandomWritesKeepTheIndexEqualToTheSortedKeysOfLiveRows) {
     }
   }
   Jet::Database reopened = Jet::Database::OpenFile(path);
+  Jet::ValidationReport report = Jet::ValidateDatabase(reopened.Pages());
+  EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
+}
+
+// A unique Text key with accents, apostrophes and case differences: duplicates (equal
+// under Access's case-insensitive sort codes) are refused with nothing written, and the
+// index always equals the sorted keys of the live rows.
+TEST(WriteModel, RandomWritesOnAUniqueTextKeyRefuseDuplicatesAndKeepTheIndex) {
+  TemporaryDirectory directory("model");
+  std::filesystem::path path = directory / "text.mdb";
+  Jet::CreateEmptyDatabase(path);
+  Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
+  database.CreateTable({u"VEICOLO",
+                        {{u"TARGA", Jet::NewColumnType::kText, 12}, {u"KM", Jet::NewColumnType::kLong}},
+                        u"TARGA"},
+                       46000.0);
+  const std::u16string name = u"VEICOLO";
+  Jet::TableDefinition table = database.ReadTable(name);
+  RandomValues random(99);
+  Model model;
+  auto plate = [&] {
+    static const char16_t kLetters[] = u"aAbBcCèÈéÉ'-";
+    std::u16string text;
+    for (int i = 0, n = 1 + random.Below(3); i < n; ++i) text += kLetters[random.Below(12)];
+    return text;
+  };
+  auto keyOf = [&](const std::vector<Value>& row) { return Jet::EncodeIndexKey(table, table.realIndexes[0], row); };
+  std::size_t refused = 0;
+  for (int operation = 0; operation < 600; ++operation) {
+    std::vector<Value> row = {Value(plate()), Value(static_cast<std::int32_t>(random.Below(100000)))};
+    bool duplicate = false;
+    for (const auto& entry : model) duplicate = duplicate || keyOf(entry.second) == keyOf(row);
+    int choice = random.Below(10);
+    if (model.empty() || choice < 5) {
+      try {
+        Jet::RowPointer at = database.InsertRow(name, row);
+        EXPECT_FALSE(duplicate);
+        model[at] = row;
+      } catch (const Jet::JetError& error) {
+        EXPECT_TRUE(duplicate) << error.what();
+        EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kDuplicateKey);
+        ++refused;
+      }
+    } else {
+      auto it = model.begin();
+      std::advance(it, random.Below(static_cast<int>(model.size())));
+      if (choice < 8) {
+        bool clash = false;
+        for (const auto& entry : model) clash = clash || (!(entry.first == it->first) && keyOf(entry.second) == keyOf(row));
+        try {
+          database.UpdateRow(name, it->first, row);
+          EXPECT_FALSE(clash);
+          it->second = row;
+        } catch (const Jet::JetError& error) {
+          EXPECT_TRUE(clash) << error.what();
+          ++refused;
+        }
+      } else {
+        database.DeleteRow(name, it->first);
+        model.erase(it);
+      }
+    }
+    ExpectEqual(ScanAll(database.Reader(), name), model, "operation " + std::to_string(operation));
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(refused, 10u);
+  Jet::Database reopened = Jet::Database::OpenFile(path);
+  ExpectEqual(ScanAll(reopened, name), model, "reopened");
+  std::vector<std::vector<std::uint8_t>> keys;
+  for (const auto& row : model) keys.push_back(Jet::MakeIndexEntry(keyOf(row.second), row.first.page, row.first.row));
+  std::sort(keys.begin(), keys.end());
+  Jet::TableDefinition stored = reopened.ReadTable(name);
+  EXPECT_EQ(Jet::ReadIndexTree(reopened.Pages(), stored.definitionPage, stored.realIndexes[0]).entries, keys);
   Jet::ValidationReport report = Jet::ValidateDatabase(reopened.Pages());
   EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
 }
