@@ -106,10 +106,11 @@ std::vector<std::vector<std::pair<std::string, bool>>> ParseCsv(const std::strin
   return rows;
 }
 
-Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& database) {
+Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& database, const std::string& only = "") {
   Tables tables;
   for (const auto& entry : database.UserTables()) {
     std::string name = Narrow(entry.name);
+    if (!only.empty() && name != only) continue;
     Jet::TableDefinition definition = database.ReadTable(entry);
     int status = 0;
     std::string csv = Run("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " + Quote(path.string()) + " " +
@@ -316,6 +317,102 @@ TEST(WriteCrossCheck, RandomWritesToANewDatabase) {
   Jet::ValidationReport report = Jet::ValidateDatabase(reread.Pages());
   EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
   ExpectReadersAgree(path);
+}
+
+// For files whose other columns mdbtools prints in its own ways (Currency, Single,
+// Binary, dates it cannot print): every user table has the engine's number of rows in
+// mdb-export and mdb-reader, and the same Long and Text values.
+std::size_t ExpectRowsAgree(const std::filesystem::path& path) {
+  SCOPED_TRACE(path.string());
+  std::size_t compared = 0;
+  Jet::Database database = Jet::Database::OpenFile(path);
+  Tables mdbReader = MdbReaderTables(path);
+  for (const auto& entry : database.UserTables()) {
+    std::string name = Narrow(entry.name);
+    Jet::TableDefinition table = database.ReadTable(entry);
+    std::vector<std::size_t> columns;
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+      std::uint8_t type = table.columns[c].typeCode;
+      if (type == Jet::Format::kTypeLong || (type == Jet::Format::kTypeText && table.columns[c].IsSupportedType())) columns.push_back(c);
+    }
+    auto project = [&](const std::string& row) {
+      std::vector<std::string> fields;
+      std::size_t start = 0;
+      for (;;) {
+        std::size_t end = row.find('\x1f', start);
+        fields.push_back(row.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+      }
+      std::string out;
+      for (std::size_t c : columns) out += (c < fields.size() ? (fields[c].empty() ? "<null>" : fields[c]) : "?") + "|";
+      return out;
+    };
+    std::vector<std::string> engine;
+    Jet::TableScan scan = database.Scan(table);
+    std::vector<Value> values;
+    while (scan.Next(values)) {
+      std::string row;
+      for (std::size_t i = 0; i < values.size(); ++i) row += (i ? "\x1f" : "") + Canonical(values[i]);
+      engine.push_back(project(row));
+    }
+    std::vector<std::string> exported;
+    Tables exportedTables = MdbExportTables(path, database, name);
+    for (const std::string& row : exportedTables[name]) exported.push_back(project(row));
+    std::vector<std::string> fromReader;
+    for (const std::string& row : mdbReader[name]) fromReader.push_back(project(row));
+    std::sort(engine.begin(), engine.end());
+    std::sort(exported.begin(), exported.end());
+    std::sort(fromReader.begin(), fromReader.end());
+    EXPECT_EQ(exported, engine) << name << " in mdb-export";
+    EXPECT_EQ(fromReader, engine) << name << " in mdb-reader";
+    compared += engine.size();
+  }
+  return compared;
+}
+
+TEST(WriteCrossCheck, EverySampleAfterWrites) {
+  TemporaryDirectory directory("cross");
+  std::size_t rows = 0;
+  for (const std::string& sample : SampleNames()) {
+    std::filesystem::path path = directory / sample;
+    std::filesystem::copy_file(SamplesDirectory() / sample, path);
+    Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
+    for (const Jet::CatalogTable& entry : database.Reader().UserTables()) {
+      Jet::TableDefinition table = database.ReadTable(entry.name);
+      std::vector<std::vector<Value>> rows;
+      std::vector<Jet::RowPointer> ids;
+      Jet::TableScan scan = database.Reader().Scan(table);
+      std::vector<Value> values;
+      while (scan.Next(values)) {
+        rows.push_back(values);
+        ids.push_back(scan.CurrentRow());
+      }
+      try {
+        database.BeginWrites();
+        if (!rows.empty()) {
+          // Grow the first row's texts (it moves if it no longer fits), drop the last row.
+          std::vector<Value> grown = rows.front();
+          for (std::size_t c = 0; c < grown.size(); ++c) {
+            if (table.columns[c].typeCode == Jet::Format::kTypeText && table.columns[c].IsSupportedType()) {
+              grown[c] = Value(std::u16string(table.columns[c].MaxCharacters(), u'k'));
+            }
+          }
+          database.UpdateRow(entry.name, ids.front(), grown);
+          if (rows.size() > 1) database.DeleteRow(entry.name, ids.back());
+        }
+        database.CommitWrites();
+      } catch (const Jet::JetError& error) {
+        database.RollbackWrites();
+        EXPECT_TRUE(error.Kind() == Jet::JetErrorKind::kUnsupportedWrite || error.Kind() == Jet::JetErrorKind::kDuplicateKey ||
+                    error.Kind() == Jet::JetErrorKind::kInvalidValue)
+            << sample << ": " << error.what();
+      }
+    }
+    rows += ExpectRowsAgree(path);
+  }
+  std::printf("%zu rows of %zu written samples agree in the engine, mdb-export and mdb-reader\n", rows, SampleNames().size());
+  EXPECT_GT(rows, 500u);
 }
 
 TEST(WriteCrossCheck, TheTemplate) { ExpectReadersAgree(TEMPLATE_FILE); }
