@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
+#include "data/jet/DatabaseCreator.h"
 #include "data/jet/IndexKey.h"
+#include "data/jet/UsageMap.h"
 #include "data/jet/JetError.h"
 #include "data/jet/Validator.h"
 #include "data/jet/WritableDatabase.h"
@@ -107,6 +110,56 @@ TEST(Validator, EverySampleIsConsistent) {
     Jet::MemoryPageSource source(bytes.data(), bytes.size());
     Jet::ValidationReport report = Jet::ValidateDatabase(source);
     EXPECT_TRUE(report.Ok()) << name << "\n" << ValidationText(report);
+  }
+}
+
+// A consistent file, then one fault at a time: the validator must name each.
+TEST(Validator, FindsEachKindOfInconsistency) {
+  TemporaryDirectory directory("validator");
+  std::filesystem::path path = directory / "faults.mdb";
+  Jet::CreateEmptyDatabase(path);
+  {
+    Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
+    database.CreateTable({u"T", {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"NOME", Jet::NewColumnType::kText, 50}}, u"ID"},
+                         46000.0);
+    database.BeginWrites();
+    for (int i = 0; i < 50; ++i) database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga"))});
+    database.CommitWrites();
+  }
+  const std::vector<std::uint8_t> good = FileBytes(path);
+  Jet::MemoryPageSource goodSource(good.data(), good.size());
+  ASSERT_TRUE(Jet::ValidateDatabase(goodSource).Ok());
+  Jet::TableDefinition table = Jet::Database(std::make_unique<Jet::MemoryPageSource>(good.data(), good.size())).ReadTable(u"T");
+  std::uint32_t dataPage = Jet::ReadUsageMap(goodSource, table.ownedPages, "test").front();
+  std::size_t tdef = table.definitionPage * Jet::Format::kPageSize;
+  std::size_t data = dataPage * Jet::Format::kPageSize;
+  std::size_t leaf = table.realIndexes[0].rootPage * Jet::Format::kPageSize;
+
+  struct Fault {
+    const char* expected;
+    std::function<void(std::vector<std::uint8_t>&)> apply;
+  };
+  const Fault faults[] = {
+      {"stored row count", [&](auto& b) { b[tdef + Jet::Format::Tdef::kRowCount] += 1; }},
+      {"above the stored last value", [&](auto& b) { b[tdef + Jet::Format::Tdef::kLastAutoNumber] = 10; }},
+      {"free space", [&](auto& b) { b[data + Jet::Format::DataPage::kFreeSpace] += 2; }},
+      // The global map (page 1, row 0 at the page's end) says the data page is free.
+      {"marked free", [&](auto& b) { b[2 * Jet::Format::kPageSize - 69 + 5 + dataPage / 8] |= 1u << (dataPage % 8); }},
+      // A leaf entry's key changes: the index no longer holds the rows' keys.
+      {"entries that differ", [&](auto& b) { b[leaf + 480 + 4] ^= 0x01; }},
+      // The free-space map lists page 2, which the table does not own.
+      {"does not own", [&](auto& b) {
+         std::size_t row = table.freeSpacePages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 2;
+         b[row + 5] |= 0x04;
+       }},
+  };
+  for (const Fault& fault : faults) {
+    SCOPED_TRACE(fault.expected);
+    std::vector<std::uint8_t> bad = good;
+    fault.apply(bad);
+    Jet::MemoryPageSource source(bad.data(), bad.size());
+    Jet::ValidationReport report = Jet::ValidateDatabase(source);
+    EXPECT_NE(ValidationText(report).find(fault.expected), std::string::npos) << ValidationText(report);
   }
 }
 
