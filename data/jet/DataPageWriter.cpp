@@ -70,4 +70,47 @@ void OverwriteRow(PageBuffer& page, std::uint8_t row, const std::vector<std::uin
   if (!bytes.empty()) std::memcpy(page.data() + slot.start, bytes.data(), bytes.size());
 }
 
+bool RowCanResize(const PageBuffer& page, std::uint8_t row, std::size_t length) {
+  DataPage data(ViewOf(page, "data page"));
+  if (row >= data.SlotCount()) return false;
+  // Only a page whose later rows are packed one below the other (as every writer packs
+  // them) is rearranged; anything else is left alone.
+  std::size_t previous = Format::kPageSize;
+  for (std::size_t i = 0; i < data.SlotCount(); ++i) {
+    std::size_t start = Get16(page, D::kRowSlots + 2 * i) & D::kSlotOffsetMask;
+    if (start > previous || start < D::kRowSlots + 2 * data.SlotCount()) return false;
+    previous = start;
+  }
+  RowSlot slot = data.Slot(row);
+  return length <= slot.length || length - slot.length <= DataPageFreeSpace(page);
+}
+
+void ResizeRow(PageBuffer& page, std::uint8_t row, const std::vector<std::uint8_t>& bytes) {
+  DataPage data(ViewOf(page, "data page"));
+  std::size_t slots = data.SlotCount();
+  RowSlot slot = data.Slot(row);
+  data.RowBytes(slot);
+  if (!RowCanResize(page, row, bytes.size())) ThrowCorrupt("a resized row does not fit its page");
+  std::size_t low = LowestStart(page, slots);
+  std::size_t rowEnd = slot.start + slot.length;
+  std::size_t newStart = rowEnd - bytes.size();
+  // The rows below this one, [low, slot.start), move by the change in length.
+  std::ptrdiff_t shift = static_cast<std::ptrdiff_t>(newStart) - static_cast<std::ptrdiff_t>(slot.start);
+  std::size_t blockSize = slot.start - low;
+  std::size_t newLow = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(low) + shift);
+  if (blockSize != 0) std::memmove(page.data() + newLow, page.data() + low, blockSize);
+  if (!bytes.empty()) std::memcpy(page.data() + newStart, bytes.data(), bytes.size());
+  if (shift > 0) std::memset(page.data() + low, 0, static_cast<std::size_t>(shift));
+  for (std::size_t i = row; i < slots; ++i) {
+    std::size_t at = D::kRowSlots + 2 * i;
+    std::uint16_t entry = Get16(page, at);
+    std::size_t start = entry & D::kSlotOffsetMask;
+    // Rows are packed in slot order, so the later ones are exactly the moved block.
+    if (i == row) start = newStart;
+    else start = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(start) + shift);
+    Put16(page, at, static_cast<std::uint16_t>((entry & ~D::kSlotOffsetMask) | start));
+  }
+  Put16(page, D::kFreeSpace, static_cast<std::uint16_t>(newLow - (D::kRowSlots + 2 * slots)));
+}
+
 }  // namespace Jet

@@ -25,5 +25,11 @@ std::uint8_t AddRow(PageBuffer& page, const std::uint8_t* bytes, std::size_t len
 void SetSlotFlags(PageBuffer& page, std::uint8_t row, std::uint16_t flags);
 // Overwrites a row with bytes no longer than it; the caller pads them to the slot length.
 void OverwriteRow(PageBuffer& page, std::uint8_t row, const std::vector<std::uint8_t>& bytes);
+// Whether row `row` can take `length` bytes in place (the rows below it moving).
+bool RowCanResize(const PageBuffer& page, std::uint8_t row, std::size_t length);
+// Replaces a row's bytes with `bytes` of any length that fits, moving the rows stored
+// below it (their numbers and flags stay) and updating the free space, as Access does
+// when it rewrites or deletes a row (a deleted row keeps a zero-length slot).
+void ResizeRow(PageBuffer& page, std::uint8_t row, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace Jet

@@ -210,6 +210,18 @@ std::uint32_t TableWriter::PageForRow(std::size_t length) {
   return insertPage_ = fresh;
 }
 
+void TableWriter::Discard(const RowPointer& row) {
+  // Deleted as Access deletes: both flags (mdbtools skips slots flagged overflow but reads
+  // slots flagged only deleted, because that is how it reaches a moved row's bytes), and
+  // the bytes reclaimed, leaving a zero-length slot so row numbers stay.
+  PageBuffer& page = store_.MutablePage(row.page);
+  SetSlotFlags(page, row.row, D::kSlotDeleted | D::kSlotOverflow);
+  if (RowCanResize(page, row.row, 0)) {
+    ResizeRow(page, row.row, {});
+    SetPageInMap(store_, table_.freeSpacePages, row.page, true);
+  }
+}
+
 RowPointer TableWriter::PlaceRow(const std::vector<std::uint8_t>& bytes, std::uint16_t flags) {
   std::uint32_t page = PageForRow(bytes.size());
   std::uint8_t row = AddRow(store_.MutablePage(page), bytes.data(), bytes.size(), flags);
@@ -274,33 +286,39 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
   CheckKeys(newEntries, keyValues, row);
 
   std::vector<std::uint8_t> bytes = EncodeRowBytes(values, &old, true);
-  if (bytes.size() <= old.bytes.size()) {
-    // Rewritten in place, padded back to its length after the variable data so the
-    // offsets inside stay right.
+  PageBuffer& livePage = store_.MutablePage(old.location.page);
+  if (RowCanResize(livePage, old.location.row, bytes.size())) {
+    // Rewritten where it is, the rows below it moving up or down (Access does the same).
+    ResizeRow(livePage, old.location.row, bytes);
+  } else if (bytes.size() <= old.bytes.size()) {
+    // A page laid out in a way the engine does not rearrange: the row is padded back to
+    // its length after the variable data, so the offsets inside stay right.
     std::size_t pad = old.bytes.size() - bytes.size();
     std::size_t maskSize = (table_.rowColumnCount + 7) / 8;
     std::size_t at = bytes.size() - maskSize - (table_.variableSlots > 0 ? 4 + 2 * table_.variableSlots : 0);
     bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), pad, 0);
-    OverwriteRow(store_.MutablePage(old.location.page), old.location.row, bytes);
+    OverwriteRow(livePage, old.location.row, bytes);
   } else {
+    // Moved: the full row goes where there is room, flagged deleted so scans skip it,
+    // and the row's own slot keeps only a pointer to it.
     RowPointer target = PlaceRow(bytes, D::kSlotDeleted);
-    if (old.moved) {
-      // Abandoned like a deleted row: mdbtools skips slots flagged overflow but reads
-      // "deleted" ones, because that is how it reaches a moved row's bytes.
-      SetSlotFlags(store_.MutablePage(old.location.page), old.location.row, D::kSlotDeleted | D::kSlotOverflow);
-    }
-    const PageBuffer& headerPage = store_.Page(row.page);
-    RowSlot headerSlot = DataPage(ViewOf(headerPage, "data page")).Slot(row.row);
-    if (headerSlot.length < kRowPointerSize) {
-      throw JetError(JetErrorKind::kUnsupportedWrite, "a row too short to hold a pointer cannot grow");
-    }
-    std::vector<std::uint8_t> header(headerSlot.length, 0);
+    if (old.moved) Discard(old.location);
+    std::vector<std::uint8_t> header(kRowPointerSize, 0);
     header[0] = target.row;
     header[1] = static_cast<std::uint8_t>(target.page);
     header[2] = static_cast<std::uint8_t>(target.page >> 8);
     header[3] = static_cast<std::uint8_t>(target.page >> 16);
     PageBuffer& page = store_.MutablePage(row.page);
-    OverwriteRow(page, row.row, header);
+    if (RowCanResize(page, row.row, header.size())) {
+      ResizeRow(page, row.row, header);
+    } else {
+      RowSlot headerSlot = DataPage(ViewOf(page, "data page")).Slot(row.row);
+      if (headerSlot.length < kRowPointerSize) {
+        throw JetError(JetErrorKind::kUnsupportedWrite, "a row too short to hold a pointer cannot grow");
+      }
+      header.resize(headerSlot.length, 0);
+      OverwriteRow(page, row.row, header);
+    }
     SetSlotFlags(page, row.row, D::kSlotOverflow);
   }
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
@@ -321,8 +339,8 @@ void TableWriter::Delete(const RowPointer& row) {
   StoredRow old = Locate(row);
   std::vector<Value> oldValues = DecodeRow(store_, table_, ByteView(old.bytes.data(), old.bytes.size(), "row"));
   std::vector<std::vector<std::uint8_t>> oldEntries = EntriesFor(oldValues, row);
-  SetSlotFlags(store_.MutablePage(row.page), row.row, D::kSlotDeleted | D::kSlotOverflow);
-  if (old.moved) SetSlotFlags(store_.MutablePage(old.location.page), old.location.row, D::kSlotDeleted | D::kSlotOverflow);
+  Discard(row);
+  if (old.moved) Discard(old.location);
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
     if (!oldEntries[i].empty()) indexes_[i].entries.erase(oldEntries[i]);
   }

@@ -72,6 +72,8 @@ class TableWriter {
                                            const std::vector<std::optional<std::vector<std::uint8_t>>>* given = nullptr);
   std::uint32_t PageForRow(std::size_t length);
   RowPointer PlaceRow(const std::vector<std::uint8_t>& bytes, std::uint16_t flags);
+  // Deletes the slot's row (a row, a moved row's header or an abandoned target).
+  void Discard(const RowPointer& row);
 
   PageStore& store_;
   TableDefinition table_;

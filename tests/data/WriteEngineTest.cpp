@@ -7,6 +7,7 @@
 #include <functional>
 #include <iterator>
 
+#include "data/jet/DataPage.h"
 #include "data/jet/DatabaseCreator.h"
 #include "data/jet/IndexKey.h"
 #include "data/jet/UsageMap.h"
@@ -207,6 +208,24 @@ TEST(WriteEngine, UpdatesInPlaceAndByMovingAndDeletesNeverReuseNumbers) {
   Jet::RowPointer last = database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(u"after"))});
   EXPECT_EQ(database.ReadTable(U16("Table1")).lastAutoNumber, 44u);
   (void)last;
+
+  // Some rows no longer fit their page and live elsewhere behind an overflow pointer;
+  // deleted rows left zero-length slots.
+  std::size_t moved = 0;
+  std::size_t emptied = 0;
+  Jet::TableDefinition table = database.ReadTable(U16("Table1"));
+  for (std::uint32_t page : Jet::ReadUsageMap(database.Pages(), table.ownedPages, "test")) {
+    Jet::PageBuffer buffer;
+    database.Pages().ReadPage(page, buffer, "test");
+    Jet::DataPage data(Jet::ViewOf(buffer, "test"));
+    for (std::size_t i = 0; i < data.SlotCount(); ++i) {
+      Jet::RowSlot slot = data.Slot(i);
+      moved += slot.overflow && !slot.deleted;
+      emptied += slot.deleted && slot.length == 0;
+    }
+  }
+  EXPECT_GT(moved, 5u);
+  EXPECT_GE(emptied, 11u);
 
   auto rows = Table1Rows(path);
   EXPECT_EQ(rows.back().first, 44);  // 43 was deleted, never handed out again
