@@ -1,6 +1,7 @@
 #include "data/jet/Validator.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "data/jet/Catalog.h"
@@ -10,6 +11,7 @@
 #include "data/jet/IndexPageWriter.h"
 #include "data/jet/IndexReader.h"
 #include "data/jet/JetError.h"
+#include "data/jet/RowDecoder.h"
 #include "data/jet/TableDefinition.h"
 #include "data/jet/TableScan.h"
 #include "data/jet/UsageMap.h"
@@ -144,12 +146,30 @@ class Checker {
         Note(name + " index " + std::to_string(i) + " not compared: " + why);
       }
     }
+    std::map<std::uint16_t, std::set<std::uint32_t>> longValuePages;  // by column number
+    for (const LongValueMaps& maps : table.longValueMaps) {
+      std::vector<std::uint32_t> pages = ReadUsageMap(source_, maps.ownedPages, "long-value usage map");
+      longValuePages[maps.columnNumber].insert(pages.begin(), pages.end());
+    }
     std::uint32_t rows = 0;
     std::int64_t maxAutoNumber = 0;
     TableScan scan(source_, table);
     std::vector<Value> values;
     while (scan.Next(values)) {
       ++rows;
+      // A Memo/OLE value stored outside the row starts on a page its column's map lists.
+      RowLayout layout(table, scan.CurrentRowBytes());
+      for (const ColumnDefinition& column : table.columns) {
+        ByteView bytes;
+        if (!column.IsLongValue() || !layout.ColumnBytes(column, bytes) || bytes.Size() < Format::LongValue::kReferenceSize) continue;
+        if (bytes.U8(3) == Format::LongValue::kInline) continue;
+        std::uint32_t page = RowPointer::Read(bytes, Format::LongValue::kRemoteRow).page;
+        auto maps = longValuePages.find(column.number);
+        if (maps != longValuePages.end() && maps->second.count(page) == 0) {
+          Problem(name + ": a value of column " + Printable(column.name) + " is on page " + std::to_string(page) +
+                  ", which the column's usage map does not list");
+        }
+      }
       for (std::size_t c = 0; c < table.columns.size(); ++c) {
         if (table.columns[c].IsAutoNumber() && values[c].Is<std::int32_t>()) {
           maxAutoNumber = std::max<std::int64_t>(maxAutoNumber, values[c].As<std::int32_t>());

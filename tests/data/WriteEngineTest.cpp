@@ -121,10 +121,15 @@ TEST(Validator, FindsEachKindOfInconsistency) {
   Jet::CreateEmptyDatabase(path);
   {
     Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
-    database.CreateTable({u"T", {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"NOME", Jet::NewColumnType::kText, 50}}, u"ID"},
+    database.CreateTable({u"T",
+                          {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"NOME", Jet::NewColumnType::kText, 50},
+                           {u"TESTO", Jet::NewColumnType::kMemo}},
+                          u"ID"},
                          46000.0);
     database.BeginWrites();
-    for (int i = 0; i < 50; ++i) database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga"))});
+    for (int i = 0; i < 50; ++i) {
+      database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga")), Value(Jet::MemoText{std::u16string(i == 7 ? 900 : 3, u'm')})});
+    }
     database.CommitWrites();
   }
   const std::vector<std::uint8_t> good = FileBytes(path);
@@ -148,6 +153,11 @@ TEST(Validator, FindsEachKindOfInconsistency) {
       {"marked free", [&](auto& b) { b[2 * Jet::Format::kPageSize - 69 + 5 + dataPage / 8] |= 1u << (dataPage % 8); }},
       // A leaf entry's key changes: the index no longer holds the rows' keys.
       {"entries that differ", [&](auto& b) { b[leaf + 480 + 4] ^= 0x01; }},
+      // The Memo column's owned-pages map (row 2 of the map page) forgets its page.
+      {"does not list", [&](auto& b) {
+         std::size_t row = table.ownedPages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 3;
+         std::fill(b.begin() + static_cast<std::ptrdiff_t>(row + 5), b.begin() + static_cast<std::ptrdiff_t>(row + 69), 0);
+       }},
       // The free-space map lists page 2, which the table does not own.
       {"does not own", [&](auto& b) {
          std::size_t row = table.freeSpacePages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 2;
