@@ -105,6 +105,19 @@ class Checker {
     std::string name = "table " + Printable(table.name);
     bool user = table.tableType == Format::Tdef::kUserTable;
     RequireInUse(table.definitionPage, name + " definition");
+    {
+      // A one-page definition leaves 4096 - length - 8 bytes free (the 8 counting a
+      // continuation header it does not have), as Access writes it.
+      PageBuffer tdef;
+      source_.ReadPage(table.definitionPage, tdef, "table definition");
+      ByteView view = ViewOf(tdef, "table definition");
+      std::uint32_t length = view.U32(Format::Tdef::kLength);
+      if (view.U32(Format::Tdef::kNextPage) == 0 && length + Format::Tdef::kContinuationHeaderSize <= Format::kPageSize &&
+          view.U16(Format::DataPage::kFreeSpace) != Format::kPageSize - length - Format::Tdef::kContinuationHeaderSize) {
+        Problem(name + ": definition page free space " + std::to_string(view.U16(Format::DataPage::kFreeSpace)) +
+                " does not match its length " + std::to_string(length));
+      }
+    }
     RequireMapPageInUse(table.ownedPages, name + " owned-pages");
     RequireMapPageInUse(table.freeSpacePages, name + " free-space");
 

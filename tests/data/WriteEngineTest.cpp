@@ -148,7 +148,8 @@ TEST(Validator, FindsEachKindOfInconsistency) {
   const Fault faults[] = {
       {"stored row count", [&](auto& b) { b[tdef + Jet::Format::Tdef::kRowCount] += 1; }},
       {"above the stored last value", [&](auto& b) { b[tdef + Jet::Format::Tdef::kLastAutoNumber] = 10; }},
-      {"free space", [&](auto& b) { b[data + Jet::Format::DataPage::kFreeSpace] += 2; }},
+      {"its rows leave", [&](auto& b) { b[data + Jet::Format::DataPage::kFreeSpace] += 2; }},
+      {"definition page free space", [&](auto& b) { b[tdef + Jet::Format::DataPage::kFreeSpace] += 1; }},
       // The global map (page 1, row 0 at the page's end) says the data page is free.
       {"marked free", [&](auto& b) { b[2 * Jet::Format::kPageSize - 69 + 5 + dataPage / 8] |= 1u << (dataPage % 8); }},
       // A leaf entry's key changes: the index no longer holds the rows' keys.
