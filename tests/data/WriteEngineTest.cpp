@@ -286,6 +286,25 @@ TEST(WriteEngine, RefusedWritesLeaveTheFileUntouched) {
   EXPECT_THROW(database.UpdateRow(U16("Table1"), scan.CurrentRow(), {Value(other), Value(std::u16string(u"x"))}),
                Jet::JetError);
   EXPECT_EQ(FileBytes(path), original);
+  // Rows that are not there: a slot past the page's end, a page of another kind, a row
+  // already deleted.
+  for (Jet::RowPointer missing : {Jet::RowPointer{scan.CurrentRow().page, 200}, Jet::RowPointer{2, 0}}) {
+    try {
+      database.DeleteRow(U16("Table1"), missing);
+      ADD_FAILURE() << "deleted a row that does not exist";
+    } catch (const Jet::JetError& error) {
+      EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kNotFound);
+    }
+  }
+  EXPECT_EQ(FileBytes(path), original);
+  database.DeleteRow(U16("Table1"), scan.CurrentRow());
+  try {
+    database.DeleteRow(U16("Table1"), scan.CurrentRow());
+    ADD_FAILURE() << "deleted a row twice";
+  } catch (const Jet::JetError& error) {
+    EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kNotFound);
+  }
+  EXPECT_EQ(Table1Rows(path).size(), 2u);
 }
 
 TEST(WriteEngine, TablesWithIndexesTheEngineCannotMaintainAreReadButNotWritten) {
