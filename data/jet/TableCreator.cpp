@@ -73,23 +73,23 @@ std::vector<std::vector<std::uint8_t>> RawColumnOfRows(const PageStore& store, c
 
 }  // namespace
 
-std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& aces, const NewTable& spec,
+std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& aces, const NewTable& request,
                           double creationDate) {
-  if (spec.name.empty() || spec.name.size() > 64) Refuse("a table name has 1 to 64 characters");
-  if (spec.columns.empty() || spec.columns.size() > kMaxColumns) Refuse("a table has 1 to 255 columns");
+  if (request.name.empty() || request.name.size() > 64) Refuse("a table name has 1 to 64 characters");
+  if (request.columns.empty() || request.columns.size() > kMaxColumns) Refuse("a table has 1 to 255 columns");
   std::set<std::u16string> names;
   int primaryKey = -1;
-  for (std::size_t i = 0; i < spec.columns.size(); ++i) {
-    const NewColumn& column = spec.columns[i];
+  for (std::size_t i = 0; i < request.columns.size(); ++i) {
+    const NewColumn& column = request.columns[i];
     std::u16string folded;
     for (char16_t c : column.name) folded += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
     if (column.name.empty() || column.name.size() > 64 || !names.insert(folded).second) Refuse("column names must be unique, 1 to 64 characters");
     if (column.type == NewColumnType::kText && (column.maxCharacters < 1 || column.maxCharacters > 255)) Refuse("Text holds 1 to 255 characters");
-    if (!spec.primaryKey.empty() && NamesEqual(column.name, spec.primaryKey)) primaryKey = static_cast<int>(i);
+    if (!request.primaryKey.empty() && NamesEqual(column.name, request.primaryKey)) primaryKey = static_cast<int>(i);
   }
-  if (!spec.primaryKey.empty()) {
+  if (!request.primaryKey.empty()) {
     if (primaryKey < 0) Refuse("the primary key names no column");
-    NewColumnType type = spec.columns[static_cast<std::size_t>(primaryKey)].type;
+    NewColumnType type = request.columns[static_cast<std::size_t>(primaryKey)].type;
     if (type == NewColumnType::kMemo || type == NewColumnType::kDouble || type == NewColumnType::kDateTime ||
         type == NewColumnType::kBoolean || type == NewColumnType::kCurrency) {
       Refuse("the engine keeps primary keys on Long, Integer, Byte and Text columns only");
@@ -100,11 +100,11 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   std::uint32_t mapPage = AllocatePage(store);
   TableLayout layout;
   layout.tableType = F::Tdef::kUserTable;
-  layout.maxColumns = static_cast<std::uint16_t>(spec.columns.size());
+  layout.maxColumns = static_cast<std::uint16_t>(request.columns.size());
   std::uint16_t fixedOffset = 0;
   std::uint16_t variableSlot = 0;
-  for (std::size_t i = 0; i < spec.columns.size(); ++i) {
-    const NewColumn& column = spec.columns[i];
+  for (std::size_t i = 0; i < request.columns.size(); ++i) {
+    const NewColumn& column = request.columns[i];
     TypeInfo info = InfoOf(column);
     ColumnLayout out;
     out.name = column.name;
@@ -164,7 +164,7 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   std::vector<std::optional<std::vector<std::uint8_t>>> raw(o.columns.size());
   values[Position(o, u"Id")] = Value(static_cast<std::int32_t>(tdefPage));
   values[Position(o, u"ParentId")] = Value(kTablesContainer);
-  values[Position(o, u"Name")] = Value(spec.name);
+  values[Position(o, u"Name")] = Value(request.name);
   values[Position(o, u"Type")] = Value(C::kTypeLocalTable);
   values[Position(o, u"DateCreate")] = Value(DateTime{creationDate});
   values[Position(o, u"DateUpdate")] = Value(DateTime{creationDate});

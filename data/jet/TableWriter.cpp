@@ -361,6 +361,11 @@ void TableWriter::Flush() {
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
     std::size_t at = T::kHeaderSize + i * T::kRealIndexCounterSize + 4;
     if (at + 4 > Format::kPageSize) break;
+    // Access keeps the entry count of the last (re)build before the distinct keys in user
+    // tables, and 0 in system tables.
+    if (table_.tableType == T::kUserTable) {
+      Put32(tdef, at - 4, static_cast<std::uint32_t>(indexes_[i].entries.size()));
+    }
     std::uint32_t distinct = 0;
     const std::vector<std::uint8_t>* previous = nullptr;
     for (const auto& entry : indexes_[i].entries) {

@@ -1,6 +1,7 @@
 #include "data/jet/Validator.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "data/jet/Catalog.h"
@@ -10,6 +11,7 @@
 #include "data/jet/IndexPageWriter.h"
 #include "data/jet/IndexReader.h"
 #include "data/jet/JetError.h"
+#include "data/jet/RowDecoder.h"
 #include "data/jet/TableDefinition.h"
 #include "data/jet/TableScan.h"
 #include "data/jet/UsageMap.h"
@@ -103,6 +105,19 @@ class Checker {
     std::string name = "table " + Printable(table.name);
     bool user = table.tableType == Format::Tdef::kUserTable;
     RequireInUse(table.definitionPage, name + " definition");
+    {
+      // A one-page definition leaves 4096 - length - 8 bytes free (the 8 counting a
+      // continuation header it does not have), as Access writes it.
+      PageBuffer tdef;
+      source_.ReadPage(table.definitionPage, tdef, "table definition");
+      ByteView view = ViewOf(tdef, "table definition");
+      std::uint32_t length = view.U32(Format::Tdef::kLength);
+      if (view.U32(Format::Tdef::kNextPage) == 0 && length + Format::Tdef::kContinuationHeaderSize <= Format::kPageSize &&
+          view.U16(Format::DataPage::kFreeSpace) != Format::kPageSize - length - Format::Tdef::kContinuationHeaderSize) {
+        Problem(name + ": definition page free space " + std::to_string(view.U16(Format::DataPage::kFreeSpace)) +
+                " does not match its length " + std::to_string(length));
+      }
+    }
     RequireMapPageInUse(table.ownedPages, name + " owned-pages");
     RequireMapPageInUse(table.freeSpacePages, name + " free-space");
 
@@ -144,12 +159,30 @@ class Checker {
         Note(name + " index " + std::to_string(i) + " not compared: " + why);
       }
     }
+    std::map<std::uint16_t, std::set<std::uint32_t>> longValuePages;  // by column number
+    for (const LongValueMaps& maps : table.longValueMaps) {
+      std::vector<std::uint32_t> pages = ReadUsageMap(source_, maps.ownedPages, "long-value usage map");
+      longValuePages[maps.columnNumber].insert(pages.begin(), pages.end());
+    }
     std::uint32_t rows = 0;
     std::int64_t maxAutoNumber = 0;
     TableScan scan(source_, table);
     std::vector<Value> values;
     while (scan.Next(values)) {
       ++rows;
+      // A Memo/OLE value stored outside the row starts on a page its column's map lists.
+      RowLayout layout(table, scan.CurrentRowBytes());
+      for (const ColumnDefinition& column : table.columns) {
+        ByteView bytes;
+        if (!column.IsLongValue() || !layout.ColumnBytes(column, bytes) || bytes.Size() < Format::LongValue::kReferenceSize) continue;
+        if (bytes.U8(3) == Format::LongValue::kInline) continue;
+        std::uint32_t page = RowPointer::Read(bytes, Format::LongValue::kRemoteRow).page;
+        auto maps = longValuePages.find(column.number);
+        if (maps != longValuePages.end() && maps->second.count(page) == 0) {
+          Problem(name + ": a value of column " + Printable(column.name) + " is on page " + std::to_string(page) +
+                  ", which the column's usage map does not list");
+        }
+      }
       for (std::size_t c = 0; c < table.columns.size(); ++c) {
         if (table.columns[c].IsAutoNumber() && values[c].Is<std::int32_t>()) {
           maxAutoNumber = std::max<std::int64_t>(maxAutoNumber, values[c].As<std::int32_t>());

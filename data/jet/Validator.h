@@ -14,9 +14,11 @@ struct ValidationReport {
 };
 
 // Checks, for every table in the catalogue:
-// - the catalogue row names a readable table definition, and names are unique;
+// - the catalogue row names a readable table definition whose free-space field matches
+//   its length, and names are unique;
 // - every page the table uses (definition, usage-map rows, data, index and long-value
 //   pages) is marked in use in the global map, and the free-space map lists only owned pages;
+// - Memo/OLE values stored outside their row start on pages their column's map lists;
 // - each data page's free-space field equals what its rows leave, and its rows decode;
 // - the stored row count equals the live rows (user tables only: Access leaves stale
 //   counts in system tables), and no AutoNumber value exceeds the stored last one;

@@ -121,10 +121,15 @@ TEST(Validator, FindsEachKindOfInconsistency) {
   Jet::CreateEmptyDatabase(path);
   {
     Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
-    database.CreateTable({u"T", {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"NOME", Jet::NewColumnType::kText, 50}}, u"ID"},
+    database.CreateTable({u"T",
+                          {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"NOME", Jet::NewColumnType::kText, 50},
+                           {u"TESTO", Jet::NewColumnType::kMemo}},
+                          u"ID"},
                          46000.0);
     database.BeginWrites();
-    for (int i = 0; i < 50; ++i) database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga"))});
+    for (int i = 0; i < 50; ++i) {
+      database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga")), Value(Jet::MemoText{std::u16string(i == 7 ? 900 : 3, u'm')})});
+    }
     database.CommitWrites();
   }
   const std::vector<std::uint8_t> good = FileBytes(path);
@@ -143,11 +148,17 @@ TEST(Validator, FindsEachKindOfInconsistency) {
   const Fault faults[] = {
       {"stored row count", [&](auto& b) { b[tdef + Jet::Format::Tdef::kRowCount] += 1; }},
       {"above the stored last value", [&](auto& b) { b[tdef + Jet::Format::Tdef::kLastAutoNumber] = 10; }},
-      {"free space", [&](auto& b) { b[data + Jet::Format::DataPage::kFreeSpace] += 2; }},
+      {"its rows leave", [&](auto& b) { b[data + Jet::Format::DataPage::kFreeSpace] += 2; }},
+      {"definition page free space", [&](auto& b) { b[tdef + Jet::Format::DataPage::kFreeSpace] += 1; }},
       // The global map (page 1, row 0 at the page's end) says the data page is free.
       {"marked free", [&](auto& b) { b[2 * Jet::Format::kPageSize - 69 + 5 + dataPage / 8] |= 1u << (dataPage % 8); }},
       // A leaf entry's key changes: the index no longer holds the rows' keys.
       {"entries that differ", [&](auto& b) { b[leaf + 480 + 4] ^= 0x01; }},
+      // The Memo column's owned-pages map (row 2 of the map page) forgets its page.
+      {"does not list", [&](auto& b) {
+         std::size_t row = table.ownedPages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 3;
+         std::fill(b.begin() + static_cast<std::ptrdiff_t>(row + 5), b.begin() + static_cast<std::ptrdiff_t>(row + 69), 0);
+       }},
       // The free-space map lists page 2, which the table does not own.
       {"does not own", [&](auto& b) {
          std::size_t row = table.freeSpacePages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 2;
@@ -275,6 +286,25 @@ TEST(WriteEngine, RefusedWritesLeaveTheFileUntouched) {
   EXPECT_THROW(database.UpdateRow(U16("Table1"), scan.CurrentRow(), {Value(other), Value(std::u16string(u"x"))}),
                Jet::JetError);
   EXPECT_EQ(FileBytes(path), original);
+  // Rows that are not there: a slot past the page's end, a page of another kind, a row
+  // already deleted.
+  for (Jet::RowPointer missing : {Jet::RowPointer{scan.CurrentRow().page, 200}, Jet::RowPointer{2, 0}}) {
+    try {
+      database.DeleteRow(U16("Table1"), missing);
+      ADD_FAILURE() << "deleted a row that does not exist";
+    } catch (const Jet::JetError& error) {
+      EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kNotFound);
+    }
+  }
+  EXPECT_EQ(FileBytes(path), original);
+  database.DeleteRow(U16("Table1"), scan.CurrentRow());
+  try {
+    database.DeleteRow(U16("Table1"), scan.CurrentRow());
+    ADD_FAILURE() << "deleted a row twice";
+  } catch (const Jet::JetError& error) {
+    EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kNotFound);
+  }
+  EXPECT_EQ(Table1Rows(path).size(), 2u);
 }
 
 TEST(WriteEngine, TablesWithIndexesTheEngineCannotMaintainAreReadButNotWritten) {
