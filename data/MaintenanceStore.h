@@ -18,6 +18,9 @@ class MaintenanceStore {
   // Shows a message to the user (text, caption); the one box the store itself shows.
   using MessageSink = std::function<void(const std::string&, const std::string&)>;
 
+  // The program's store: the user's database (DatabasePath) through the program's
+  // engine, with the store's one message shown in a message box.
+  MaintenanceStore();
   MaintenanceStore(std::unique_ptr<DbEngine> engine, const std::wstring& databasePath,
                    MessageSink showMessage);
 

@@ -19,8 +19,10 @@
 //   file and pages      PageSource.h (+ DatabaseHeader.h for page 0, DataPage.h for row slots)
 //   usage maps          UsageMap.h
 //   tables and rows     TableDefinition.h, RowDecoder.h, LongValue.h, TextDecoder.h, TableScan.h
-//   indexes             IndexDefinition.h (definitions; the B-tree pages are not read here)
+//   indexes             IndexDefinition.h (definitions), IndexReader.h (B-tree pages)
 //   catalogue           Catalog.h, and this facade
+// Writing, creating databases and checking them: WritableDatabase.h (the write facade and
+// its layers), DatabaseCreator.h, Validator.h.
 // On-disk offsets and magic values live in FormatConstants.h only.
 //
 // Every operation either succeeds with correct data or throws Jet::JetError (the only

@@ -14,6 +14,9 @@ enum class JetErrorKind {
   kPasswordProtected,  // a database password is set
   kCorrupt,            // a structure is inconsistent, truncated or out of bounds
   kNotFound,           // a table asked for by name does not exist
+  kInvalidValue,       // a value a column cannot hold, or a row too large for a page
+  kDuplicateKey,       // a write would put a second equal key into a unique index
+  kUnsupportedWrite,   // a write would touch a structure the engine cannot maintain
 };
 
 // The single exception type the engine throws. Every check that fails reports where the

@@ -17,4 +17,19 @@ set(JET_ENGINE_SOURCES
   ${JET_ENGINE_DIR}/Catalog.cpp
   ${JET_ENGINE_DIR}/Database.cpp
   ${JET_ENGINE_DIR}/OleDate.cpp
+  ${JET_ENGINE_DIR}/PageStore.cpp
+  ${JET_ENGINE_DIR}/UsageMapWriter.cpp
+  ${JET_ENGINE_DIR}/DataPageWriter.cpp
+  ${JET_ENGINE_DIR}/RowEncoder.cpp
+  ${JET_ENGINE_DIR}/LongValueWriter.cpp
+  ${JET_ENGINE_DIR}/IndexKey.cpp
+  ${JET_ENGINE_DIR}/IndexPageWriter.cpp
+  ${JET_ENGINE_DIR}/TableWriter.cpp
+  ${JET_ENGINE_DIR}/WritableDatabase.cpp
+  ${JET_ENGINE_DIR}/IndexReader.cpp
+  ${JET_ENGINE_DIR}/Validator.cpp
+  ${JET_ENGINE_DIR}/TableDefinitionWriter.cpp
+  ${JET_ENGINE_DIR}/SystemTables.cpp
+  ${JET_ENGINE_DIR}/DatabaseCreator.cpp
+  ${JET_ENGINE_DIR}/TableCreator.cpp
 )

@@ -1,0 +1,17 @@
+#include "data/ProgramStore.h"
+
+#include "app/DatabasePath.h"
+#include "data/AdoEngine.h"
+#include "data/JetFileEngine.h"
+#include "data/MaintenanceStore.h"
+#include "toolkit/MessageBoxes.h"
+
+std::unique_ptr<DbEngine> MakeProgramEngine() {
+  return JetProviderRegistered() ? MakeAdoEngine() : MakeJetFileEngine();
+}
+
+MaintenanceStore::MaintenanceStore()
+    : MaintenanceStore(MakeProgramEngine(), DatabasePath,
+                       [](const std::string& text, const std::string& caption) {
+                         LumoUtility::ShowMessage(text, caption);
+                       }) {}

@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <deque>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "data/jet/PageSource.h"
+
+// The write path's lowest layer: the pages of a database held in memory, changed there,
+// and written to the file only on Commit. Until then the file is untouched, so a group of
+// writes is all-or-nothing: Rollback puts every changed page back and forgets appended
+// ones. Reads (the whole reading engine runs over this PageSource) see the changes.
+namespace Jet {
+
+class PageStore : public PageSource {
+ public:
+  // Loads a whole database file; refuses a file whose size is not a whole number of pages.
+  static PageStore Load(const std::filesystem::path& path);
+  // A store over a copy of a file image (tests, the fuzz target); Commit would write it
+  // to `path`. Refuses an image that is not a whole number of pages.
+  static PageStore FromImage(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
+  // A store of a file that does not exist yet (Commit creates it).
+  static PageStore Empty(const std::filesystem::path& path);
+
+  std::uint64_t ByteSize() const override { return static_cast<std::uint64_t>(pages_.size()) * Format::kPageSize; }
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const override;
+
+  // Direct read access to a page (checked page number).
+  const PageBuffer& Page(std::uint32_t pageNumber) const;
+  // The page for changing; remembers its committed bytes the first time.
+  PageBuffer& MutablePage(std::uint32_t pageNumber);
+  // Appends a zeroed page and returns its number.
+  std::uint32_t AppendPage();
+
+  bool HasChanges() const { return !originals_.empty() || pages_.size() != committedPageCount_; }
+  // Writes the changed and appended pages to the file, then forgets the undo state.
+  void Commit();
+  // Restores the state of the last commit (or load).
+  void Rollback();
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  explicit PageStore(std::filesystem::path path) : path_(std::move(path)) {}
+
+  std::filesystem::path path_;
+  // A deque: appending never moves the pages already handed out by MutablePage.
+  std::deque<PageBuffer> pages_;
+  std::map<std::uint32_t, PageBuffer> originals_;  // committed bytes of changed pages
+  std::size_t committedPageCount_ = 0;
+};
+
+// A non-owning PageSource over another one (lets a Database reader run over a store that
+// someone else owns).
+class BorrowedPageSource : public PageSource {
+ public:
+  explicit BorrowedPageSource(const PageSource& source) : source_(source) {}
+  std::uint64_t ByteSize() const override { return source_.ByteSize(); }
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const override {
+    return source_.ReadAt(offset, out, length);
+  }
+
+ private:
+  const PageSource& source_;
+};
+
+}  // namespace Jet

@@ -1,0 +1,54 @@
+// The store as the screens make it: `MaintenanceStore store;` on the user's database.
+#include <gtest/gtest.h>
+
+#include "app/DatabasePath.h"
+#include "data/AdoEngine.h"
+#include "data/MaintenanceStore.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/TemporaryDirectory.h"
+
+namespace {
+
+class ProgramStore : public ::testing::Test {
+ protected:
+  void UseDatabaseIn(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::path file = folder / "dati.mdb";
+    std::filesystem::copy_file(TEMPLATE_FILE, file);
+    DatabasePath = file.wstring();
+  }
+  ~ProgramStore() override { DatabasePath.clear(); }
+
+  TemporaryDirectory root_{"program-store"};
+  MessageBoxRecorder boxes_;
+};
+
+}  // namespace
+
+TEST_F(ProgramStore, ReadsAndWritesTheUserDatabase) {
+  UseDatabaseIn(root_.Path());
+  {
+    MaintenanceStore store;
+    EXPECT_FALSE(store.ErrorFlag()) << store.ErrorText();
+    EXPECT_EQ(store.CountInterventionTypes(), 25);
+  }
+  VehicleRecord car;
+  car.TARGA = "AB123CD";
+  car.DESCRIZIONE = "Station wagon \x80 rate";  // "€" in the program's code page
+  ASSERT_TRUE(MaintenanceStore().SaveVehicle(car));
+  EXPECT_EQ(MaintenanceStore().LoadVehicleByPlate("AB123CD").DESCRIZIONE, "Station wagon \x80 rate");
+  EXPECT_TRUE(boxes_.Requests().empty());
+}
+
+TEST_F(ProgramStore, UserFolderOutsideTheCodePage) {
+  UseDatabaseIn(root_ / L"\u0141ukasz \u4E2D");
+  MaintenanceStore store;
+  EXPECT_EQ(store.CountInterventionTypes(), 25) << store.ErrorText();
+}
+
+TEST_F(ProgramStore, WineUsesTheBuiltInEngine) {
+  if (JetProviderRegistered()) GTEST_SKIP() << "the Jet provider is installed: ADO is used";
+  UseDatabaseIn(root_.Path());
+  MaintenanceStore store;
+  EXPECT_EQ(store.ListInterventionTypes().size(), 25u);
+}

@@ -1,0 +1,172 @@
+// The data store on a copy of the shipped template, through the built-in engine: every
+// statement the program sends, on a real Access file.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "data/JetFileEngine.h"
+#include "data/MaintenanceStore.h"
+#include "data/jet/PageStore.h"
+#include "data/jet/Validator.h"
+#include "tests/support/TemporaryDirectory.h"
+
+using LumoUtility::MakeDate;
+
+namespace {
+
+class TemplateStore : public ::testing::Test {
+ protected:
+  TemplateStore() {
+    std::filesystem::copy_file(TEMPLATE_FILE, database_);
+  }
+
+  MaintenanceStore Make() {
+    return MaintenanceStore(MakeJetFileEngine(), database_.wstring(),
+                            [this](const std::string& text, const std::string& caption) {
+                              boxes_.push_back(caption + ": " + text);
+                            });
+  }
+
+  void ExpectValidFile() {
+    Jet::PageStore pages = Jet::PageStore::Load(database_);
+    Jet::ValidationReport report = Jet::ValidateDatabase(pages);
+    for (const std::string& problem : report.problems) ADD_FAILURE() << problem;
+  }
+
+  VehicleIntervention Done(std::int32_t kind, std::int32_t km, LumoUtility::DateTimeValue date,
+                           double cost) {
+    VehicleIntervention done;
+    done.ID_INTERVENTO = kind;
+    done.KM = km;
+    done.DATA = date;
+    done.COSTO = cost;
+    done.NOTE = "Fatto dal meccanico, l'anno scorso: verrà rifatto";
+    return done;
+  }
+
+  TemporaryDirectory folder_{"store"};
+  std::filesystem::path database_ = folder_ / "dati.mdb";
+  std::vector<std::string> boxes_;
+};
+
+}  // namespace
+
+TEST_F(TemplateStore, CatalogueOfTheTemplateAndItsUpgrade) {
+  EXPECT_EQ(Make().CountInterventionTypes(), 25);
+  std::vector<InterventionType> catalogue = Make().ListInterventionTypes();
+  ASSERT_EQ(catalogue.size(), 25u);
+  for (std::size_t i = 0; i < catalogue.size(); ++i) {
+    EXPECT_EQ(catalogue[i].ID, static_cast<std::int32_t>(i + 1));
+    EXPECT_FALSE(catalogue[i].INTERVENTO.empty());
+    EXPECT_GT(catalogue[i].CADENZAKM, 0);
+    EXPECT_NE(catalogue[i].INTERVENTO, "Candela");
+  }
+  ASSERT_TRUE(Make().SeedInterventionTypes());
+  catalogue = Make().ListInterventionTypes();
+  ASSERT_EQ(catalogue.size(), 26u);
+  EXPECT_EQ(catalogue[25].ID, 26);
+  EXPECT_EQ(catalogue[25].INTERVENTO, "Candela");
+  EXPECT_EQ(catalogue[25].CADENZAKM, 6000);
+  EXPECT_FALSE(catalogue[25].FINERODAGGIO);
+  EXPECT_EQ(Make().CountInterventionTypes(), 26);
+  ExpectValidFile();
+}
+
+TEST_F(TemplateStore, VehiclesWithApostrophesDatesAndAccents) {
+  VehicleRecord car;
+  car.TARGA = "O'BRIEN";
+  car.DESCRIZIONE = "Utilitaria \xE8 blu";  // "è" in the program's code page
+  car.KM = 1500;
+  ASSERT_TRUE(Make().SaveVehicle(car)) << Make().ErrorText();
+  EXPECT_EQ(car.ID, 1);
+  VehicleRecord second;
+  second.TARGA = "ab123cd";
+  second.KM = 42;
+  second.DATA_KM = MakeDate(2020, 3, 5);
+  second.HasDate = true;
+  ASSERT_TRUE(Make().SaveVehicle(second));
+  EXPECT_EQ(second.ID, 2);
+
+  VehicleRecord loaded = Make().LoadVehicleByPlate("O'BRIEN");
+  EXPECT_EQ(loaded.ID, 1);
+  EXPECT_EQ(loaded.DESCRIZIONE, "Utilitaria \xE8 blu");
+  EXPECT_FALSE(loaded.HasDate);
+  car.KM = 2500;
+  car.DATA_KM = MakeDate(2021, 12, 31);
+  car.HasDate = true;
+  ASSERT_TRUE(Make().SaveVehicle(car));
+  loaded = Make().LoadVehicleByPlate("o'brien");
+  EXPECT_EQ(loaded.KM, 2500);
+  EXPECT_EQ(loaded.DATA_KM, MakeDate(2021, 12, 31));
+
+  std::vector<std::string> plates;
+  ASSERT_TRUE(Make().ListPlates(plates));
+  EXPECT_THAT(plates, testing::ElementsAre("ab123cd", "O'BRIEN"));
+  EXPECT_TRUE(boxes_.empty());
+  ExpectValidFile();
+}
+
+TEST_F(TemplateStore, ScheduleAndHistory) {
+  ASSERT_TRUE(Make().SeedInterventionTypes());
+  VehicleRecord car;
+  car.TARGA = "AB123CD";
+  ASSERT_TRUE(Make().SaveVehicle(car));
+  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(1, 16000, MakeDate(2022, 5, 1), 84.5)));
+  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(1, 15000, MakeDate(2021, 5, 1), 90)));
+  ASSERT_TRUE(Make().SaveVehicleIntervention(99, Done(2, 1000, MakeDate(2020, 1, 1), 5)));
+
+  std::vector<ScheduleRow> rows = Make().LoadSchedule(car.ID);
+  ASSERT_EQ(rows.size(), 26u);
+  for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].ID_INTERVENTO, i + 1);
+  EXPECT_EQ(rows[0].ID, 2);  // inserted last, though its date is earlier
+  EXPECT_EQ(rows[0].KM, 15000);
+  EXPECT_EQ(rows[0].COSTO, 90.0);
+  EXPECT_EQ(rows[0].NOTE, "Fatto dal meccanico, l'anno scorso: verrà rifatto");
+  EXPECT_EQ(rows[1].ID, 0);  // only another vehicle had it
+  EXPECT_EQ(rows[1].DATA, MakeDate(1900, 1, 1));
+  EXPECT_EQ(rows[25].INTERVENTO, "Candela");
+
+  ScheduleRow fix = rows[0];
+  fix.KM = 15500;
+  EXPECT_FALSE(Make().SaveVehicleIntervention(99, fix));  // another vehicle's row
+  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, fix));
+  EXPECT_EQ(Make().LoadSchedule(car.ID)[0].KM, 15500);
+
+  MaintenanceStore deleter = Make();
+  InterventionType oil;
+  oil.ID = 1;
+  EXPECT_FALSE(deleter.DeleteInterventionType(oil));
+  EXPECT_FALSE(deleter.ErrorFlag());  // refused because it is in use
+  InterventionType unused;
+  unused.ID = 3;
+  ASSERT_TRUE(Make().DeleteInterventionType(unused));
+  EXPECT_EQ(Make().CountInterventionTypes(), 25);
+  ExpectValidFile();
+}
+
+TEST_F(TemplateStore, RefusedWritesChangeNothing) {
+  VehicleRecord car;
+  car.TARGA = "AA000AA";
+  ASSERT_TRUE(Make().SaveVehicle(car));
+  car.TARGA = "BB111BB";
+  ASSERT_TRUE(Make().SaveVehicle(car));
+  std::string before = ReadFileBytes(database_);
+
+  DbConnection db(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
+  ASSERT_TRUE(db.OpenConnection());
+  // The second row would take the first one's primary key: neither row changes.
+  EXPECT_EQ(db.ExecuteCommand("UPDATE VEICOLO SET ID = 7"), -1);
+  EXPECT_NE(db.ErrorText().find("duplicati"), std::string::npos) << db.ErrorText();
+  EXPECT_EQ(db.ExecuteCommand("UPDATE VEICOLO SET TARGA = '" + std::string(200, 'X') + "'"), -1);
+  EXPECT_EQ(db.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('CC', 'molti')"), -1);
+  db.CloseConnection();
+  EXPECT_EQ(ReadFileBytes(database_), before);
+}
+
+TEST_F(TemplateStore, FilesThatAreNotDatabases) {
+  WriteFileBytes(database_, std::string(8192, 'x'));
+  MaintenanceStore store = Make();
+  EXPECT_EQ(store.CountInterventionTypes(), -1);
+  EXPECT_EQ(store.ErrorText(), "Errore durante l'apertura della connessione");
+  std::filesystem::remove(database_);
+  EXPECT_TRUE(Make().ListInterventionTypes().empty());
+}
