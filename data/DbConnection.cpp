@@ -227,15 +227,19 @@ LumoUtility::DateTimeValue DbConnection::FieldDate(int index) {
     return DefaultDate();
   }
   if (value->IsNull()) return DefaultDate();
-  // Days since 1899-12-30; fractions of a second are dropped.
+  // Days since 1899-12-30; fractions of a second are dropped. A value no calendar date
+  // can hold (before 1601, after 9999, damaged) reads like NULL, marked invalid.
+  LumoUtility::DateTimeValue outOfRange = DefaultDate();
+  outOfRange.invalid = true;
   double seconds = std::trunc(value->AsDouble() * 60 * 60 * 24);
-  if (!(std::fabs(seconds) < 9.0e15)) {
-    Fail(kFieldFailed);
-    return DefaultDate();
-  }
-  return LumoUtility::AddSeconds(LumoUtility::MakeDate(1899, 12, 30),
-                                 static_cast<std::int64_t>(seconds));
+  if (!(std::fabs(seconds) < 9.0e15)) return outOfRange;
+  LumoUtility::DateTimeValue date = LumoUtility::AddSeconds(
+      LumoUtility::MakeDate(1899, 12, 30), static_cast<std::int64_t>(seconds));
+  if (date.invalid || date.year > 9999) return outOfRange;
+  return date;
 }
+
+void DbConnection::FailFieldRead() { Fail(kFieldFailed); }
 
 void DbConnection::CloseRecordset() {
   recordsetOpen_ = false;

@@ -29,6 +29,9 @@ class DbConnection {
   LumoUtility::DateTimeValue FieldDate(int index);
   void CloseRecordset();
   void CloseConnection();
+  // Sets the error that reading a field of no record gives: for callers that test for
+  // the end of the result themselves.
+  void FailFieldRead();
 
   bool ErrorFlag() const { return errorFlag_; }
   std::string ErrorText() const { return errorText_; }

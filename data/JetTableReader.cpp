@@ -59,17 +59,27 @@ Sql::Value JetTableReader::ToSqlValue(const Jet::Value& value) {
   return Value::Null();
 }
 
+Sql::TableInfo JetTableReader::ToTableInfo(const std::u16string& name,
+                                           const Jet::TableDefinition& table) {
+  Sql::TableInfo info;
+  info.name = LumoUtility::NarrowUtf16(name);
+  for (const Jet::ColumnDefinition& column : table.columns) info.columns.push_back(ToColumnInfo(column));
+  for (const Jet::IndexDefinition& index : table.indexes) {
+    if (!index.IsPrimaryKey()) continue;
+    for (const Jet::IndexColumn& key : index.columns) {
+      for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        if (table.columns[i].number == key.columnNumber) info.primaryKey.push_back(static_cast<int>(i));
+      }
+    }
+    break;
+  }
+  return info;
+}
+
 std::optional<Sql::TableInfo> JetTableReader::FindTable(const std::string& name) const {
   std::u16string wanted = LumoUtility::WidenToUtf16(name);
   for (const Jet::CatalogTable& table : database_.UserTables()) {
-    if (!Jet::NamesEqual(table.name, wanted)) continue;
-    Jet::TableDefinition definition = database_.ReadTable(table);
-    Sql::TableInfo info;
-    info.name = LumoUtility::NarrowUtf16(table.name);
-    for (const Jet::ColumnDefinition& column : definition.columns) {
-      info.columns.push_back(ToColumnInfo(column));
-    }
-    return info;
+    if (Jet::NamesEqual(table.name, wanted)) return ToTableInfo(table.name, database_.ReadTable(table));
   }
   return std::nullopt;
 }

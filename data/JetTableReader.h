@@ -17,6 +17,8 @@ class JetTableReader : public Sql::TableReader {
   // The engine's value as the SQL layer holds it.
   static Sql::Value ToSqlValue(const Jet::Value& value);
   static Sql::ColumnInfo ToColumnInfo(const Jet::ColumnDefinition& column);
+  // A table's columns and primary key as the SQL layer sees them.
+  static Sql::TableInfo ToTableInfo(const std::u16string& name, const Jet::TableDefinition& table);
 
  private:
   Jet::Database database_;

@@ -43,13 +43,9 @@ std::optional<Sql::TableInfo> JetTableStore::FindTable(const std::string& name) 
   std::u16string wanted = LumoUtility::WidenToUtf16(name);
   const Jet::Database& reader = database_.Reader();
   for (const Jet::CatalogTable& table : reader.UserTables()) {
-    if (!Jet::NamesEqual(table.name, wanted)) continue;
-    Sql::TableInfo info;
-    info.name = LumoUtility::NarrowUtf16(table.name);
-    for (const Jet::ColumnDefinition& column : reader.ReadTable(table).columns) {
-      info.columns.push_back(JetTableReader::ToColumnInfo(column));
+    if (Jet::NamesEqual(table.name, wanted)) {
+      return JetTableReader::ToTableInfo(table.name, reader.ReadTable(table));
     }
-    return info;
   }
   return std::nullopt;
 }

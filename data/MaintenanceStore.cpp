@@ -78,13 +78,18 @@ VehicleRecord MaintenanceStore::LoadVehicleByPlate(const std::string& plate) {
   ConnectionScope scope(connection_, openedHere);
   if (connection_.OpenRecordset("SELECT ID, DESCRIZIONE, KM, DATA_KM FROM VEICOLO WHERE TARGA=" +
                                 SqlText(plate))) {
-    // The first row is read without looking for the end: an unknown plate leaves the
-    // field errors (ID -1) for the caller to see.
-    record.ID = connection_.FieldInt(0);
-    record.DESCRIZIONE = connection_.FieldText(1);
-    record.KM = connection_.FieldInt(2);
-    record.DATA_KM = connection_.FieldDate(3);
-    record.HasDate = record.DATA_KM.year > 1900;
+    if (connection_.AtEnd()) {
+      // An unknown plate: ID and KM -1 and the field-read error for the caller to see.
+      record.ID = -1;
+      record.KM = -1;
+      connection_.FailFieldRead();
+    } else {
+      record.ID = connection_.FieldInt(0);
+      record.DESCRIZIONE = connection_.FieldText(1);
+      record.KM = connection_.FieldInt(2);
+      record.DATA_KM = connection_.FieldDate(3);
+      record.HasDate = record.DATA_KM.year > 1900;
+    }
     connection_.CloseRecordset();
   }
   return record;
@@ -96,7 +101,11 @@ std::int32_t MaintenanceStore::FindVehicleIdByPlate(const std::string& plate) {
   ConnectionScope scope(connection_, openedHere);
   std::int32_t id = -1;
   if (connection_.OpenRecordset("SELECT ID FROM VEICOLO WHERE TARGA=" + SqlText(plate))) {
-    id = connection_.FieldInt(0);
+    if (connection_.AtEnd()) {
+      connection_.FailFieldRead();
+    } else {
+      id = connection_.FieldInt(0);
+    }
     connection_.CloseRecordset();
   }
   return id;

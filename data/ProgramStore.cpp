@@ -2,12 +2,14 @@
 
 #include "app/DatabasePath.h"
 #include "data/AdoEngine.h"
+#include "data/FallbackEngine.h"
 #include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
 #include "toolkit/MessageBoxes.h"
 
 std::unique_ptr<DbEngine> MakeProgramEngine() {
-  return JetProviderRegistered() ? MakeAdoEngine() : MakeJetFileEngine();
+  if (!JetProviderRegistered()) return MakeJetFileEngine();
+  return MakeFallbackEngine(MakeAdoEngine(), MakeJetFileEngine());
 }
 
 MaintenanceStore::MaintenanceStore()

@@ -155,6 +155,21 @@ const std::vector<StoredRow>& QueryEngine::RowsOf(const TableInfo& table) {
     values.resize(table.columns.size());
     rows->push_back(StoredRow{id, std::move(values)});
   });
+  // Jet hands a table's rows out in primary-key order; the stored order may differ once
+  // rows have been deleted and their room reused.
+  if (!table.primaryKey.empty()) {
+    auto keyOrder = [&](const StoredRow& a, const StoredRow& b) {
+      for (int column : table.primaryKey) {
+        int c = SortCompare(a.values[static_cast<std::size_t>(column)],
+                            b.values[static_cast<std::size_t>(column)]);
+        if (c != 0) return c < 0;
+      }
+      return false;
+    };
+    if (!std::is_sorted(rows->begin(), rows->end(), keyOrder)) {
+      std::stable_sort(rows->begin(), rows->end(), keyOrder);
+    }
+  }
   return *rowsByTable_.emplace(key, std::move(rows)).first->second;
 }
 

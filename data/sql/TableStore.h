@@ -22,6 +22,9 @@ struct ColumnInfo {
 struct TableInfo {
   std::string name;
   std::vector<ColumnInfo> columns;
+  // Positions of the primary key's columns, in key order; empty when there is none. Rows
+  // come out of a table in this key's order, as Jet gives them.
+  std::vector<int> primaryKey;
 };
 
 using Row = std::vector<Value>;  // one value per column, in column order

@@ -109,18 +109,21 @@ std::size_t MemoryTableStore::RowCount(const std::string& table) const {
 
 void AddProgramTables(MemoryTableStore& store) {
   using T = Sql::ColumnType;
+  // Each table's primary key is its ID, the first column.
   store.AddTable({"VEICOLO",
                   {{"ID", T::Long, true, 0},
                    {"TARGA", T::Text, false, 50},
                    {"DESCRIZIONE", T::Text, false, 255},
                    {"KM", T::Long, false, 0},
-                   {"DATA_KM", T::DateTime, false, 0}}});
+                   {"DATA_KM", T::DateTime, false, 0}},
+                  {0}});
   store.AddTable({"INTERVENTI",
                   {{"ID", T::Long, true, 0},
                    {"INTERVENTO", T::Text, false, 255},
                    {"CADENZAKM", T::Long, false, 0},
                    {"NOTE", T::Memo, false, 0},
-                   {"FINERODAGGIO", T::Boolean, false, 0}}});
+                   {"FINERODAGGIO", T::Boolean, false, 0}},
+                  {0}});
   store.AddTable({"INTERVENTI_VEICOLO",
                   {{"ID", T::Long, true, 0},
                    {"ID_VEICOLO", T::Long, false, 0},
@@ -128,5 +131,6 @@ void AddProgramTables(MemoryTableStore& store) {
                    {"KM", T::Long, false, 0},
                    {"DATA", T::DateTime, false, 0},
                    {"COSTO", T::Double, false, 0},
-                   {"NOTE", T::Memo, false, 0}}});
+                   {"NOTE", T::Memo, false, 0}},
+                  {0}});
 }

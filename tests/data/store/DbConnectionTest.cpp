@@ -18,7 +18,8 @@ class Connection : public ::testing::Test {
                       {"NOME", T::Text, false, 50},
                       {"QUANDO", T::DateTime, false, 0},
                       {"COSTO", T::Double, false, 0},
-                      {"FATTO", T::Boolean, false, 0}}});
+                      {"FATTO", T::Boolean, false, 0}},
+                     {0}});
   }
   DbConnection Make() { return DbConnection(kConnection, std::make_unique<MemoryEngine>(&store_)); }
   MemoryTableStore store_;
@@ -79,6 +80,23 @@ TEST_F(Connection, DatesFromOleDays) {
   LumoUtility::DateTimeValue before = db.FieldDate(0);  // truncated toward zero
   EXPECT_EQ(before.day, 28);
   EXPECT_EQ(before.hour, 6);
+}
+
+TEST_F(Connection, DatesNoCalendarCanHoldReadLikeNull) {
+  DbConnection db = Make();
+  ASSERT_TRUE(db.OpenConnection());
+  db.ExecuteCommand("INSERT INTO T (QUANDO) VALUES (-200000)");  // the 14th century
+  db.ExecuteCommand("INSERT INTO T (QUANDO) VALUES (3000000)");  // after 9999
+  db.ExecuteCommand("INSERT INTO T (QUANDO) VALUES (-109205)");  // 1601-01-01: still a date
+  ASSERT_TRUE(db.OpenRecordset("SELECT QUANDO FROM T ORDER BY ID"));
+  for (int row = 0; row < 2; ++row) {
+    LumoUtility::DateTimeValue date = db.FieldDate(0);
+    EXPECT_TRUE(date.invalid) << row;
+    EXPECT_EQ(date.year, 1900) << row;
+    EXPECT_FALSE(db.ErrorFlag()) << row;
+    db.NextRecord();
+  }
+  EXPECT_EQ(db.FieldDate(0), LumoUtility::MakeDate(1601, 1, 1));
 }
 
 TEST_F(Connection, FailuresAndTheirTexts) {

@@ -3,6 +3,8 @@
 
 #include "app/DatabasePath.h"
 #include "data/AdoEngine.h"
+#include "data/FallbackEngine.h"
+#include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -51,4 +53,11 @@ TEST_F(ProgramStore, WineUsesTheBuiltInEngine) {
   UseDatabaseIn(root_.Path());
   MaintenanceStore store;
   EXPECT_EQ(store.ListInterventionTypes().size(), 25u);
+}
+
+TEST_F(ProgramStore, AdoThatCannotOpenHandsOverToTheBuiltInEngine) {
+  UseDatabaseIn(root_.Path());
+  MaintenanceStore store(MakeFallbackEngine(MakeAdoEngine(), MakeJetFileEngine()), DatabasePath,
+                         nullptr);
+  EXPECT_EQ(store.CountInterventionTypes(), 25) << store.ErrorText();
 }

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "data/FallbackEngine.h"
 #include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
 #include "data/jet/PageStore.h"
@@ -169,4 +170,58 @@ TEST_F(TemplateStore, FilesThatAreNotDatabases) {
   EXPECT_EQ(store.ErrorText(), "Errore durante l'apertura della connessione");
   std::filesystem::remove(database_);
   EXPECT_TRUE(Make().ListInterventionTypes().empty());
+}
+
+TEST_F(TemplateStore, RowsComeInKeyOrderAfterSpaceIsReused) {
+  InterventionType unused;
+  unused.ID = 3;
+  ASSERT_TRUE(Make().DeleteInterventionType(unused));
+  InterventionType named;
+  named.INTERVENTO = "Revisione dell'auto";
+  named.CADENZAKM = 20000;
+  named.NOTE = "Ogni due anni, l'ultima a marzo";
+  ASSERT_TRUE(Make().SaveInterventionType(named));
+  ASSERT_TRUE(Make().SeedInterventionTypes());
+  std::vector<InterventionType> catalogue = Make().ListInterventionTypes();
+  ASSERT_EQ(catalogue.size(), 26u);
+  for (std::size_t i = 1; i < catalogue.size(); ++i) EXPECT_LT(catalogue[i - 1].ID, catalogue[i].ID);
+  EXPECT_EQ(catalogue[24].INTERVENTO, "Revisione dell'auto");
+  EXPECT_EQ(catalogue[24].NOTE, "Ogni due anni, l'ultima a marzo");
+  EXPECT_EQ(catalogue.back().INTERVENTO, "Candela");  // the editor selects the last row
+}
+
+TEST_F(TemplateStore, CostsAndOldDatesOnTheFile) {
+  VehicleRecord car;
+  car.TARGA = "OLD";
+  car.DATA_KM = MakeDate(1900, 6, 1);
+  car.HasDate = true;
+  ASSERT_TRUE(Make().SaveVehicle(car));
+  EXPECT_FALSE(Make().LoadVehicleByPlate("OLD").HasDate);
+  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(1, 100, MakeDate(2020, 1, 2), 1234567.0)));
+  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(2, 100, MakeDate(2020, 1, 2), 12.3456789)));
+  std::vector<ScheduleRow> rows = Make().LoadSchedule(car.ID);
+  EXPECT_EQ(rows[0].COSTO, 1234570.0);  // six significant digits in the SQL
+  EXPECT_EQ(rows[1].COSTO, 12.3457);
+}
+
+TEST_F(TemplateStore, BuiltInEngineTakesOverWhenThePreferredCannotOpen) {
+  struct Refusing : DbEngine {
+    std::unique_ptr<DbSession> Open(const std::wstring&) override { throw DbFailure("no"); }
+  };
+  MaintenanceStore store(MakeFallbackEngine(std::make_unique<Refusing>(), MakeJetFileEngine()),
+                         database_.wstring(), nullptr);
+  EXPECT_EQ(store.CountInterventionTypes(), 25);
+  EXPECT_FALSE(store.ErrorFlag());
+  struct Broken : DbEngine {
+    std::string StartupError() const override { return "impossibile creare l'oggetto Connection"; }
+    std::unique_ptr<DbSession> Open(const std::wstring&) override { throw DbFailure("no"); }
+  };
+  MaintenanceStore other(MakeFallbackEngine(std::make_unique<Broken>(), MakeJetFileEngine()),
+                         database_.wstring(), nullptr);
+  EXPECT_FALSE(other.ErrorFlag());
+  EXPECT_EQ(other.CountInterventionTypes(), 25);
+  MaintenanceStore missing(MakeFallbackEngine(std::make_unique<Refusing>(), MakeJetFileEngine()),
+                           (folder_ / "non-esiste.mdb").wstring(), nullptr);
+  EXPECT_EQ(missing.CountInterventionTypes(), -1);
+  EXPECT_EQ(missing.ErrorText(), "Errore durante l'apertura della connessione");
 }
