@@ -21,7 +21,6 @@ Sql::ColumnType TypeOf(const Jet::ColumnDefinition& column) {
   }
 }
 
-// Rows are identified by their original slot, which stays put when a row moves.
 Sql::RowId RowIdOf(const Jet::RowPointer& row) {
   return (static_cast<Sql::RowId>(row.page) << 8) | row.row;
 }
@@ -84,10 +83,19 @@ std::optional<Sql::TableInfo> JetTableReader::FindTable(const std::string& name)
   return std::nullopt;
 }
 
+Jet::RowPointer JetTableReader::PointerOf(Sql::RowId id) {
+  return Jet::RowPointer{static_cast<std::uint32_t>(id >> 8), static_cast<std::uint8_t>(id & 0xFF)};
+}
+
 void JetTableReader::ScanRows(const Sql::TableInfo& table,
                               const std::function<void(Sql::RowId, Sql::Row&&)>& visit) const {
-  Jet::TableDefinition definition = database_.ReadTable(LumoUtility::WidenToUtf16(table.name));
-  Jet::TableScan scan = database_.Scan(definition);
+  ScanRows(database_, table, visit);
+}
+
+void JetTableReader::ScanRows(const Jet::Database& database, const Sql::TableInfo& table,
+                              const std::function<void(Sql::RowId, Sql::Row&&)>& visit) {
+  Jet::TableDefinition definition = database.ReadTable(LumoUtility::WidenToUtf16(table.name));
+  Jet::TableScan scan = database.Scan(definition);
   std::vector<Jet::Value> values;
   while (scan.Next(values)) {
     Sql::Row row;

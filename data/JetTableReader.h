@@ -19,6 +19,11 @@ class JetTableReader : public Sql::TableReader {
   static Sql::ColumnInfo ToColumnInfo(const Jet::ColumnDefinition& column);
   // A table's columns and primary key as the SQL layer sees them.
   static Sql::TableInfo ToTableInfo(const std::u16string& name, const Jet::TableDefinition& table);
+  // Every row of the table in `database`, converted; rows are identified by their
+  // original slot (page and row), which stays put when a row moves.
+  static void ScanRows(const Jet::Database& database, const Sql::TableInfo& table,
+                       const std::function<void(Sql::RowId, Sql::Row&&)>& visit);
+  static Jet::RowPointer PointerOf(Sql::RowId id);
 
  private:
   Jet::Database database_;

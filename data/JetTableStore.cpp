@@ -5,14 +5,6 @@
 
 namespace {
 
-Jet::RowPointer PointerOf(Sql::RowId id) {
-  return Jet::RowPointer{static_cast<std::uint32_t>(id >> 8), static_cast<std::uint8_t>(id & 0xFF)};
-}
-
-Sql::RowId RowIdOf(const Jet::RowPointer& row) {
-  return (static_cast<Sql::RowId>(row.page) << 8) | row.row;
-}
-
 // The SQL layer has already converted the value for the column; only the engine's kind
 // is chosen here.
 Jet::Value EngineValue(const Sql::Value& v, const Jet::ColumnDefinition& column) {
@@ -52,16 +44,7 @@ std::optional<Sql::TableInfo> JetTableStore::FindTable(const std::string& name) 
 
 void JetTableStore::ScanRows(const Sql::TableInfo& table,
                              const std::function<void(Sql::RowId, Sql::Row&&)>& visit) const {
-  const Jet::Database& reader = database_.Reader();
-  Jet::TableDefinition definition = reader.ReadTable(LumoUtility::WidenToUtf16(table.name));
-  Jet::TableScan scan = reader.Scan(definition);
-  std::vector<Jet::Value> values;
-  while (scan.Next(values)) {
-    Sql::Row row;
-    row.reserve(values.size());
-    for (const Jet::Value& value : values) row.push_back(JetTableReader::ToSqlValue(value));
-    visit(RowIdOf(scan.CurrentRow()), std::move(row));
-  }
+  JetTableReader::ScanRows(database_.Reader(), table, visit);
 }
 
 std::vector<Jet::Value> JetTableStore::ToEngineValues(const std::u16string& table,
@@ -87,9 +70,9 @@ void JetTableStore::InsertRow(const Sql::TableInfo& table, Sql::Row row) {
 
 void JetTableStore::UpdateRow(const Sql::TableInfo& table, Sql::RowId id, Sql::Row row) {
   std::u16string name = LumoUtility::WidenToUtf16(table.name);
-  database_.UpdateRow(name, PointerOf(id), ToEngineValues(name, row));
+  database_.UpdateRow(name, JetTableReader::PointerOf(id), ToEngineValues(name, row));
 }
 
 void JetTableStore::DeleteRow(const Sql::TableInfo& table, Sql::RowId id) {
-  database_.DeleteRow(LumoUtility::WidenToUtf16(table.name), PointerOf(id));
+  database_.DeleteRow(LumoUtility::WidenToUtf16(table.name), JetTableReader::PointerOf(id));
 }
