@@ -41,8 +41,12 @@ before=$(md5sum < "$data/dati/dati.mdb")
 
 echo "uninstalling"
 "$run" "$install/Disinstalla.exe" /S || fail "the uninstaller failed"
-# The uninstaller works from a copy of itself in the temporary folder: wait for it.
-for _ in $(seq 150); do [[ -e "$install" ]] || break; sleep 0.2; done
+# The uninstaller works from a copy of itself in the temporary folder: wait until it has
+# removed the program, the Start-menu folder and its registration (its last steps).
+for _ in $(seq 150); do
+  if [[ ! -e "$install" && ! -e "$menu" ]] && ! "$run" reg query "$key" >/dev/null 2>&1; then break; fi
+  sleep 0.2
+done
 [[ ! -e "$install" ]] || fail "the program folder is still there"
 [[ ! -e "$menu" ]] || fail "the Start-menu folder is still there"
 if "$run" reg query "$key" >/dev/null 2>&1; then fail "the uninstaller is still registered"; fi
