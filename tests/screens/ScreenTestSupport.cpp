@@ -47,3 +47,36 @@ VehicleRecord ScreenTest::StoreVehicle(const std::string& plate, const std::stri
 const LumoUtility::MessageBoxRequest* ScreenTest::LastBox() const {
   return boxes.Requests().empty() ? nullptr : &boxes.Requests().back();
 }
+
+InterventionType ScreenTest::StoreType(const std::string& name, std::int32_t cadence,
+                                       bool runningIn, const std::string& notes) {
+  InterventionType entry;
+  entry.INTERVENTO = name;
+  entry.CADENZAKM = cadence;
+  entry.FINERODAGGIO = runningIn;
+  entry.NOTE = notes;
+  MaintenanceStore store;
+  EXPECT_TRUE(store.SaveInterventionType(entry)) << store.ErrorText();
+  for (const InterventionType& stored : StoredTypes()) {
+    if (stored.INTERVENTO == name) entry.ID = stored.ID;
+  }
+  EXPECT_GT(entry.ID, 0);
+  return entry;
+}
+
+void ScreenTest::StoreDone(const VehicleRecord& vehicle, std::int32_t typeId, std::int32_t km) {
+  MaintenanceStore store;
+  const std::int32_t vehicleId = store.FindVehicleIdByPlate(vehicle.TARGA);
+  VehicleIntervention done;
+  done.ID_INTERVENTO = typeId;
+  done.KM = km;
+  done.DATA = LumoUtility::MakeDate(2022, 5, 6);
+  EXPECT_TRUE(store.SaveVehicleIntervention(vehicleId, done)) << store.ErrorText();
+}
+
+std::vector<InterventionType> ScreenTest::StoredTypes() {
+  MaintenanceStore store;
+  std::vector<InterventionType> types = store.ListInterventionTypes();
+  EXPECT_FALSE(store.ErrorFlag()) << store.ErrorText();
+  return types;
+}

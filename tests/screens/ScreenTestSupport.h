@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "data/MaintenanceStore.h"
 #include "tests/support/GuiTestHarness.h"
@@ -25,6 +26,12 @@ class ScreenTest : public ::testing::Test {
   // Adds a vehicle to the test database.
   VehicleRecord StoreVehicle(const std::string& plate, const std::string& description,
                              std::int32_t km, bool withDate);
+  // Adds a catalogue entry to the test database and answers it with its ID.
+  InterventionType StoreType(const std::string& name, std::int32_t cadence, bool runningIn,
+                             const std::string& notes);
+  // Records that the vehicle had the catalogue entry done once.
+  void StoreDone(const VehicleRecord& vehicle, std::int32_t typeId, std::int32_t km);
+  static std::vector<InterventionType> StoredTypes();
   // The window handle of the last recorded message box's owner, and its texts.
   const LumoUtility::MessageBoxRequest* LastBox() const;
 
