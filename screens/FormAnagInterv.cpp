@@ -182,8 +182,11 @@ void FormAnagInterv::BuildControls() {
 void FormAnagInterv::SetKm(std::int32_t km) {
   kmSpinner->SetValue(km);
   // Plain while edited, grouped otherwise, as the focus handlers write it.
-  const bool editing = kmBox->window && GetFocus() == kmBox->window;
-  kmBox->SetText(editing ? PlainKm(km) : GroupedKm(km));
+  if (kmBox->window && GetFocus() == kmBox->window) {
+    kmBox->SetText(PlainKm(km));
+  } else {
+    ShowGroupedKm(*kmSpinner, km);
+  }
 }
 
 void FormAnagInterv::ShowSelectedEntry() {
@@ -393,7 +396,7 @@ void FormAnagInterv::OnChildGotFocus(GUIElement* child) {
 void FormAnagInterv::OnChildLostFocus(GUIElement* child) {
   if (child != kmBox.get()) return;
   std::int32_t km = 0;
-  if (ReadSpinner(*kmSpinner, km)) kmBox->SetText(GroupedKm(km));
+  if (ReadSpinner(*kmSpinner, km)) ShowGroupedKm(*kmSpinner, km);
 }
 
 bool FormAnagInterv::OnClosing() {

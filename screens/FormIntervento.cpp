@@ -232,7 +232,7 @@ void FormIntervento::LoadIntervention(const VehicleIntervention& record) {
   }
   intervention.KM = record.KM;
   kmSpinner->SetValue(record.KM);
-  kmBox->SetText(GroupedKm(record.KM));
+  ShowGroupedKm(*kmSpinner, record.KM);
   if (record.DATA.year > 1900) {
     intervention.DATA = record.DATA;
     datePicker->SetDate(ToSystemTime(record.DATA));
@@ -255,7 +255,7 @@ void FormIntervento::OnChildGotFocus(GUIElement* child) {
 void FormIntervento::OnChildLostFocus(GUIElement* child) {
   if (child != kmBox.get()) return;
   std::int32_t km = 0;
-  if (ReadSpinner(*kmSpinner, km)) kmBox->SetText(GroupedKm(km));
+  if (ReadSpinner(*kmSpinner, km)) ShowGroupedKm(*kmSpinner, km);
 }
 
 bool FormIntervento::OnClosing() {

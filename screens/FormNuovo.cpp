@@ -46,7 +46,6 @@ FormNuovo::FormNuovo(const std::string& caption, Form* ownerForm)
   formFont.bold = true;
   SetSize(kClientWidth, kClientHeight);
   text = WidenText(caption);
-  topmost = false;
   minimizeBox = true;
   maximizeBox = false;
   WireFormHandlers();
@@ -135,7 +134,7 @@ void FormNuovo::LoadVehicle(const VehicleRecord& vehicle) {
   plateBox->ApplyStyle();
   descriptionBox->SetText(vehicle.DESCRIZIONE);
   kmSpinner->SetValue(vehicle.KM);
-  kmBox->SetText(GroupedKm(vehicle.KM));
+  ShowGroupedKm(*kmSpinner, vehicle.KM);
   if (vehicle.HasDate) {
     SYSTEMTIME date = ToSystemTime(vehicle.DATA_KM);
     date.wHour = date.wMinute = date.wSecond = date.wMilliseconds = 0;
@@ -213,7 +212,7 @@ void FormNuovo::OnChildGotFocus(GUIElement* child) {
 void FormNuovo::OnChildLostFocus(GUIElement* child) {
   if (child != kmBox.get()) return;
   std::int32_t km = 0;
-  if (ReadSpinner(*kmSpinner, km)) kmBox->SetText(GroupedKm(km));
+  if (ReadSpinner(*kmSpinner, km)) ShowGroupedKm(*kmSpinner, km);
 }
 
 bool FormNuovo::OnFormKeyPress(int character) {

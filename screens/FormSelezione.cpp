@@ -35,7 +35,6 @@ FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm)
   formFont.bold = true;
   SetSize(kClientWidth, kClientHeight);
   text = WidenText(caption);
-  topmost = false;
   minimizeBox = true;
   maximizeBox = false;
   WireFormHandlers();

@@ -7,6 +7,7 @@
 
 #include "toolkit/NumberText.h"
 #include "toolkit/NumericBox.h"
+#include "toolkit/TextBox.h"
 #include "toolkit/TextEncoding.h"
 #include "toolkit/UserLocale.h"
 
@@ -44,6 +45,16 @@ bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value) {
   value = failed ? spinner.minimum : static_cast<std::int32_t>(position);
   spinner.value = value;
   return !failed;
+}
+
+void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km) {
+  if (!spinner.buddy) return;
+  spinner.buddy->SetText(GroupedKm(km));
+  if (!spinner.window) return;
+  BOOL failed = FALSE;
+  const LRESULT read =
+      SendMessageW(spinner.window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
+  if (failed || read != km) spinner.buddy->SetText(PlainKm(km));
 }
 
 }  // namespace MyApp

@@ -54,7 +54,9 @@ TEST_F(FormSelezioneTest, OpensBesideItsDisabledOwnerWithTheStoredPlatesInOrder)
   EXPECT_FALSE(IsWindowEnabled(owner.window));
   EXPECT_EQ(owner.companion, form.get());
   EXPECT_FALSE(GetWindowLongW(form->window, GWL_STYLE) & WS_MAXIMIZEBOX);
-  EXPECT_TRUE(GetWindowLongW(form->window, GWL_STYLE) & WS_MINIMIZEBOX);
+  // Owned, hence a tool window; topmost as forms are by default.
+  EXPECT_TRUE(GetWindowLongW(form->window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(GetWindowLongW(form->window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_NE(SendMessageW(form->window, WM_GETICON, ICON_SMALL, 0), 0);
 
   RECT client{};
