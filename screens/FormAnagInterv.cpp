@@ -28,17 +28,6 @@ constexpr int kClientHeight = 350;
 constexpr int kEnter = 13;
 constexpr int kTab = 9;
 
-std::unique_ptr<Label> MakeLabel(GUIElement* parent, const char* caption, int x, int y,
-                                 int width, FontSpec* font) {
-  auto label = std::make_unique<Label>(parent, caption);
-  label->SetPosition(x, y);
-  label->SetSize(width, 25);
-  label->font = font;
-  label->enabled = false;
-  label->Create();
-  return label;
-}
-
 std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image) {
   auto item = std::make_unique<ToolBarItem>(&bar);
   item->toolTip = tip;
@@ -108,7 +97,8 @@ void FormAnagInterv::BuildControls() {
   }
   catalogueList->Create();
 
-  nameLabel = MakeLabel(this, "Intervento:", 300, 40, 80, &formFont);
+  nameLabel = MakeLabel(this, "Intervento:", 300, 40, 80, 25, &formFont);
+  nameLabel->SetEnabled(false);
 
   nameBox = std::make_unique<TextBox>(this);
   nameBox->SetPosition(300, 65);
@@ -120,7 +110,8 @@ void FormAnagInterv::BuildControls() {
   nameBox->onGotFocus = ChildGotFocusTrampoline;
   nameBox->Create();
 
-  kmLabel = MakeLabel(this, "Da effettuare ogni Km:", 300, 105, 170, &formFont);
+  kmLabel = MakeLabel(this, "Da effettuare ogni Km:", 300, 105, 170, 25, &formFont);
+  kmLabel->SetEnabled(false);
 
   kmBox = std::make_unique<TextBox>(this);
   kmBox->SetPosition(470, 103);
@@ -145,7 +136,8 @@ void FormAnagInterv::BuildControls() {
   runningInBox->enabled = false;
   runningInBox->Create();
 
-  notesLabel = MakeLabel(this, "Note:", 300, 160, 80, &formFont);
+  notesLabel = MakeLabel(this, "Note:", 300, 160, 80, 25, &formFont);
+  notesLabel->SetEnabled(false);
 
   notesBox = std::make_unique<TextBox>(this);
   notesBox->SetPosition(300, 190);

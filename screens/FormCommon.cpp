@@ -1,6 +1,7 @@
 #include "screens/FormCommon.h"
 
 #include "toolkit/Form.h"
+#include "toolkit/Label.h"
 
 namespace MyApp {
 
@@ -22,6 +23,18 @@ void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, i
 
 void RequestClose(LumoUtility::Form& form) {
   if (form.window) PostMessageW(form.window, WM_CLOSE, 0, 0);
+}
+
+std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
+                                              const std::string& caption, int x, int y,
+                                              int width, int height,
+                                              LumoUtility::FontSpec* font) {
+  auto label = std::make_unique<LumoUtility::Label>(form, caption);
+  label->SetPosition(x, y);
+  label->SetSize(width, height);
+  label->font = font;
+  label->Create();
+  return label;
 }
 
 }  // namespace MyApp

@@ -27,16 +27,6 @@ using namespace LumoUtility;
 constexpr int kClientWidth = 500;
 constexpr int kClientHeight = 350;
 
-std::unique_ptr<Label> MakeLabel(GUIElement* parent, const char* caption, int x, int y,
-                                 int width, int height, FontSpec* font) {
-  auto label = std::make_unique<Label>(parent, caption);
-  label->SetPosition(x, y);
-  label->SetSize(width, height);
-  label->font = font;
-  label->Create();
-  return label;
-}
-
 }  // namespace
 
 std::string TypeDescription(const InterventionType& type, const std::locale& numberLocale) {

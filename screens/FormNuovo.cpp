@@ -25,16 +25,6 @@ constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kTab = 9;
 
-std::unique_ptr<Label> MakeLabel(GUIElement* parent, const char* caption, int x, int y,
-                                 int width, FontSpec* font) {
-  auto label = std::make_unique<Label>(parent, caption);
-  label->SetPosition(x, y);
-  label->SetSize(width, 25);
-  label->font = font;
-  label->Create();
-  return label;
-}
-
 }  // namespace
 
 FormNuovo::FormNuovo(const std::string& caption, Form* ownerForm)
@@ -60,7 +50,7 @@ FormNuovo::FormNuovo(const std::string& caption, Form* ownerForm)
 FormNuovo::~FormNuovo() { CloseAndDestroyWindow(); }
 
 void FormNuovo::BuildControls() {
-  plateLabel = MakeLabel(this, "Targa:", 10, 10, 80, &formFont);
+  plateLabel = MakeLabel(this, "Targa:", 10, 10, 80, 25, &formFont);
 
   plateBox = std::make_unique<TextBox>(this);
   plateBox->SetPosition(100, 8);
@@ -71,7 +61,7 @@ void FormNuovo::BuildControls() {
   plateBox->onKeyPress = KeyPressTrampoline;
   plateBox->Create();
 
-  descriptionLabel = MakeLabel(this, "Descrizione:", 10, 40, 80, &formFont);
+  descriptionLabel = MakeLabel(this, "Descrizione:", 10, 40, 80, 25, &formFont);
 
   descriptionBox = std::make_unique<TextBox>(this);
   descriptionBox->SetPosition(10, 65);
@@ -85,7 +75,7 @@ void FormNuovo::BuildControls() {
   descriptionBox->onKeyPress = KeyPressTrampoline;
   descriptionBox->Create();
 
-  kmLabel = MakeLabel(this, "Km:", 10, 175, 80, &formFont);
+  kmLabel = MakeLabel(this, "Km:", 10, 175, 80, 25, &formFont);
 
   kmBox = std::make_unique<TextBox>(this);
   kmBox->SetPosition(100, 172);
@@ -101,7 +91,7 @@ void FormNuovo::BuildControls() {
   kmSpinner = std::make_unique<NumericBox>(this, kmBox.get());
   kmSpinner->Create();
 
-  dateLabel = MakeLabel(this, "Alla data:", 205, 175, 75, &formFont);
+  dateLabel = MakeLabel(this, "Alla data:", 205, 175, 75, 25, &formFont);
 
   datePicker = std::make_unique<DatePicker>(this);
   datePicker->SetPosition(280, 173);
