@@ -1,0 +1,399 @@
+#include "screens/FormAnagInterv.h"
+
+#include <commctrl.h>
+
+#include "data/MaintenanceStore.h"
+#include "screens/FormCommon.h"
+#include "screens/KmText.h"
+#include "toolkit/Button.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/FormMessageBoxes.h"
+#include "toolkit/Label.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/NumberText.h"
+#include "toolkit/NumericBox.h"
+#include "toolkit/OwnedForms.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/TextEncoding.h"
+#include "toolkit/ToolBar.h"
+#include "toolkit/ToolBarItem.h"
+
+namespace MyApp {
+namespace {
+
+using namespace LumoUtility;
+
+constexpr int kClientWidth = 600;
+constexpr int kClientHeight = 350;
+constexpr int kEnter = 13;
+constexpr int kTab = 9;
+
+std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image) {
+  auto item = std::make_unique<ToolBarItem>(&bar);
+  item->toolTip = tip;
+  item->image = image;
+  item->commandHandler = CommandTrampoline;
+  bar.AddItem(item.get());
+  return item;
+}
+
+}  // namespace
+
+FormAnagInterv::FormAnagInterv(Form* ownerForm, const std::string& title)
+    : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
+      owner(ownerForm) {
+  toolWindow = true;
+  topmost = false;
+  minimizeBox = true;
+  maximizeBox = false;
+  keyPreview = true;
+  PlaceBesideOwner(*this, owner, 50, 50);
+  SetSize(kClientWidth, kClientHeight);
+  text = WidenText(title);
+  formFont.bold = true;
+  font = &formFont;
+  iconId = kProgramIcon;
+  WireFormHandlers();
+  Create();
+  SetIcon(kProgramIcon);
+  SetClientSize(kClientWidth, kClientHeight);
+  if (owner) WaitOnOwnedForm(*owner, *this);
+}
+
+FormAnagInterv::~FormAnagInterv() { CloseAndDestroyWindow(); }
+
+void FormAnagInterv::ReadCatalogue() {
+  MaintenanceStore store;
+  catalogue = store.ListInterventionTypes();
+  if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+}
+
+void FormAnagInterv::BuildControls() {
+  ReadCatalogue();
+
+  toolBar = std::make_unique<ToolBar>(this);
+  toolBar->SetPosition(10, 10);
+  toolBar->SetSize(190, 25);
+  toolBar->alignTop = false;
+  toolBar->alignBottom = false;
+  toolBar->alignLeft = false;
+  toolBar->alignRight = false;
+  toolBar->flat = false;
+  toolBar->showText = false;
+  newItem = MakeItem(*toolBar, "Nuovo", STD_FILENEW);
+  changeItem = MakeItem(*toolBar, "Modifica", STD_PROPERTIES);
+  changeItem->SetEnabled(false);
+  deleteItem = MakeItem(*toolBar, "Cancella", STD_DELETE);
+  deleteItem->SetEnabled(false);
+  toolBar->Create();
+
+  catalogueList = std::make_unique<ListBox>(this);
+  catalogueList->SetPosition(10, 40);
+  catalogueList->SetSize(280, 265);
+  catalogueList->font = &formFont;
+  catalogueList->commandHandler = CommandTrampoline;
+  for (const InterventionType& entry : catalogue) {
+    catalogueList->AddItem(entry.INTERVENTO, IntToText(entry.ID));
+  }
+  catalogueList->Create();
+
+  nameLabel = MakeLabel(this, "Intervento:", 300, 40, 80, 25, &formFont);
+  nameLabel->SetEnabled(false);
+
+  nameBox = std::make_unique<TextBox>(this);
+  nameBox->SetPosition(300, 65);
+  nameBox->SetSize(290, 25);
+  nameBox->maxLength = 255;
+  nameBox->font = &formFont;
+  nameBox->enabled = false;
+  nameBox->onKeyPress = KeyPressTrampoline;
+  nameBox->onGotFocus = ChildGotFocusTrampoline;
+  nameBox->Create();
+
+  kmLabel = MakeLabel(this, "Da effettuare ogni Km:", 300, 105, 170, 25, &formFont);
+  kmLabel->SetEnabled(false);
+
+  kmBox = std::make_unique<TextBox>(this);
+  kmBox->SetPosition(470, 103);
+  kmBox->SetSize(90, 25);
+  kmBox->maxLength = 7;
+  kmBox->numbersOnly = true;
+  kmBox->font = &formFont;
+  kmBox->enabled = false;
+  kmBox->onKeyPress = KeyPressTrampoline;
+  kmBox->onGotFocus = ChildGotFocusTrampoline;
+  kmBox->onLostFocus = ChildLostFocusTrampoline;
+  kmBox->Create();
+
+  kmSpinner = std::make_unique<NumericBox>(this, kmBox.get());
+  kmSpinner->enabled = false;
+  kmSpinner->Create();
+
+  runningInBox = std::make_unique<CheckBox>(this, "Da effettuare a fine rodaggio");
+  runningInBox->SetPosition(300, 130);
+  runningInBox->SetSize(250, 25);
+  runningInBox->font = &formFont;
+  runningInBox->enabled = false;
+  runningInBox->Create();
+
+  notesLabel = MakeLabel(this, "Note:", 300, 160, 80, 25, &formFont);
+  notesLabel->SetEnabled(false);
+
+  notesBox = std::make_unique<TextBox>(this);
+  notesBox->SetPosition(300, 190);
+  notesBox->SetSize(290, 110);
+  notesBox->maxLength = 255;
+  notesBox->multiline = true;
+  notesBox->verticalScrollBar = true;
+  notesBox->wordWrap = true;
+  notesBox->font = &formFont;
+  notesBox->enabled = false;
+  notesBox->onKeyPress = KeyPressTrampoline;
+  notesBox->onGotFocus = ChildGotFocusTrampoline;
+  notesBox->Create();
+
+  closeButton = std::make_unique<Button>(this, "Chiudi");
+  closeButton->SetPosition(490, 315);
+  closeButton->SetSize(100, 25);
+  closeButton->font = &formFont;
+  closeButton->commandHandler = CommandTrampoline;
+  closeButton->Create();
+
+  saveButton = std::make_unique<Button>(this, "Salva");
+  saveButton->SetPosition(380, 315);
+  saveButton->SetSize(100, 25);
+  saveButton->font = &formFont;
+  saveButton->commandHandler = CommandTrampoline;
+  saveButton->Create();
+  if (saveButton->window) ShowWindow(saveButton->window, SW_HIDE);
+  saveButton->visible = false;
+
+  catalogueList->Focus();
+}
+
+void FormAnagInterv::SetKm(std::int32_t km) {
+  kmSpinner->SetValue(km);
+  // Plain while edited, grouped otherwise, as the focus handlers write it.
+  if (kmBox->window && GetFocus() == kmBox->window) {
+    kmBox->SetText(PlainKm(km));
+  } else {
+    ShowGroupedKm(*kmSpinner, km);
+  }
+}
+
+void FormAnagInterv::ShowSelectedEntry() {
+  const int selected = catalogueList->window ? catalogueList->SelectedIndex() : -1;
+  if (selected < 0 || selected >= static_cast<int>(catalogue.size())) return;
+  const InterventionType& entry = catalogue[selected];
+  nameBox->SetText(entry.INTERVENTO);
+  SetKm(entry.CADENZAKM);
+  runningInBox->SetChecked(entry.FINERODAGGIO);
+  notesBox->SetText(entry.NOTE);
+  if (!changeItem->enabled) {
+    changeItem->SetEnabled(true);
+    deleteItem->SetEnabled(true);
+    toolBar->RebuildButtons();
+  }
+}
+
+void FormAnagInterv::ClearFields() {
+  nameBox->SetText(std::string());
+  SetKm(0);
+  runningInBox->SetChecked(false);
+  notesBox->SetText(std::string());
+}
+
+void FormAnagInterv::EnableFields(bool enable) {
+  nameLabel->SetEnabled(enable);
+  nameBox->SetEnabled(enable);
+  kmLabel->SetEnabled(enable);
+  kmBox->SetEnabled(enable);
+  kmSpinner->SetEnabled(enable);
+  runningInBox->SetEnabled(enable);
+  notesLabel->SetEnabled(enable);
+  notesBox->SetEnabled(enable);
+}
+
+void FormAnagInterv::EnterEditing(std::int32_t newMode) {
+  if (!saveButton->window) saveButton->Create();
+  ShowWindow(saveButton->window, SW_SHOWNA);
+  saveButton->visible = true;
+  closeButton->SetText(std::string("Annulla"));
+  EnableFields(true);
+  if (newMode == kChanging) {
+    ShowSelectedEntry();
+  } else {
+    ClearFields();
+  }
+  catalogueList->SetEnabled(false);
+  newItem->SetEnabled(false);
+  changeItem->SetEnabled(false);
+  deleteItem->SetEnabled(false);
+  toolBar->RebuildButtons();
+  mode = newMode;
+  nameBox->Focus();
+}
+
+void FormAnagInterv::BackToBrowsing() {
+  if (saveButton->window) ShowWindow(saveButton->window, SW_HIDE);
+  saveButton->visible = false;
+  closeButton->SetText(std::string("Chiudi"));
+  EnableFields(false);
+  catalogueList->SetEnabled(true);
+  ClearFields();
+  ShowSelectedEntry();
+  const bool selection = catalogueList->window && catalogueList->SelectedIndex() >= 0;
+  newItem->SetEnabled(true);
+  changeItem->SetEnabled(selection);
+  deleteItem->SetEnabled(selection);
+  toolBar->RebuildButtons();
+  mode = kBrowsing;
+}
+
+bool FormAnagInterv::Validate() {
+  if (nameBox->GetTextAnsi().empty()) {
+    ShowInfo("E' necessario indicare la descrizione.", "Attenzione", *this);
+    nameBox->Focus();
+    return false;
+  }
+  std::int32_t km = 0;
+  ReadSpinner(*kmSpinner, km);  // a text the spinner cannot read counts as 0
+  if (km == 0) {
+    ShowInfo("E' necessario indicare per i km un valore maggiore di 0", "Attenzione", *this);
+    kmBox->Focus();
+    return false;
+  }
+  if (notesBox->GetTextAnsi().empty()) {
+    ShowInfo("E' necessario indicare le note.", "Attenzione", *this);
+    notesBox->Focus();
+    return false;
+  }
+  return true;
+}
+
+void FormAnagInterv::Save() {
+  if (mode == kEnteringNew) {
+    if (!Validate()) return;
+    InterventionType entry;
+    entry.ID = 0;
+    entry.INTERVENTO = nameBox->GetTextAnsi();
+    ReadSpinner(*kmSpinner, entry.CADENZAKM);
+    entry.FINERODAGGIO = runningInBox->IsChecked();
+    entry.NOTE = notesBox->GetTextAnsi();
+    MaintenanceStore store;
+    if (!store.SaveInterventionType(entry)) {
+      ShowError("Errore durante la modifica. " + store.ErrorText(), "Errore", *this);
+      return;
+    }
+    ShowMessage("Inserimento effettuato correttamente. ", "Inserimento", *this);
+    catalogue = store.ListInterventionTypes();
+    if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+    RefillList(true);
+    BackToBrowsing();
+  } else if (mode == kChanging) {
+    const int selected = catalogueList->SelectedIndex();
+    if (!Validate()) return;
+    if (selected < 0 || selected >= static_cast<int>(catalogue.size())) return;
+    // The row in memory changes only once the store has it: "Annulla" after a failed
+    // save must show what is stored, not what was refused.
+    InterventionType entry = catalogue[selected];
+    entry.INTERVENTO = nameBox->GetTextAnsi();
+    ReadSpinner(*kmSpinner, entry.CADENZAKM);
+    entry.FINERODAGGIO = runningInBox->IsChecked();
+    entry.NOTE = notesBox->GetTextAnsi();
+    MaintenanceStore store;
+    if (!store.SaveInterventionType(entry)) {
+      ShowError("Errore durante la modifica. " + store.ErrorText(), "Errore", *this);
+      return;
+    }
+    catalogue[selected] = entry;
+    ShowMessage("Modifica effettuata correttamente. ", "Modifica", *this);
+    RefillList(false);
+    BackToBrowsing();
+  }
+}
+
+void FormAnagInterv::DeleteSelected() {
+  const int selected = catalogueList->window ? catalogueList->SelectedIndex() : -1;
+  if (selected < 0 || selected >= static_cast<int>(catalogue.size())) return;
+  if (!AskYesNo("Si desidera cancellare l'intervento selezionato?", "Conferma", *this)) return;
+  const InterventionType entry = catalogue[selected];
+  MaintenanceStore store;
+  if (store.DeleteInterventionType(entry)) {
+    ShowMessage("Cancellazione effettuata correttamente. ", "Cancellazione", *this);
+    catalogue = store.ListInterventionTypes();
+    if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+    RefillList(false);
+    BackToBrowsing();
+  } else if (!store.ErrorFlag()) {
+    ShowError("Impossibile cancellare gli interventi usati.", "Errore", *this);
+  } else {
+    ShowError("Errore durante la cancellazione. " + store.ErrorText(), "Errore", *this);
+  }
+}
+
+void FormAnagInterv::RefillList(bool selectLast) {
+  const int noted = catalogueList->window ? catalogueList->SelectedIndex() : -1;
+  for (int index = catalogueList->ItemCount() - 1; index >= 0; --index) {
+    if (!catalogueList->RemoveItem(index)) break;
+  }
+  for (const InterventionType& entry : catalogue) {
+    catalogueList->AddItem(entry.INTERVENTO, IntToText(entry.ID));
+  }
+  if (catalogue.empty()) return;
+  const int last = static_cast<int>(catalogue.size()) - 1;
+  int index = selectLast ? last : noted;
+  if (index == -1) return;
+  if (index > last) index = last;
+  if (catalogueList->window) catalogueList->SetSelectedIndex(index);
+}
+
+void FormAnagInterv::OnCommand(GUIElement* element) {
+  if (!element) return;
+  if (element == catalogueList.get()) {
+    ShowSelectedEntry();
+  } else if (element == saveButton.get()) {
+    Save();
+  } else if (element == closeButton.get()) {
+    if (mode != kBrowsing) {
+      BackToBrowsing();
+    } else {
+      result = 2;
+      RequestClose(*this);
+    }
+  } else if (element == newItem.get()) {
+    EnterEditing(kEnteringNew);
+  } else if (element == changeItem.get()) {
+    EnterEditing(kChanging);
+  } else if (element == deleteItem.get()) {
+    DeleteSelected();
+  }
+}
+
+bool FormAnagInterv::OnChildKeyPress(GUIElement* child, int character) {
+  // Notes hold no line breaks: the text wraps instead.
+  if (child == notesBox.get() && character == kEnter) return false;
+  return character != kTab;
+}
+
+void FormAnagInterv::OnChildGotFocus(GUIElement* child) {
+  if (child == kmBox.get()) {
+    // Text the spinner cannot read stays as typed, so that the user can correct it.
+    std::int32_t km = 0;
+    if (ReadSpinner(*kmSpinner, km)) kmBox->SetText(PlainKm(km));
+  }
+  FormHandlers::OnChildGotFocus(child);
+}
+
+void FormAnagInterv::OnChildLostFocus(GUIElement* child) {
+  if (child != kmBox.get()) return;
+  std::int32_t km = 0;
+  if (ReadSpinner(*kmSpinner, km)) ShowGroupedKm(*kmSpinner, km);
+}
+
+bool FormAnagInterv::OnClosing() {
+  if (owner) EndWaitOnOwnedForm(*owner);
+  return true;
+}
+
+}  // namespace MyApp

@@ -1,0 +1,76 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/InterventionType.h"
+#include "data/VehicleIntervention.h"
+#include "toolkit/Font.h"
+#include "toolkit/FormHandlers.h"
+
+namespace LumoUtility {
+class Button;
+class ComboBox;
+class CurrencyBox;
+class DatePicker;
+class Label;
+class NumericBox;
+class TextBox;
+}  // namespace LumoUtility
+
+namespace MyApp {
+
+// Records one intervention carried out on the vehicle in use ("Nuovo Intervento") or
+// corrects one ("Modifica Intervento", after LoadIntervention). Reads the catalogue for
+// its list and never writes: the owner stores GetIntervention() after result 1.
+class FormIntervento : public LumoUtility::FormHandlers {
+ public:
+  FormIntervento(LumoUtility::Form* ownerForm, const std::string& title);
+  ~FormIntervento() override;
+
+  void LoadIntervention(const VehicleIntervention& record);
+  VehicleIntervention GetIntervention() const { return intervention; }
+
+  void BuildControls() override;
+  bool OnClosing() override;
+  void OnCommand(LumoUtility::GUIElement* element) override;
+  void OnChildGotFocus(LumoUtility::GUIElement* child) override;
+  void OnChildLostFocus(LumoUtility::GUIElement* child) override;
+
+  std::vector<InterventionType> catalogue;
+  VehicleIntervention intervention;
+  std::int32_t result = 0;  // 1 confirmed, 2 "Annulla", 0 closed otherwise
+  LumoUtility::Form* owner;
+  // Before the controls, so that it outlives them.
+  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
+  std::unique_ptr<LumoUtility::Label> typeLabel;
+  std::unique_ptr<LumoUtility::ComboBox> typeList;
+  std::unique_ptr<LumoUtility::Label> descriptionLabel;
+  std::unique_ptr<LumoUtility::Label> kmLabel;
+  std::unique_ptr<LumoUtility::TextBox> kmBox;
+  std::unique_ptr<LumoUtility::NumericBox> kmSpinner;
+  std::unique_ptr<LumoUtility::Label> dateLabel;
+  std::unique_ptr<LumoUtility::DatePicker> datePicker;
+  std::unique_ptr<LumoUtility::Label> costLabel;
+  std::unique_ptr<LumoUtility::CurrencyBox> costBox;
+  std::unique_ptr<LumoUtility::Label> notesLabel;
+  std::unique_ptr<LumoUtility::TextBox> notesBox;
+  std::unique_ptr<LumoUtility::Button> cancelButton;
+  std::unique_ptr<LumoUtility::Button> okButton;
+
+ private:
+  // Shows the selected catalogue row's notes and cadence in the description label.
+  void ShowSelectedType();
+};
+
+// The description of a catalogue row: its notes, its cadence grouped with the given
+// locale, and whether it also falls due at the end of the running-in.
+std::string TypeDescription(const InterventionType& type, const std::locale& numberLocale);
+
+// The leading decimal digits of a list key as a number; 0 without digits.
+std::int32_t KeyNumber(const std::string& key);
+
+}  // namespace MyApp

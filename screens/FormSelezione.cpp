@@ -1,0 +1,122 @@
+#include "screens/FormSelezione.h"
+
+#include "screens/FormCommon.h"
+#include "toolkit/Button.h"
+#include "toolkit/FormMessageBoxes.h"
+#include "toolkit/Label.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/OwnedForms.h"
+#include "toolkit/TextEncoding.h"
+
+namespace MyApp {
+namespace {
+
+using namespace LumoUtility;
+
+constexpr int kClientWidth = 230;
+constexpr int kClientHeight = 300;
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+
+int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
+  if (auto* form = dynamic_cast<FormSelezione*>(FormHandlers::FormOf(list))) {
+    form->OnListDoubleClick(list);
+  }
+  return 0;
+}
+
+}  // namespace
+
+FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm)
+    : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
+      owner(ownerForm) {
+  keyPreview = true;
+  PlaceBesideOwner(*this, owner, 150, 50);
+  formFont.bold = true;
+  SetSize(kClientWidth, kClientHeight);
+  text = WidenText(caption);
+  minimizeBox = true;
+  maximizeBox = false;
+  WireFormHandlers();
+  iconId = kProgramIcon;
+  font = &formFont;
+  Create();
+  SetIcon(kProgramIcon);
+  SetClientSize(kClientWidth, kClientHeight);
+  if (owner) WaitOnOwnedForm(*owner, *this);
+}
+
+FormSelezione::~FormSelezione() { CloseAndDestroyWindow(); }
+
+void FormSelezione::BuildControls() {
+  plateLabel = std::make_unique<Label>(this, "Targa:");
+  plateLabel->SetPosition(10, 10);
+  plateLabel->SetSize(50, 25);
+  plateLabel->font = &formFont;
+  plateLabel->Create();
+
+  plateList = std::make_unique<ListBox>(this);
+  plateList->SetPosition(60, 10);
+  plateList->SetSize(160, 250);
+  plateList->font = &formFont;
+  plateList->onLeftDoubleClick = ListDoubleClickTrampoline;
+  plateList->Create();
+
+  cancelButton = std::make_unique<Button>(this, "Annulla");
+  cancelButton->SetPosition(120, 265);
+  cancelButton->SetSize(100, 25);
+  cancelButton->font = &formFont;
+  cancelButton->commandHandler = CommandTrampoline;
+  cancelButton->Create();
+
+  okButton = std::make_unique<Button>(this, "OK");
+  okButton->SetPosition(10, 265);
+  okButton->SetSize(100, 25);
+  okButton->font = &formFont;
+  okButton->commandHandler = CommandTrampoline;
+  okButton->Create();
+}
+
+void FormSelezione::SetPlates(const std::vector<std::string>& plates) {
+  for (const std::string& plate : plates) plateList->AddItem(plate, plate);
+}
+
+void FormSelezione::OnCommand(GUIElement* element) {
+  if (!element) return;
+  if (element == cancelButton.get()) {
+    result = 2;
+    RequestClose(*this);
+    return;
+  }
+  if (element != okButton.get()) return;
+  const int selected = plateList && plateList->window ? plateList->SelectedIndex() : -1;
+  if (selected < 0) {
+    ShowError("E' necessario selezionare il numero di targa.", "Errore", *this);
+    if (plateList) plateList->Focus();
+    return;
+  }
+  chosenVehicle.TARGA = plateList->ItemText(selected);
+  chosenVehicle.DESCRIZIONE.clear();
+  chosenVehicle.KM = 0;
+  chosenVehicle.DATA_KM = DateTimeValue{};
+  chosenVehicle.HasDate = false;
+  result = 1;
+  RequestClose(*this);
+}
+
+void FormSelezione::OnListDoubleClick(GUIElement* list) {
+  if (list == plateList.get()) OnCommand(okButton.get());
+}
+
+bool FormSelezione::OnFormKeyPress(int character) {
+  if (character == kEscape) return FormHandlers::OnFormKeyPress(character);
+  if (character == kEnter) OnCommand(okButton.get());
+  return true;
+}
+
+bool FormSelezione::OnClosing() {
+  if (owner) EndWaitOnOwnedForm(*owner);
+  return true;
+}
+
+}  // namespace MyApp

@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/VehicleRecord.h"
+#include "toolkit/Font.h"
+#include "toolkit/FormHandlers.h"
+
+namespace LumoUtility {
+class Button;
+class Label;
+class ListBox;
+}  // namespace LumoUtility
+
+namespace MyApp {
+
+// Lets the user pick the vehicle to work on from the stored plates. Never touches the
+// database: the owner hands it the plates and reads the choice after it closed.
+class FormSelezione : public LumoUtility::FormHandlers {
+ public:
+  FormSelezione(const std::string& caption, LumoUtility::Form* ownerForm);
+  ~FormSelezione() override;
+
+  void SetPlates(const std::vector<std::string>& plates);
+
+  void BuildControls() override;
+  bool OnClosing() override;
+  bool OnFormKeyPress(int character) override;
+  void OnCommand(LumoUtility::GUIElement* element) override;
+  void OnListDoubleClick(LumoUtility::GUIElement* list);
+
+  std::int32_t result = 0;  // 1 a plate chosen with "OK", 2 "Annulla", 0 closed otherwise
+  VehicleRecord chosenVehicle;
+  LumoUtility::Form* owner;
+  // Before the controls, so that it outlives them.
+  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
+  std::unique_ptr<LumoUtility::Label> plateLabel;
+  std::unique_ptr<LumoUtility::ListBox> plateList;
+  std::unique_ptr<LumoUtility::Button> okButton;
+  std::unique_ptr<LumoUtility::Button> cancelButton;
+};
+
+}  // namespace MyApp

@@ -1,0 +1,30 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace LumoUtility {
+class NumericBox;
+class TextBox;
+}  // namespace LumoUtility
+
+namespace MyApp {
+
+// The km figure as the user edits it: a plain decimal integer.
+std::string PlainKm(std::int32_t km);
+
+// The km figure as shown outside editing: grouped the user's way, in a form the km
+// spinner reads back. A separator that does not survive the program's 8-bit text
+// unchanged (a narrow no-break space, say) would make the spinner read the text as its
+// minimum, so the figure is then written without grouping.
+std::string GroupedKm(std::int32_t km);
+
+// Writes the km figure grouped into the spinner's buddy box, or plain when the spinner
+// would not read the grouped text back (Wine's up-down control, for one, removes only
+// commas before reading, whatever the user's separator).
+void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km);
+
+// Reads the spinner's buddy text the way the spinner does; false when the text is not a
+// number within the spinner's range (the spinner alone would answer its minimum).
+bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value);
+
+}  // namespace MyApp
