@@ -252,7 +252,11 @@ constexpr std::uint8_t kCompressedTextMarker[2] = {0xFF, 0xFE};
 //   0x38        page records, each:
 //                 0x00  4     page number (below the original page count)
 //                 0x04  4     zero
-//                 0x08  4096  the page's bytes before the commit
+//                 0x08  64    FNV-1a 64 hash of each 512-byte sector of the page's new bytes
+//                 0x48  4096  the page's bytes before the commit
+// Recovery applies a journal only when every journaled page on disk is, sector by sector,
+// its old or its new bytes (a write cut by power loss tears at sector boundaries), and
+// every other page is unchanged: a database restored or replaced meanwhile differs.
 namespace Journal {
 constexpr char kMagic[8] = {'T', 'v', 'J', 'r', 'n', 'l', '1', '\0'};
 constexpr std::size_t kMagicAt = 0x00;
@@ -266,8 +270,11 @@ constexpr std::size_t kRecordsHashAt = 0x28;
 constexpr std::size_t kHeaderHashAt = 0x30;
 constexpr std::size_t kHeaderSize = 0x38;
 constexpr std::size_t kRecordPageNumberAt = 0x00;
-constexpr std::size_t kRecordBytesAt = 0x08;
-constexpr std::size_t kRecordSize = 0x08 + kPageSize;
+constexpr std::size_t kRecordSectorHashesAt = 0x08;
+constexpr std::size_t kSectorSize = 512;
+constexpr std::size_t kSectorsPerPage = kPageSize / kSectorSize;
+constexpr std::size_t kRecordBytesAt = 0x08 + 8 * kSectorsPerPage;
+constexpr std::size_t kRecordSize = kRecordBytesAt + kPageSize;
 }  // namespace Journal
 
 }  // namespace Jet::Format

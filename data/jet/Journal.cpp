@@ -125,6 +125,7 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
     return false;
   }
   std::map<std::uint32_t, PageBuffer> originals;
+  std::map<std::uint32_t, std::size_t> recordAt;
   bool belongs = true;
   for (std::uint32_t i = 0; i < records && belongs; ++i) {
     std::size_t at = J::kHeaderSize + static_cast<std::size_t>(i) * J::kRecordSize;
@@ -134,6 +135,7 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
       break;
     }
     std::memcpy(originals[number].data(), journal.data() + at + J::kRecordBytesAt, kPage);
+    recordAt[number] = at;
   }
   // The journal belongs to this file only if the file's size lies between the sizes before
   // and after the commit and every page the commit never writes is unchanged. A backup
@@ -146,6 +148,15 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
     belongs = file.ReadAt(0, bytes.data(), bytes.size()) == bytes.size() &&
               UntouchedHash(originalPages, originals, [&](std::size_t n) { return bytes.data() + n * kPage; }) ==
                   Get64(journal, J::kUntouchedHashAt);
+    for (auto it = originals.begin(); belongs && it != originals.end(); ++it) {
+      const std::uint8_t* onDisk = bytes.data() + static_cast<std::size_t>(it->first) * kPage;
+      for (std::size_t sector = 0; belongs && sector < J::kSectorsPerPage; ++sector) {
+        std::size_t from = sector * J::kSectorSize;
+        belongs = std::memcmp(onDisk + from, it->second.data() + from, J::kSectorSize) == 0 ||
+                  Fnv1a(onDisk + from, J::kSectorSize) ==
+                      Get64(journal, recordAt[it->first] + J::kRecordSectorHashesAt + 8 * sector);
+      }
+    }
   }
   if (!belongs) {
     std::filesystem::path aside = database;
@@ -196,6 +207,10 @@ void CommitPages(const std::filesystem::path& database, const std::deque<PageBuf
   std::size_t at = J::kHeaderSize;
   for (const auto& [number, bytes] : originals) {
     Put32(journal, at + J::kRecordPageNumberAt, number);
+    for (std::size_t sector = 0; sector < J::kSectorsPerPage; ++sector) {
+      Put64(journal, at + J::kRecordSectorHashesAt + 8 * sector,
+            Fnv1a(pages[number].data() + sector * J::kSectorSize, J::kSectorSize));
+    }
     std::memcpy(journal.data() + at + J::kRecordBytesAt, bytes.data(), kPage);
     at += J::kRecordSize;
   }
