@@ -23,15 +23,25 @@ namespace {
 // 1 GB): a byte-range lock there never blocks CopyFileW or a reader of the file's bytes.
 constexpr std::uint64_t kLockOffset = 0x7FFFFF00u;
 
-std::function<bool(const std::string&)>& FaultHook() {
-  static std::function<bool(const std::string&)> hook;
+std::function<FaultAction(const std::string&)>& FaultHook() {
+  static std::function<FaultAction(const std::string&)> hook;
   return hook;
 }
 
-void CheckFault(const std::string& step) {
+// Returns kProceed or kTear (for writes); throws for kStop.
+FaultAction CheckFault(const std::string& step) {
   auto& hook = FaultHook();
-  if (hook && hook(step)) throw JetError(JetErrorKind::kFileAccess, "injected failure before " + step);
+  FaultAction action = hook ? hook(step) : FaultAction::kProceed;
+  if (action == FaultAction::kStop) throw JetError(JetErrorKind::kFileAccess, "injected failure before " + step);
+  return action;
 }
+
+[[noreturn]] void Torn(const std::string& step) {
+  throw JetError(JetErrorKind::kFileAccess, "injected failure half-way through " + step);
+}
+
+// The bytes a torn write leaves: the first half, cut at a sector boundary.
+std::size_t TornLength(std::size_t length) { return length / 2 / 512 * 512; }
 
 [[noreturn]] void Fail(const std::string& what, const std::filesystem::path& path) {
   throw JetError(JetErrorKind::kFileAccess, "cannot " + what + " the file " + path.u8string());
@@ -39,7 +49,7 @@ void CheckFault(const std::string& step) {
 
 }  // namespace
 
-void SetFileFaultHook(std::function<bool(const std::string& step)> hook) { FaultHook() = std::move(hook); }
+void SetFileFaultHook(std::function<FaultAction(const std::string& step)> hook) { FaultHook() = std::move(hook); }
 
 void RemoveDurably(const std::filesystem::path& file) {
   CheckFault("removal of " + file.filename().u8string());
@@ -92,7 +102,9 @@ std::size_t RawFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t
 }
 
 void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length) {
-  CheckFault("write of " + std::to_string(length) + " bytes at " + std::to_string(offset) + " in " + path_.filename().u8string());
+  std::string step = "write of " + std::to_string(length) + " bytes at " + std::to_string(offset) + " in " + path_.filename().u8string();
+  bool tear = CheckFault(step) == FaultAction::kTear;
+  if (tear) length = TornLength(length);
   std::size_t done = 0;
   while (done < length) {
     OVERLAPPED at{};
@@ -103,6 +115,7 @@ void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_
     if (!WriteFile(handle_, data + done, static_cast<DWORD>(length - done), &put, &at) || put == 0) Fail("write", path_);
     done += put;
   }
+  if (tear) Torn(step);
 }
 
 void RawFile::Truncate(std::uint64_t size) {
@@ -173,7 +186,9 @@ std::size_t RawFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t
 }
 
 void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length) {
-  CheckFault("write of " + std::to_string(length) + " bytes at " + std::to_string(offset) + " in " + path_.filename().u8string());
+  std::string step = "write of " + std::to_string(length) + " bytes at " + std::to_string(offset) + " in " + path_.filename().u8string();
+  bool tear = CheckFault(step) == FaultAction::kTear;
+  if (tear) length = TornLength(length);
   std::size_t done = 0;
   while (done < length) {
     ssize_t put = ::pwrite(fd_, data + done, length - done, static_cast<off_t>(offset + done));
@@ -181,6 +196,7 @@ void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_
     if (put <= 0) Fail("write", path_);
     done += static_cast<std::size_t>(put);
   }
+  if (tear) Torn(step);
 }
 
 void RawFile::Truncate(std::uint64_t size) {

@@ -52,10 +52,13 @@ void SyncFolder(const std::filesystem::path& folder);
 // file is still there afterwards.
 void RemoveDurably(const std::filesystem::path& file);
 
-// Fault injection for tests: called before every write and every sync the engine does
-// on a database or its journal, with a description of the step. When it returns true
-// the step is not done and the engine throws JetError(kFileAccess), as if the machine
-// had stopped there. An empty function turns injection off.
-void SetFileFaultHook(std::function<bool(const std::string& step)> hook);
+// Fault injection for tests: called before every write, sync, truncation and removal the
+// engine does on a database or its journal, with a description of the step. kStop: the
+// step is not done and the engine throws JetError(kFileAccess), as if the machine had
+// stopped there; kTear (writes only): the first half of the bytes, cut at a 512-byte
+// sector boundary, is written first, as power lost in the middle of a write may leave
+// it. An empty function turns injection off.
+enum class FaultAction { kProceed, kStop, kTear };
+void SetFileFaultHook(std::function<FaultAction(const std::string& step)> hook);
 
 }  // namespace Jet

@@ -1,6 +1,7 @@
 // Commits are whole or absent on disk. Every write and sync of a commit is stopped in turn
-// (through the file shim's fault hook) for an insert, an update that grows a row on a
-// full page, a delete and a bulk insert that splits the primary key's index pages; after
+// (through the file shim's fault hook), and every write is also torn half-way, for an
+// insert, an update that grows a row on a full page, a delete and a bulk insert that
+// splits the primary key's index pages; after
 // each stop the database reopens as exactly the state before or after the statement, the
 // validator passes and (natively) mdbtools and mdb-reader read it. Also: a journal is
 // never applied to a file it was not made for, an unfinished journal is dropped, the
@@ -161,7 +162,7 @@ TEST(SafeCommit, EveryStopOfACommitLeavesTheStateBeforeOrAfter) {
       Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
       Jet::SetFileFaultHook([&](const std::string& step) {
         steps.push_back(step);
-        return false;
+        return Jet::FaultAction::kProceed;
       });
       scenario.statement(database);
       Jet::SetFileFaultHook(nullptr);
@@ -170,18 +171,25 @@ TEST(SafeCommit, EveryStopOfACommitLeavesTheStateBeforeOrAfter) {
     ASSERT_NE(before, after);
     ASSERT_GE(steps.size(), 5u);  // journal write and sync, a page, database sync, removal
     EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
+    std::printf("%s: %zu writes, syncs and removals\n", scenario.name, steps.size());
 
     for (std::size_t stop = 0; stop < steps.size(); ++stop) {
       SCOPED_TRACE("stopped before " + steps[stop]);
-      // The machine stops: this step and every later one never happen.
-      for (bool laterStepsWork : {false, true}) {
+      // The machine stops: this step and every later one never happen (a write may be
+      // torn half-way); or only this step fails and the system goes on working.
+      enum Mode { kStopHere, kTearHere, kFailOnlyHere };
+      bool isWrite = steps[stop].rfind("write", 0) == 0;
+      for (Mode mode : {kStopHere, kTearHere, kFailOnlyHere}) {
+        if (mode == kTearHere && !isWrite) continue;
+        bool laterStepsWork = mode == kFailOnlyHere;
         ResetFile(base, path);
         {
           Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
           std::size_t seen = 0;
           Jet::SetFileFaultHook([&](const std::string&) {
             ++seen;
-            return laterStepsWork ? seen == stop + 1 : seen > stop;
+            if (seen == stop + 1) return mode == kTearHere ? Jet::FaultAction::kTear : Jet::FaultAction::kStop;
+            return seen > stop + 1 && !laterStepsWork ? Jet::FaultAction::kStop : Jet::FaultAction::kProceed;
           });
           EXPECT_THROW(scenario.statement(database), Jet::JetError);
           Jet::SetFileFaultHook(nullptr);
@@ -196,7 +204,7 @@ TEST(SafeCommit, EveryStopOfACommitLeavesTheStateBeforeOrAfter) {
         EXPECT_EQ(reopened, before);  // the commit point is the journal's removal, the last step
         EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
         ExpectValid(path);
-        if (!laterStepsWork) ExpectIndependentReadersAgree(path);
+        if (mode == kStopHere) ExpectIndependentReadersAgree(path);
         ++stopsChecked;
       }
     }
@@ -214,7 +222,9 @@ TEST(SafeCommit, EveryStopOfACommitLeavesTheStateBeforeOrAfter) {
 std::vector<std::uint8_t> LeaveJournal(const std::filesystem::path& path) {
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   std::vector<std::uint8_t> journal;
-  Jet::SetFileFaultHook([&](const std::string& step) { return step.rfind("removal", 0) == 0; });
+  Jet::SetFileFaultHook([&](const std::string& step) {
+    return step.rfind("removal", 0) == 0 ? Jet::FaultAction::kStop : Jet::FaultAction::kProceed;
+  });
   EXPECT_THROW(database.DeleteRow(kTable, RowsOf(database).front()), Jet::JetError);
   Jet::SetFileFaultHook(nullptr);
   std::string bytes = ReadFileBytes(Jet::JournalPath(path));
