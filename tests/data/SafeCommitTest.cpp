@@ -138,8 +138,11 @@ class FaultHookReset {
   ~FaultHookReset() { Jet::SetFileFaultHook(nullptr); }
 };
 
+// By bytes: MinGW's copy_file does not overwrite.
+void CopyOver(const std::filesystem::path& from, const std::filesystem::path& to) { WriteFileBytes(to, ReadFileBytes(from)); }
+
 void ResetFile(const std::filesystem::path& base, const std::filesystem::path& path) {
-  std::filesystem::copy_file(base, path, std::filesystem::copy_options::overwrite_existing);
+  CopyOver(base, path);
   std::filesystem::remove(Jet::JournalPath(path));
 }
 
@@ -249,7 +252,7 @@ TEST(SafeCommit, AJournalIsOnlyAppliedToTheFileItWasMadeFor) {
   LeaveJournal(path);
   ASSERT_TRUE(std::filesystem::exists(Jet::JournalPath(path)));
   // The user restores the backup over the database before the program runs again.
-  std::filesystem::copy_file(backup, path, std::filesystem::copy_options::overwrite_existing);
+  CopyOver(backup, path);
   ASSERT_EQ(std::filesystem::file_size(path), size);
   EXPECT_EQ(Dump(path), restored);  // the old journal was not applied
   EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
