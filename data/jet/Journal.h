@@ -28,6 +28,21 @@
 //   4. the journal is removed and the folder synced: this is the moment of commit.
 // A stop anywhere before 4 leaves a complete journal (or an incomplete one with the
 // database still untouched); the next open rolls the database back (RecoverJournal).
+//
+// What holds, and what does not:
+// - Process killed, or a write or sync failing, at any moment: the next open (read-only
+//   Database::OpenFile included) finds the state before or after the commit.
+// - Power loss: the same, as far as the disk honours fsync / FlushFileBuffers and tears a
+//   write only at 512-byte sector boundaries. Under Wine it is as good as Wine's
+//   FlushFileBuffers (it asks the host system to flush the file); not measured here.
+// - A commit is durable once step 4 returns; a power loss just before leaves the journal,
+//   and the statement is rolled back (its caller saw an error or nothing at all).
+// - Copying the file without the lock (CopyFileW for a backup) can catch a commit half-way
+//   and does not copy the journal: the copy may be torn. A backup is consistent when the
+//   copier holds WriterLock for the copy; the lock covers no data, so CopyFileW reads the
+//   file while it is held. Restoring over the database should hold it too.
+// - A copy that loaded the file before another copy's commit still reads its own picture
+//   until it writes (then kChangedElsewhere, and it reloads) or opens again.
 namespace Jet {
 
 // The journal's name beside the database.

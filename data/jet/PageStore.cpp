@@ -80,11 +80,12 @@ void PageStore::Commit() {
   if (!HasChanges()) return;
   try {
     CommitPages(path_, pages_, originals_, committedPageCount_, fileExisted_);
-  } catch (const JetError&) {
-    // The file may hold part of the commit: undo it now from the journal if the system
-    // still lets us; otherwise the journal stays and the next open undoes it.
+  } catch (const JetError& error) {
+    // A failed write or sync may leave part of the commit in the file: undo it now from
+    // the journal if the system still lets us; otherwise the journal stays and the next
+    // open undoes it. (kBusy and kChangedElsewhere are refused before anything is written.)
     try {
-      if (std::filesystem::exists(JournalPath(path_))) {
+      if (error.Kind() == JetErrorKind::kFileAccess && std::filesystem::exists(JournalPath(path_))) {
         WriterLock lock(path_);
         RecoverJournal(path_, lock.File());
       }
