@@ -29,6 +29,11 @@ std::string ItalianMessage(const Jet::JetError& error) {
     case Jet::JetErrorKind::kUnsupportedWrite:
       return "La tabella ha un indice che il programma non sa aggiornare: la modifica non è "
              "stata eseguita.";
+    case Jet::JetErrorKind::kBusy:
+      return "Il database è occupato da un'altra copia del programma. Riprovare tra poco.";
+    case Jet::JetErrorKind::kChangedElsewhere:
+      return "Il database è stato modificato da un'altra copia del programma: la modifica non "
+             "è stata eseguita. Riprovare.";
   }
   return "Errore del database.";
 }

@@ -1,9 +1,45 @@
 #include "data/jet/Database.h"
 
+#include "data/jet/Journal.h"
+
 namespace Jet {
+namespace {
+
+// The bytes of a whole file, read in one go under the writer lock.
+class ImagePageSource : public PageSource {
+ public:
+  explicit ImagePageSource(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)), view_(bytes_.data(), bytes_.size()) {}
+  std::uint64_t ByteSize() const override { return view_.ByteSize(); }
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const override {
+    return view_.ReadAt(offset, out, length);
+  }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  MemoryPageSource view_;
+};
+
+}  // namespace
 
 Database Database::OpenFile(const std::filesystem::path& path) {
-  return Database(std::make_unique<FilePageSource>(path));
+  // Read whole under the writer lock, after rolling back a cut-short commit: a reader
+  // never sees another copy's commit half-way. A file that cannot be opened for writing
+  // (read-only medium, a copy nobody writes) is read as it is, unless a journal says a
+  // commit was cut short there: that needs a writable open to undo, so it is refused.
+  std::vector<std::uint8_t> bytes;
+  try {
+    WriterLock lock(path);
+    RecoverJournal(path, lock.File());
+    bytes = ReadAllBytes(lock.File());
+  } catch (const JetError& error) {
+    if (error.Kind() != JetErrorKind::kFileAccess || !std::filesystem::exists(path)) throw;
+    if (std::filesystem::exists(JournalPath(path))) {
+      throw JetError(JetErrorKind::kFileAccess,
+                     "a write to " + path.u8string() + " was cut short and the file cannot be opened for writing to undo it");
+    }
+    return Database(std::make_unique<FilePageSource>(path));
+  }
+  return Database(std::make_unique<ImagePageSource>(std::move(bytes)));
 }
 
 Database::Database(std::unique_ptr<PageSource> source)

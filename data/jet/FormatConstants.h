@@ -235,4 +235,46 @@ constexpr std::uint32_t kFlagAccessSystem = 0x00000002u;
 // character and two.
 constexpr std::uint8_t kCompressedTextMarker[2] = {0xFF, 0xFE};
 
+// The rollback journal beside a database ("<file>-journal", see Journal.h): the bytes a
+// commit is about to overwrite, so that a commit cut short can be undone. Not part of
+// Jet; written and read only by this engine. Integers little-endian.
+//   off   size  field
+//   0x00  8     magic "TvJrnl1\0"
+//   0x08  4     page size (4096)
+//   0x0C  4     page count of the database before the commit (original size / page size)
+//   0x10  4     page count after the commit (the file is never larger than this mid-commit)
+//   0x14  4     number of page records that follow
+//   0x18  8     commit id, random: tells two journals of the same database apart
+//   0x20  8     FNV-1a 64 hash of every page below the original page count that the
+//               commit does not change (identifies the file the journal belongs to)
+//   0x28  8     FNV-1a 64 hash of all page records
+//   0x30  8     FNV-1a 64 hash of bytes 0x00-0x2F (the header itself)
+//   0x38        page records, each:
+//                 0x00  4     page number (below the original page count)
+//                 0x04  4     zero
+//                 0x08  64    FNV-1a 64 hash of each 512-byte sector of the page's new bytes
+//                 0x48  4096  the page's bytes before the commit
+// Recovery applies a journal only when every journaled page on disk is, sector by sector,
+// its old or its new bytes (a write cut by power loss tears at sector boundaries), and
+// every other page is unchanged: a database restored or replaced meanwhile differs.
+namespace Journal {
+constexpr char kMagic[8] = {'T', 'v', 'J', 'r', 'n', 'l', '1', '\0'};
+constexpr std::size_t kMagicAt = 0x00;
+constexpr std::size_t kPageSizeAt = 0x08;
+constexpr std::size_t kOriginalPagesAt = 0x0C;
+constexpr std::size_t kFinalPagesAt = 0x10;
+constexpr std::size_t kRecordCountAt = 0x14;
+constexpr std::size_t kCommitIdAt = 0x18;
+constexpr std::size_t kUntouchedHashAt = 0x20;
+constexpr std::size_t kRecordsHashAt = 0x28;
+constexpr std::size_t kHeaderHashAt = 0x30;
+constexpr std::size_t kHeaderSize = 0x38;
+constexpr std::size_t kRecordPageNumberAt = 0x00;
+constexpr std::size_t kRecordSectorHashesAt = 0x08;
+constexpr std::size_t kSectorSize = 512;
+constexpr std::size_t kSectorsPerPage = kPageSize / kSectorSize;
+constexpr std::size_t kRecordBytesAt = 0x08 + 8 * kSectorsPerPage;
+constexpr std::size_t kRecordSize = kRecordBytesAt + kPageSize;
+}  // namespace Journal
+
 }  // namespace Jet::Format

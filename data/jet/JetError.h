@@ -17,6 +17,8 @@ enum class JetErrorKind {
   kInvalidValue,       // a value a column cannot hold, or a row too large for a page
   kDuplicateKey,       // a write would put a second equal key into a unique index
   kUnsupportedWrite,   // a write would touch a structure the engine cannot maintain
+  kBusy,               // another running copy held the writer lock past the wait limit
+  kChangedElsewhere,   // another running copy committed since this one loaded the file
 };
 
 // The single exception type the engine throws. Every check that fails reports where the

@@ -2,30 +2,26 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 #include "data/jet/JetError.h"
+#include "data/jet/Journal.h"
 
 namespace Jet {
 
 PageStore PageStore::Load(const std::filesystem::path& path) {
-  PageStore store(path);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw JetError(JetErrorKind::kFileAccess, "cannot open the file " + path.u8string());
-  in.seekg(0, std::ios::end);
-  std::streamoff size = in.tellg();
-  if (size < 0) throw JetError(JetErrorKind::kFileAccess, "cannot read the file " + path.u8string());
-  if (size % static_cast<std::streamoff>(Format::kPageSize) != 0 ||
-      size / static_cast<std::streamoff>(Format::kPageSize) > Format::kMaxPageNumber) {
+  // Under the writer lock: a cut-short commit (of this or another copy) is rolled back
+  // first, and no other copy's commit is half-way through while the bytes are read.
+  std::vector<std::uint8_t> bytes;
+  {
+    WriterLock lock(path);
+    RecoverJournal(path, lock.File());
+    bytes = ReadAllBytes(lock.File());
+  }
+  if (bytes.size() % Format::kPageSize != 0) {
     ThrowCorrupt("the file's size is not a whole number of pages; it is not opened for writing");
   }
-  store.pages_.resize(static_cast<std::size_t>(size / static_cast<std::streamoff>(Format::kPageSize)));
-  in.seekg(0);
-  for (PageBuffer& page : store.pages_) {
-    in.read(reinterpret_cast<char*>(page.data()), static_cast<std::streamsize>(page.size()));
-    if (!in) throw JetError(JetErrorKind::kFileAccess, "cannot read the file " + path.u8string());
-  }
-  store.committedPageCount_ = store.pages_.size();
+  PageStore store = FromImage(path, bytes.data(), bytes.size());
+  store.fileExisted_ = true;
   return store;
 }
 
@@ -82,20 +78,24 @@ std::uint32_t PageStore::AppendPage() {
 
 void PageStore::Commit() {
   if (!HasChanges()) return;
-  bool exists = std::filesystem::exists(path_);
-  std::fstream out(path_, exists ? (std::ios::binary | std::ios::in | std::ios::out)
-                                 : (std::ios::binary | std::ios::out | std::ios::trunc));
-  if (!out) throw JetError(JetErrorKind::kFileAccess, "cannot open the file " + path_.u8string() + " for writing");
-  auto write = [&](std::size_t pageNumber) {
-    out.seekp(static_cast<std::streamoff>(pageNumber * Format::kPageSize));
-    out.write(reinterpret_cast<const char*>(pages_[pageNumber].data()), Format::kPageSize);
-  };
-  for (const auto& changed : originals_) write(changed.first);
-  for (std::size_t page = committedPageCount_; page < pages_.size(); ++page) write(page);
-  out.flush();
-  if (!out) throw JetError(JetErrorKind::kFileAccess, "cannot write the file " + path_.u8string());
+  try {
+    CommitPages(path_, pages_, originals_, committedPageCount_, fileExisted_);
+  } catch (const JetError& error) {
+    // A failed write or sync may leave part of the commit in the file: undo it now from
+    // the journal if the system still lets us; otherwise the journal stays and the next
+    // open undoes it. (kBusy and kChangedElsewhere are refused before anything is written.)
+    try {
+      if (error.Kind() == JetErrorKind::kFileAccess && std::filesystem::exists(JournalPath(path_))) {
+        WriterLock lock(path_);
+        RecoverJournal(path_, lock.File());
+      }
+    } catch (const JetError&) {
+    }
+    throw;
+  }
   originals_.clear();
   committedPageCount_ = pages_.size();
+  fileExisted_ = true;
 }
 
 void PageStore::Rollback() {

@@ -12,6 +12,9 @@
 // and written to the file only on Commit. Until then the file is untouched, so a group of
 // writes is all-or-nothing: Rollback puts every changed page back and forgets appended
 // ones. Reads (the whole reading engine runs over this PageSource) see the changes.
+// Load and Commit go through the writer lock and the rollback journal (Journal.h), so the
+// file on disk is always the state before or after a whole commit, even when the process
+// or the machine stops half-way.
 namespace Jet {
 
 class PageStore : public PageSource {
@@ -35,7 +38,9 @@ class PageStore : public PageSource {
   std::uint32_t AppendPage();
 
   bool HasChanges() const { return !originals_.empty() || pages_.size() != committedPageCount_; }
-  // Writes the changed and appended pages to the file, then forgets the undo state.
+  // Writes the changed and appended pages to the file through the journal, then forgets
+  // the undo state. Throws kChangedElsewhere when another copy committed to the file
+  // since this store loaded it (nothing is written then), kBusy when the lock is not had.
   void Commit();
   // Restores the state of the last commit (or load).
   void Rollback();
@@ -50,6 +55,9 @@ class PageStore : public PageSource {
   std::deque<PageBuffer> pages_;
   std::map<std::uint32_t, PageBuffer> originals_;  // committed bytes of changed pages
   std::size_t committedPageCount_ = 0;
+  // False for a store of a file not created yet (Empty, FromImage): its first commit
+  // creates the file rather than checking it against what was loaded.
+  bool fileExisted_ = false;
 };
 
 // A non-owning PageSource over another one (lets a Database reader run over a store that

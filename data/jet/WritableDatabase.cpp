@@ -27,6 +27,12 @@ void WritableDatabase::CommitWrites() {
     for (auto& writer : writers_) writer.second->Flush();
     store_->Commit();
     RefreshReader();
+  } catch (const JetError& error) {
+    RollbackWrites();
+    // Another copy committed since this one loaded the file: the next statement must start
+    // from the file as it is now, or it would be refused again (and again).
+    if (error.Kind() == JetErrorKind::kChangedElsewhere) Reload();
+    throw;
   } catch (...) {
     RollbackWrites();
     throw;
@@ -39,6 +45,13 @@ void WritableDatabase::RollbackWrites() {
   // The writers' pictures of rows and keys may hold the forgotten changes.
   writers_.clear();
   inWrites_ = false;
+  RefreshReader();
+}
+
+void WritableDatabase::Reload() {
+  std::filesystem::path path = store_->Path();
+  *store_ = PageStore::Load(path);
+  writers_.clear();
   RefreshReader();
 }
 

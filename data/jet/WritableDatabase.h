@@ -22,6 +22,10 @@
 // Writes between BeginWrites and CommitWrites are all-or-nothing: they change only pages
 // in memory, and the file is written on commit; RollbackWrites forgets them. A write
 // outside that bracket commits by itself. A refused write (JetError) changes nothing.
+// Commits go through the rollback journal and the writer lock (Journal.h): on disk a
+// commit happens whole or not at all, and a commit that would overwrite another running
+// copy's commit is refused with kChangedElsewhere (nothing is lost; the statement can be
+// run again on the reloaded file).
 namespace Jet {
 
 class WritableDatabase {
@@ -41,6 +45,9 @@ class WritableDatabase {
   void CommitWrites();
   void RollbackWrites();
   bool InWrites() const { return inWrites_; }
+  // Forgets the pages in memory and loads the file again (not within a write bracket).
+  // CommitWrites does it by itself after kChangedElsewhere.
+  void Reload();
 
   // Values in the table's column order (TableDefinition::columns); see TableWriter.
   RowPointer InsertRow(const std::u16string& table, std::vector<Value> values);

@@ -6,6 +6,7 @@
 #include "data/FallbackEngine.h"
 #include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
+#include "data/jet/Journal.h"
 #include "data/jet/PageStore.h"
 #include "data/jet/Validator.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -225,3 +226,38 @@ TEST_F(TemplateStore, BuiltInEngineTakesOverWhenThePreferredCannotOpen) {
   EXPECT_EQ(missing.CountInterventionTypes(), -1);
   EXPECT_EQ(missing.ErrorText(), "Errore durante l'apertura della connessione");
 }
+
+namespace {
+
+// Two running copies of the program on one database, through the built-in engine: the
+// second copy's statement over the first one's commit is refused in Italian (nothing
+// lost), and runs when sent again; a copy that cannot get the lock says so in Italian.
+TEST_F(TemplateStore, TwoCopiesOnOneDatabase) {
+  DbConnection first(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
+  DbConnection second(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
+  ASSERT_TRUE(first.OpenConnection());
+  ASSERT_TRUE(second.OpenConnection());
+  EXPECT_EQ(first.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('PRIMA', 1)"), 1) << first.ErrorText();
+  EXPECT_EQ(second.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('SECONDA', 2)"), -1);
+  EXPECT_NE(second.ErrorText().find("modificato da un'altra copia del programma"), std::string::npos) << second.ErrorText();
+  EXPECT_EQ(second.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('SECONDA', 2)"), 1) << second.ErrorText();
+
+  Jet::SetLockTimeout(std::chrono::milliseconds(100));
+  {
+    Jet::WriterLock held(database_);
+    EXPECT_EQ(first.ExecuteCommand("DELETE FROM VEICOLO"), -1);
+    EXPECT_NE(first.ErrorText().find("occupato da un'altra copia del programma"), std::string::npos) << first.ErrorText();
+  }
+  Jet::SetLockTimeout(std::chrono::milliseconds(5000));
+  first.CloseConnection();
+  second.CloseConnection();
+
+  DbConnection check(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
+  ASSERT_TRUE(check.OpenConnection());
+  ASSERT_TRUE(check.OpenRecordset("SELECT COUNT(*) FROM VEICOLO WHERE TARGA = 'PRIMA' OR TARGA = 'SECONDA'"));
+  EXPECT_EQ(check.FieldInt(0), 2);
+  check.CloseConnection();
+  ExpectValidFile();
+}
+
+}  // namespace
