@@ -201,7 +201,9 @@ TEST(SafeCommit, EveryStopOfACommitLeavesTheStateBeforeOrAfter) {
         }
         // When the system still works after the failed step the copy undid it at once;
         // otherwise the next open finds the journal and rolls the file back.
-        if (laterStepsWork) EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
+        if (laterStepsWork) {
+          EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
+        }
         std::string reopened = Dump(path);
         EXPECT_TRUE(reopened == before || reopened == after);
         EXPECT_EQ(reopened, before);  // the commit point is the journal's removal, the last step
