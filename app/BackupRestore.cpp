@@ -5,6 +5,8 @@
 #include "app/DatabasePath.h"
 #include "app/FilePaths.h"
 #include "app/FileSystem.h"
+#include "data/jet/JetError.h"
+#include "data/jet/Journal.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/NumberText.h"
 #include "toolkit/Shell.h"
@@ -25,6 +27,20 @@ std::wstring SafetyCopyPath() {
   return L"";
 }
 
+// Copies the database at a committed point: another running copy may be writing it, so
+// the copy holds the writer lock (which covers no data, so the copy can still read) and
+// first rolls back a commit that was cut short. False when the lock cannot be had.
+bool CopyDatabaseSafely(const std::wstring& from, const std::wstring& to, BOOL failIfExists,
+                        bool fromIsDatabase) {
+  try {
+    Jet::WriterLock lock{std::filesystem::path(DatabasePath)};
+    if (fromIsDatabase) Jet::RecoverJournal(std::filesystem::path(DatabasePath), lock.File());
+    return CopyFileW(from.c_str(), to.c_str(), failIfExists) != FALSE;
+  } catch (const Jet::JetError&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 void BackupDatabase(HWND owner) {
@@ -40,7 +56,7 @@ void BackupDatabase(HWND owner) {
     }
     failIfExists = FALSE;
   }
-  if (CopyFileW(DatabasePath.c_str(), target.c_str(), failIfExists)) {
+  if (CopyDatabaseSafely(DatabasePath, target, failIfExists, true)) {
     LumoUtility::ShowMessage("Salvataggio del backup effettuato correttamente.", "Backup", owner);
   } else {
     LumoUtility::ShowError("Errore durante il backup", "Errore", owner);
@@ -61,14 +77,21 @@ void RestoreDatabase(HWND owner) {
                              "Attenzione", owner)) {
     return;
   }
-  std::wstring safety = SafetyCopyPath();
-  if (safety.empty() || !CopyFileW(DatabasePath.c_str(), safety.c_str(), FALSE)) {
+  // Both copies under the writer lock, so no other running copy writes in between and
+  // the safety copy is a committed state.
+  bool safetySaved = false;
+  bool restored = false;
+  try {
+    Jet::WriterLock lock{std::filesystem::path(DatabasePath)};
+    Jet::RecoverJournal(std::filesystem::path(DatabasePath), lock.File());
+    std::wstring safety = SafetyCopyPath();
+    safetySaved = !safety.empty() && CopyFileW(DatabasePath.c_str(), safety.c_str(), FALSE);
+    restored = safetySaved && CopyFileW(source.c_str(), DatabasePath.c_str(), FALSE);
+  } catch (const Jet::JetError&) {
+  }
+  if (!restored) {
     LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
     return;
   }
-  if (CopyFileW(source.c_str(), DatabasePath.c_str(), FALSE)) {
-    LumoUtility::ShowMessage("Ripristino del backup effettuato correttamente.", "Restore", owner);
-  } else {
-    LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
-  }
+  LumoUtility::ShowMessage("Ripristino del backup effettuato correttamente.", "Restore", owner);
 }
