@@ -1,0 +1,398 @@
+// Times the program's start-up as a user sees it: from CreateProcess until its terms
+// window ("Leggimi") is visible, started from the folder that holds "filedat", once with
+// a new user folder (the database is provisioned) and once with the database already
+// there. Beside it, the same for the minimal Win32 program (one class, one window), which
+// measures what starting any program costs under this Wine. Each start is ended as a user
+// would (the terms are declined, the minimal window closed) and must exit with code 0.
+// Usage: startup-benchmark <TorvaneManutenzione.exe> <minimal-window.exe> [runs]
+// Run under Wine with scripts/benchmark-startup.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr wchar_t kTermsTitle[] = L"Leggimi";
+constexpr wchar_t kMainTitlePrefix[] = L"TorvaneManutenzione";
+constexpr wchar_t kExitQuestionTitle[] = L"Uscita";
+constexpr wchar_t kMinimalTitle[] = L"Finestra minima";
+constexpr wchar_t kDeclineText[] = L"Non Accetto";
+constexpr double kWindowTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 20000;
+// Short enough to resolve a few milliseconds, long enough that the watcher's own calls
+// to the wineserver do not slow the start it is timing.
+constexpr DWORD kPollMs = 2;
+
+constexpr wchar_t kShellFoldersKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kLocalAppDataValue[] = L"Local AppData";
+
+double NowMs() {
+  static const double frequency = [] {
+    LARGE_INTEGER value{};
+    QueryPerformanceFrequency(&value);
+    return static_cast<double>(value.QuadPart);
+  }();
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) * 1000.0 / frequency;
+}
+
+// A started program; one that is still running when this goes is ended by force.
+class ChildProcess {
+ public:
+  ChildProcess(const fs::path& program, const fs::path& folder) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr,
+                              FALSE, 0, nullptr, folder.wstring().c_str(), &startup, &info_);
+  }
+  ~ChildProcess() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(info_.hProcess, 99);
+      WaitForSingleObject(info_.hProcess, kExitTimeoutMs);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Started() const { return started_; }
+  DWORD Id() const { return info_.dwProcessId; }
+  bool Exited(DWORD timeoutMs) const {
+    return WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+// Points the user's local application-data folder at the benchmark's folders and puts the
+// previous setting back at the end.
+class LocalAppDataRedirect {
+ public:
+  LocalAppDataRedirect() {
+    RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                    nullptr, &key_, nullptr);
+    wchar_t buffer[MAX_PATH * 4] = {};
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    if (key_ && RegQueryValueExW(key_, kLocalAppDataValue, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS) {
+      previous_ = buffer;
+      hadPrevious_ = true;
+    }
+  }
+  ~LocalAppDataRedirect() {
+    if (!key_) return;
+    if (hadPrevious_) {
+      Write(previous_);
+    } else {
+      RegDeleteValueW(key_, kLocalAppDataValue);
+    }
+    RegCloseKey(key_);
+  }
+  LocalAppDataRedirect(const LocalAppDataRedirect&) = delete;
+  LocalAppDataRedirect& operator=(const LocalAppDataRedirect&) = delete;
+
+  bool PointAt(const fs::path& folder) { return key_ && Write(folder.wstring()); }
+
+ private:
+  bool Write(const std::wstring& value) {
+    return RegSetValueExW(key_, kLocalAppDataValue, 0, REG_EXPAND_SZ,
+                          reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
+  }
+
+  HKEY key_ = nullptr;
+  std::wstring previous_;
+  bool hadPrevious_ = false;
+};
+
+struct WindowSearch {
+  DWORD processId;
+  std::wstring title;
+  bool prefixOnly;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  std::wstring title = text;
+  if (search->prefixOnly ? title.rfind(search->title, 0) != 0 : title != search->title) {
+    return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+// A visible top-level window of the process whose title is (or starts with) the text.
+HWND FindVisibleWindow(DWORD processId, const std::wstring& title, bool prefixOnly = false) {
+  WindowSearch search{processId, title, prefixOnly, nullptr};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK MatchChildText(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  if (search->title != text) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindChildWithText(HWND parent, const std::wstring& text) {
+  WindowSearch search{0, text, false, nullptr};
+  EnumChildWindows(parent, MatchChildText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string result;
+  for (wchar_t c : text) result += static_cast<char>(c < 0x80 ? c : '?');
+  return result;
+}
+
+// One start of a program: when its windows became visible and how long it took to go.
+struct Sample {
+  double mainShownMs = -1;  // the program's main window; the minimal program has none
+  double shownMs = -1;      // the window the start is timed to
+  double exitMs = -1;       // from the closing action to the end of the process
+  std::string failure;      // empty when the start and the end went as they should
+};
+
+enum class Closing { DeclineTerms, CloseWindow };
+
+struct Launch {
+  fs::path program;
+  fs::path folder;
+  std::wstring title;
+  bool hasMainWindow;
+  Closing closing;
+};
+
+Sample TimeStart(const Launch& launch) {
+  Sample sample;
+  const double start = NowMs();
+  ChildProcess process(launch.program, launch.folder);
+  if (!process.Started()) {
+    sample.failure = "cannot start " + launch.program.filename().string();
+    return sample;
+  }
+  HWND shown = nullptr;
+  for (;;) {
+    if (launch.hasMainWindow && sample.mainShownMs < 0 &&
+        FindVisibleWindow(process.Id(), kMainTitlePrefix, true)) {
+      sample.mainShownMs = NowMs() - start;
+    }
+    shown = FindVisibleWindow(process.Id(), launch.title);
+    if (shown) {
+      sample.shownMs = NowMs() - start;
+      break;
+    }
+    if (process.Exited(0)) {
+      sample.failure = "ended with exit code " + std::to_string(process.ExitCode()) +
+                       " before its window \"" + Narrow(launch.title) + "\" showed";
+      return sample;
+    }
+    if (NowMs() - start > kWindowTimeoutMs) {
+      sample.failure = "no window \"" + Narrow(launch.title) + "\" within 30 s";
+      return sample;
+    }
+    Sleep(kPollMs);
+  }
+
+  const double closing = NowMs();
+  if (launch.closing == Closing::DeclineTerms) {
+    HWND decline = FindChildWithText(shown, kDeclineText);
+    if (!decline) {
+      sample.failure = "the terms window has no \"Non Accetto\" button";
+      return sample;
+    }
+    PostMessageW(decline, BM_CLICK, 0, 0);
+  } else {
+    PostMessageW(shown, WM_CLOSE, 0, 0);
+  }
+  if (!process.Exited(kExitTimeoutMs)) {
+    sample.failure = FindVisibleWindow(process.Id(), kExitQuestionTitle)
+                         ? "asked \"Vuoi realmente uscire?\" instead of ending"
+                         : "still running 20 s after it was closed";
+    return sample;
+  }
+  sample.exitMs = NowMs() - closing;
+  if (process.ExitCode() != 0) {
+    sample.failure = "exit code " + std::to_string(process.ExitCode()) + " instead of 0";
+  }
+  return sample;
+}
+
+std::vector<char> FileBytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+struct Figures {
+  double median = 0;
+  double lowQuartile = 0;
+  double highQuartile = 0;
+  double minimum = 0;
+  double maximum = 0;
+};
+
+double Quantile(const std::vector<double>& sorted, double q) {
+  const double position = q * static_cast<double>(sorted.size() - 1);
+  const size_t below = static_cast<size_t>(position);
+  const size_t above = std::min(below + 1, sorted.size() - 1);
+  return sorted[below] + (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
+}
+
+Figures Summarise(std::vector<double> values) {
+  Figures figures;
+  if (values.empty()) return figures;
+  std::sort(values.begin(), values.end());
+  figures.median = Quantile(values, 0.5);
+  figures.lowQuartile = Quantile(values, 0.25);
+  figures.highQuartile = Quantile(values, 0.75);
+  figures.minimum = values.front();
+  figures.maximum = values.back();
+  return figures;
+}
+
+void PrintRow(const char* name, const std::vector<double>& values) {
+  if (values.empty()) {
+    std::printf("  %-34s %8s\n", name, "-");
+    return;
+  }
+  Figures f = Summarise(values);
+  std::printf("  %-34s %8.1f %8.1f %8.1f %8.1f %8.1f\n", name, f.median, f.lowQuartile,
+              f.highQuartile, f.minimum, f.maximum);
+}
+
+struct Series {
+  std::vector<double> shown;
+  std::vector<double> mainShown;
+  std::vector<double> exit;
+
+  void Add(const Sample& sample) {
+    shown.push_back(sample.shownMs);
+    if (sample.mainShownMs >= 0) mainShown.push_back(sample.mainShownMs);
+    exit.push_back(sample.exitMs);
+  }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr,
+                 "usage: startup-benchmark <TorvaneManutenzione.exe> <minimal-window.exe> [runs]\n");
+    return 2;
+  }
+  const fs::path program = fs::absolute(argv[1]);
+  const fs::path minimal = fs::absolute(argv[2]);
+  const int runs = argc > 3 ? std::max(1, _wtoi(argv[3])) : 10;
+  // Started as the user starts it: from its own folder, which holds the template.
+  const fs::path programFolder = program.parent_path();
+  const fs::path templateFile = programFolder / "filedat";
+  if (!fs::exists(templateFile)) {
+    std::fprintf(stderr, "no filedat beside %s\n", program.string().c_str());
+    return 2;
+  }
+
+  wchar_t temporary[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temporary);
+  const fs::path work =
+      fs::path(temporary) / (L"torvane-startup-" + std::to_wstring(GetCurrentProcessId()));
+  std::error_code ignored;
+  fs::remove_all(work, ignored);
+  fs::create_directories(work);
+  const fs::path existingUser = work / L"esistente";
+
+  int failures = 0;
+  Series minimalSeries, freshSeries, existingSeries;
+  {
+    LocalAppDataRedirect redirect;
+    const Launch minimalLaunch{minimal, minimal.parent_path(), kMinimalTitle, false,
+                               Closing::CloseWindow};
+    const Launch programLaunch{program, programFolder, kTermsTitle, true, Closing::DeclineTerms};
+    auto report = [&](const char* what, int run, const Sample& sample) {
+      if (sample.failure.empty()) return true;
+      std::printf("FAILED %s, run %d: %s\n", what, run, sample.failure.c_str());
+      ++failures;
+      return false;
+    };
+
+    // Run 0 warms the disk cache and Wine's loaded libraries and is not counted; it also
+    // provisions the database that the "existing database" starts find.
+    for (int run = 0; run <= runs; ++run) {
+      Sample sample = TimeStart(minimalLaunch);
+      if (report("minimal program", run, sample) && run > 0) minimalSeries.Add(sample);
+
+      const fs::path freshUser = run == 0 ? existingUser : work / (L"nuovo-" + std::to_wstring(run));
+      fs::create_directories(freshUser);
+      redirect.PointAt(freshUser);
+      sample = TimeStart(programLaunch);
+      const fs::path database = freshUser / L"TorvaneManutenzione" / L"dati" / L"dati.mdb";
+      if (sample.failure.empty() && FileBytes(database).size() != FileBytes(templateFile).size()) {
+        sample.failure = "no database of the template's size at " + database.string();
+      }
+      if (report("program, new user folder", run, sample) && run > 0) freshSeries.Add(sample);
+
+      redirect.PointAt(existingUser);
+      sample = TimeStart(programLaunch);
+      if (report("program, existing database", run, sample) && run > 0) {
+        existingSeries.Add(sample);
+      }
+      // A start that went wrong will go wrong again: no point waiting for more.
+      if (failures) break;
+    }
+  }
+  fs::remove_all(work, ignored);
+
+  std::printf("start until the window is visible, %d runs each after one warm-up (ms)\n", runs);
+  std::printf("  %-34s %8s %8s %8s %8s %8s\n", "", "median", "25%", "75%", "min", "max");
+  PrintRow("minimal program (\"Finestra minima\")", minimalSeries.shown);
+  PrintRow("program, new user folder", freshSeries.shown);
+  PrintRow("program, existing database", existingSeries.shown);
+  std::printf("of which until the main window is visible\n");
+  PrintRow("program, new user folder", freshSeries.mainShown);
+  PrintRow("program, existing database", existingSeries.mainShown);
+  std::printf("from closing to the end of the process\n");
+  PrintRow("minimal program (WM_CLOSE)", minimalSeries.exit);
+  PrintRow("program (\"Non Accetto\")", freshSeries.exit);
+
+  const double minimalMedian = Summarise(minimalSeries.shown).median;
+  if (minimalMedian > 0 && !freshSeries.shown.empty() && !existingSeries.shown.empty()) {
+    std::printf("ratio to the minimal program (medians): new user folder %.2fx, existing "
+                "database %.2fx\n",
+                Summarise(freshSeries.shown).median / minimalMedian,
+                Summarise(existingSeries.shown).median / minimalMedian);
+  }
+  if (failures) std::printf("%d start(s) failed\n", failures);
+  return failures == 0 ? 0 : 1;
+}
