@@ -1,7 +1,10 @@
-// Starts a program the way the Start menu does: reads a shortcut (.lnk) and runs its
-// target in the shortcut's working folder, then exits with the program's exit code.
-// Prints the target and the working folder first.
-// Usage: shortcut-launcher <shortcut.lnk>
+// Starts the program the way a user does and answers its terms window:
+//   shortcut-launcher <shortcut.lnk>   as the Start menu does: the shortcut's target, in the
+//                                      shortcut's working folder
+//   shortcut-launcher <program.exe>    as a double-click in an unpacked folder: the program,
+//                                      in the current folder
+// Prints the target and the working folder, waits for the terms window, prints its title,
+// declines the terms ("Non Accetto") and exits with the program's exit code.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -9,45 +12,78 @@
 #include <cstdio>
 #include <string>
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) {
-    std::fwprintf(stderr, L"usage: shortcut-launcher <shortcut.lnk>\n");
-    return 2;
-  }
-  if (FAILED(CoInitialize(nullptr))) return 3;
+#include "tests/support/StartedProgram.h"
+
+namespace {
+
+constexpr wchar_t kTermsCaption[] = L"Leggimi";
+
+bool ReadShortcut(const wchar_t* shortcut, wchar_t (&target)[MAX_PATH],
+                  wchar_t (&folder)[MAX_PATH]) {
+  if (FAILED(CoInitialize(nullptr))) return false;
   IShellLinkW* link = nullptr;
   IPersistFile* file = nullptr;
-  wchar_t target[MAX_PATH] = {};
-  wchar_t folder[MAX_PATH] = {};
   bool read = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
               SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-              SUCCEEDED(file->Load(argv[1], STGM_READ)) &&
+              SUCCEEDED(file->Load(shortcut, STGM_READ)) &&
               SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
               SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH));
   if (file) file->Release();
   if (link) link->Release();
   CoUninitialize();
-  if (!read) {
-    std::fwprintf(stderr, L"cannot read the shortcut\n");
-    return 4;
+  return read;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+  if (text.size() < tail.size()) return false;
+  return CompareStringOrdinal(text.c_str() + text.size() - tail.size(),
+                              static_cast<int>(tail.size()), tail.c_str(),
+                              static_cast<int>(tail.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fwprintf(stderr, L"usage: shortcut-launcher <shortcut.lnk | program.exe>\n");
+    return 2;
+  }
+  wchar_t target[MAX_PATH] = {};
+  wchar_t folder[MAX_PATH] = {};
+  if (EndsWith(argv[1], L".lnk")) {
+    if (!ReadShortcut(argv[1], target, folder)) {
+      std::fwprintf(stderr, L"cannot read the shortcut\n");
+      return 4;
+    }
+  } else {
+    GetFullPathNameW(argv[1], MAX_PATH, target, nullptr);
+    GetCurrentDirectoryW(MAX_PATH, folder);
   }
   std::wprintf(L"target=%ls\nfolder=%ls\n", target, folder);
   std::fflush(stdout);
 
-  std::wstring commandLine = L"\"" + std::wstring(target) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(target, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder[0] ? folder : nullptr, &startup, &process)) {
+  StartedProgram program(target, folder);
+  if (!program.Started()) {
     std::fwprintf(stderr, L"cannot start the program\n");
     return 5;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  HWND terms = WaitForProcessWindow(program.Id(), kTermsCaption, std::chrono::seconds(30));
+  if (!terms) {
+    std::fwprintf(stderr, L"the program showed no terms window (still running: %ls)\n",
+                  program.Running() ? L"yes" : L"no");
+    return 6;
+  }
+  std::wprintf(L"terms=%ls\n", WindowText(terms).c_str());
+  std::fflush(stdout);
+  if (!PressButton(terms, L"Non Accetto")) {
+    std::fwprintf(stderr, L"the terms window has no \"Non Accetto\" button\n");
+    return 7;
+  }
+  DWORD code = program.WaitForExit(std::chrono::seconds(20));
+  if (code == STILL_ACTIVE) {
+    std::fwprintf(stderr, L"the program did not end after declining the terms\n");
+    return 8;
+  }
   return static_cast<int>(code);
 }
