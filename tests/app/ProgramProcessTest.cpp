@@ -35,6 +35,7 @@ bool WaitUntil(bool (*condition)(HWND), HWND window) {
 }
 
 bool Enabled(HWND window) { return IsWindowEnabled(window) != FALSE; }
+bool Disabled(HWND window) { return IsWindowEnabled(window) == FALSE; }
 bool Gone(HWND window) { return IsWindow(window) == FALSE; }
 
 class ProgramProcess : public ::testing::Test {
@@ -45,7 +46,8 @@ class ProgramProcess : public ::testing::Test {
   }
 
   // Starts the program from a folder holding the template and waits for its two windows:
-  // the main window, disabled, and the terms over it.
+  // the main window, disabled, and the terms over it. The terms window shows before it is
+  // placed and the main window disabled, so the wait goes on until the main window is.
   void StartWithTemplate() {
     fs::copy_file(ExecutableFolder() / "filedat", work_ / "filedat");
     program_ = std::make_unique<StartedProgram>(ExecutableFolder() / "TorvaneManutenzione.exe",
@@ -55,6 +57,7 @@ class ProgramProcess : public ::testing::Test {
     ASSERT_TRUE(terms_) << "no terms window";
     main_ = WaitForProcessWindow(program_->Id(), kMainCaption);
     ASSERT_TRUE(main_) << "no main window";
+    ASSERT_TRUE(WaitUntil(Disabled, main_)) << "the main window stays enabled under the terms";
   }
 
   fs::path Database() const { return appData_ / "TorvaneManutenzione" / "dati" / "dati.mdb"; }
@@ -88,8 +91,12 @@ TEST_F(ProgramProcess, ShowsTheTermsOverTheMainWindowAndDecliningEndsWithZero) {
   ASSERT_NO_FATAL_FAILURE(StartWithTemplate());
   // The database is there before any window: provisioning comes first.
   EXPECT_TRUE(fs::exists(Database()));
-  EXPECT_EQ(GetWindow(terms_, GW_OWNER), main_);
-  EXPECT_FALSE(IsWindowEnabled(main_));
+  // Centred over the main window (the forms have no native owner).
+  RECT mainBounds{}, termsBounds{};
+  GetWindowRect(main_, &mainBounds);
+  GetWindowRect(terms_, &termsBounds);
+  EXPECT_NEAR(termsBounds.left + termsBounds.right, mainBounds.left + mainBounds.right, 2);
+  EXPECT_NEAR(termsBounds.top + termsBounds.bottom, mainBounds.top + mainBounds.bottom, 2);
   EXPECT_TRUE(FindChildWithText(terms_, L"Condizioni di utilizzo:"));
   EXPECT_TRUE(FindChildWithText(terms_, L"Accetto"));
 
@@ -102,7 +109,7 @@ TEST_F(ProgramProcess, ShowsTheTermsOverTheMainWindowAndDecliningEndsWithZero) {
 TEST_F(ProgramProcess, AcceptingLeavesTheMainWindowWhoseCloseAsksBeforeEndingWithZero) {
   ASSERT_NO_FATAL_FAILURE(StartWithTemplate());
   ASSERT_TRUE(PressButton(terms_, L"Accetto"));
-  EXPECT_TRUE(WaitUntil(Gone, terms_));
+  ASSERT_TRUE(WaitUntil(Gone, terms_));
   ASSERT_TRUE(WaitUntil(Enabled, main_));
 
   auto declined = AnswerMessageBoxAsync(L"Uscita", IDNO, program_->Id());
