@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/UserFolderRedirect.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,10 +33,6 @@ constexpr DWORD kExitTimeoutMs = 20000;
 // Short enough to resolve a few milliseconds, long enough that the watcher's own calls
 // to the wineserver do not slow the start it is timing.
 constexpr DWORD kPollMs = 2;
-
-constexpr wchar_t kShellFoldersKey[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-constexpr wchar_t kLocalAppDataValue[] = L"Local AppData";
 
 double NowMs() {
   static const double frequency = [] {
@@ -83,49 +81,6 @@ class ChildProcess {
  private:
   PROCESS_INFORMATION info_{};
   bool started_ = false;
-};
-
-// Points the user's local application-data folder at the benchmark's folders and puts the
-// previous setting back at the end.
-class LocalAppDataRedirect {
- public:
-  LocalAppDataRedirect() {
-    RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                    nullptr, &key_, nullptr);
-    wchar_t buffer[MAX_PATH * 4] = {};
-    DWORD size = sizeof buffer;
-    DWORD type = 0;
-    if (key_ && RegQueryValueExW(key_, kLocalAppDataValue, nullptr, &type,
-                                 reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS) {
-      previous_ = buffer;
-      hadPrevious_ = true;
-    }
-  }
-  ~LocalAppDataRedirect() {
-    if (!key_) return;
-    if (hadPrevious_) {
-      Write(previous_);
-    } else {
-      RegDeleteValueW(key_, kLocalAppDataValue);
-    }
-    RegCloseKey(key_);
-  }
-  LocalAppDataRedirect(const LocalAppDataRedirect&) = delete;
-  LocalAppDataRedirect& operator=(const LocalAppDataRedirect&) = delete;
-
-  bool PointAt(const fs::path& folder) { return key_ && Write(folder.wstring()); }
-
- private:
-  bool Write(const std::wstring& value) {
-    return RegSetValueExW(key_, kLocalAppDataValue, 0, REG_EXPAND_SZ,
-                          reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
-  }
-
-  HKEY key_ = nullptr;
-  std::wstring previous_;
-  bool hadPrevious_ = false;
 };
 
 struct WindowSearch {
@@ -336,7 +291,7 @@ int wmain(int argc, wchar_t** argv) {
   int failures = 0;
   Series minimalSeries, freshSeries, existingSeries;
   {
-    LocalAppDataRedirect redirect;
+    UserFolderRedirect redirect;
     const Launch minimalLaunch{minimal, minimal.parent_path(), kMinimalTitle, false,
                                Closing::CloseWindow};
     const Launch programLaunch{program, programFolder, kTermsTitle, true, Closing::DeclineTerms};
