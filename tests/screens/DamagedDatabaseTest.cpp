@@ -14,6 +14,7 @@
 #include "screens/FormAnagInterv.h"
 #include "screens/FormGrid.h"
 #include "screens/FormNuovo.h"
+#include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "toolkit/Button.h"
@@ -62,13 +63,6 @@ const Damage kDamages[] = {
 
 class DamagedDatabase : public ScreenTest, public ::testing::WithParamInterface<Damage> {
  protected:
-  static void ClickTool(MyApp::FormGrid& main, LumoUtility::ToolBarItem* item) {
-    SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(item->id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(main.toolBar->window));
-  }
-  static void ChooseMenu(MyApp::FormGrid& main, LumoUtility::SubMenu* item) {
-    SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(item->id, 0), 0);
-  }
   // Every box since the given count is an error box with a message of its own.
   void ExpectOnlyErrorsSince(size_t first) const {
     for (size_t i = first; i < boxes.Requests().size(); ++i) {
@@ -85,11 +79,8 @@ TEST_P(DamagedDatabase, EveryScreenReportsItAndARestoreBringsTheProgramBack) {
   const std::string damaged = GetParam().make(good);
   WriteFileBytes(database, damaged);
 
-  auto main = std::make_unique<MyApp::FormGrid>(TestInstance(), "Prova");
-  ASSERT_TRUE(IsWindow(main->window));
-  HWND terms = main->termsViewer->window;
-  SendMessageW(main->termsViewer->acceptButton->window, BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitGone(terms));
+  std::unique_ptr<MyApp::FormGrid> main;
+  ASSERT_TRUE(OpenMainWindow(main, "Prova"));
   EXPECT_EQ(main->grid->RowsBuilt(), 25);
 
   size_t seen = boxes.Requests().size();
@@ -100,15 +91,7 @@ TEST_P(DamagedDatabase, EveryScreenReportsItAndARestoreBringsTheProgramBack) {
 
   seen = boxes.Requests().size();
   ClickTool(*main, main->newButton.get());
-  ASSERT_TRUE(main->vehicleEditor);
-  MyApp::FormNuovo& editor = *main->vehicleEditor;
-  SetWindowTextA(editor.plateBox->window, "DANNO01");
-  editor.kmBox->Focus();
-  SetWindowTextA(editor.kmBox->window, "1000");
-  editor.descriptionBox->Focus();
-  HWND editorWindow = editor.window;
-  SendMessageW(editor.okButton->window, BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitGone(editorWindow));
+  ASSERT_TRUE(ConfirmVehicleEditor(*main, "DANNO01", "", "1000"));
   EXPECT_GT(boxes.Requests().size(), seen);
   ExpectOnlyErrorsSince(seen);
   EXPECT_FALSE(IsWindowVisible(main->grid->window));
