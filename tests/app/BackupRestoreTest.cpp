@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/DatabasePath.h"
+#include "app/FileSystem.h"
 #include "data/jet/FormatConstants.h"
 #include "data/jet/WritableDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
@@ -278,6 +279,16 @@ TEST_F(BackupRestore, ReadOnlyBackupRestoresToAWritableDatabase) {
     EXPECT_TRUE(IsReadOnly(Backup()));  // the backup itself is left as it was
   }
   EXPECT_NO_THROW(AddVehicle(database_, u"DOPO"));
+
+  // Windows' CopyFileW carries the bit over onto an existing file too; Wine's only onto a
+  // new one, so that case is what shows the bit being cleared here.
+  fs::path fresh = root_ / "dati" / "nuovo.mdb";
+  ASSERT_TRUE(CopyFileW(Backup().c_str(), fresh.c_str(), TRUE));
+  ASSERT_TRUE(IsReadOnly(fresh));
+  DWORD attributes = GetFileAttributesW(fresh.c_str());
+  EXPECT_TRUE(ClearReadOnly(fresh.wstring()));
+  EXPECT_EQ(GetFileAttributesW(fresh.c_str()), attributes & ~FILE_ATTRIBUTE_READONLY);
+  EXPECT_NO_THROW(AddVehicle(fresh, u"DOPO"));
   SetFileAttributesW(Backup().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
