@@ -8,9 +8,9 @@
 // mixed with another shows.
 namespace WriterRows {
 
-inline std::string Plate(int number) {
+inline std::string Plate(int number, char prefix = 'W') {
   char plate[16];
-  std::snprintf(plate, sizeof plate, "W%06d", number);
+  std::snprintf(plate, sizeof plate, "%c%06d", prefix, number);
   return plate;
 }
 
