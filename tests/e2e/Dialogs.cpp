@@ -34,10 +34,7 @@ std::wstring Lower(std::wstring text) {
   return text;
 }
 
-std::wstring TreeSelectionText(HANDLE process, HWND tree) {
-  auto item = reinterpret_cast<LPARAM>(
-      reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
-  if (!item) return {};
+std::wstring TreeItemText(HANDLE process, HWND tree, LPARAM item) {
   constexpr int kCapacity = 260;
   RemoteMemory remote(process, sizeof(TVITEMW) + kCapacity * sizeof(wchar_t));
   TVITEMW request{};
@@ -51,6 +48,74 @@ std::wstring TreeSelectionText(HANDLE process, HWND tree) {
   remote.Read(text, sizeof text, sizeof(TVITEMW));
   text[kCapacity - 1] = L'\0';
   return text;
+}
+
+
+std::vector<std::wstring> PathParts(const std::wstring& path) {
+  std::vector<std::wstring> parts;
+  std::wstring part;
+  for (wchar_t c : path) {
+    if (c == L'\\' || c == L'/') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+std::wstring JoinParts(const std::vector<std::wstring>& parts, std::size_t count) {
+  std::wstring path;
+  for (std::size_t i = 0; i < count; ++i) path += parts[i] + L"\\";
+  return count == 1 ? path : path.substr(0, path.size() - 1);
+}
+
+LPARAM Caret(HWND tree) { return SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0); }
+
+// Asks the chooser to select the folder by its path (what its owner would do with
+// BFFM_SETSELECTIONW; the path has to live in the program's memory). Answers whether it did.
+bool AskToSelect(HANDLE process, HWND dialog, HWND tree, const std::wstring& path,
+                 const std::wstring& leaf) {
+  RemoteMemory remote(process, (path.size() + 1) * sizeof(wchar_t));
+  remote.Write(path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+  SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, remote.Address());
+  if (!Caret(tree)) return false;
+  return leaf.empty() || Lower(TreeItemText(process, tree, Caret(tree))) == Lower(leaf);
+}
+
+// Wine's chooser compares the whole item identifiers on its way down, and some folders
+// (recently changed ones among them) are not found that way although they are shown. So
+// the deepest part of the path that the chooser finds is selected by path, and the rest by
+// the names of the tree's items, expanding each level as a click on its "+" would.
+void SelectFolder(HANDLE process, HWND dialog, HWND tree, const std::wstring& folder) {
+  std::vector<std::wstring> parts = PathParts(folder);
+  std::size_t reached = parts.size();
+  while (reached > 0 && !AskToSelect(process, dialog, tree, JoinParts(parts, reached),
+                                     reached == 1 ? std::wstring() : parts[reached - 1])) {
+    --reached;
+  }
+  if (reached == 0) {
+    throw DriverError("the folder chooser selects no part of \"" + Utf8(folder) + "\"");
+  }
+  for (std::size_t i = reached; i < parts.size(); ++i) {
+    LPARAM parent = Caret(tree);
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, parent);
+    LPARAM found = 0;
+    std::string seen;
+    for (LPARAM child = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, parent); child && !found;
+         child = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, child)) {
+      std::wstring name = TreeItemText(process, tree, child);
+      if (Lower(name) == Lower(parts[i])) found = child;
+      seen += " \"" + Utf8(name) + "\"";
+    }
+    if (!found) {
+      throw DriverError("the folder chooser shows no \"" + Utf8(parts[i]) + "\" in \"" +
+                        Utf8(JoinParts(parts, i)) + "\"; it shows:" + seen);
+    }
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, found);
+  }
 }
 
 }  // namespace
@@ -137,24 +202,8 @@ void UiDriver::ChooseFolder(const std::wstring& promptText, const std::wstring& 
     WaitGone(dialog, "the folder chooser");
     return;
   }
-  // The chooser selects a folder given as a path when asked with BFFM_SETSELECTIONW, which
-  // is what its owner would do; the path has to live in the program's memory.
-  std::wstring path = folder;
-  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-  RemoteMemory remote(process_.Handle(), (path.size() + 1) * sizeof(wchar_t));
-  remote.Write(path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-  SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, remote.Address());
-  std::wstring leaf = path.substr(path.find_last_of(L"\\/") + 1);
-  if (tree) {
-    std::wstring selected;
-    try {
-      WaitUntil([&] { return Lower(selected = TreeSelectionText(process_.Handle(), tree)) ==
-                             Lower(leaf); },
-                Timeout(), "the folder chooser to select \"" + Utf8(path) + "\"");
-    } catch (const DriverError& error) {
-      throw DriverError(std::string(error.what()) + "; it shows \"" + Utf8(selected) + "\"");
-    }
-  }
+  if (!tree) throw DriverError("the folder chooser has no folder tree");
+  SelectFolder(process_.Handle(), dialog, tree, folder);
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   WaitGone(dialog, "the folder chooser");
 }
