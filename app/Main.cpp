@@ -1,5 +1,5 @@
 #include <windows.h>
 
-#include "app/Startup.h"
+#include "app/ProgramRun.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunProgram(instance); }

@@ -62,8 +62,3 @@ bool ProvisionDatabase() {
   }
   return true;
 }
-
-int RunProgram(HINSTANCE) {
-  if (!ProvisionDatabase()) return 1;
-  return 0;
-}

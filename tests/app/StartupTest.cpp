@@ -7,6 +7,7 @@
 #include "app/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FileSystem.h"
+#include "app/ProgramRun.h"
 #include "app/TemplateChecksum.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -68,7 +69,7 @@ TEST(TemplateChecksumConstant, MatchesTheShippedTemplate) {
 
 TEST_F(Startup, CopiesTheTemplateFromTheCurrentFolder) {
   fs::copy_file(ShippedTemplate(), current_ / "filedat");
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(ProvisionDatabase());
   EXPECT_TRUE(boxes_.Requests().empty());
   EXPECT_EQ(fs::path(DatabasePath), ExpectedDatabase());
   EXPECT_EQ(ReadFileBytes(ExpectedDatabase()), ReadFileBytes(ShippedTemplate()));
@@ -76,7 +77,7 @@ TEST_F(Startup, CopiesTheTemplateFromTheCurrentFolder) {
 
 TEST_F(Startup, FallsBackToTheParentFolder) {
   fs::copy_file(ShippedTemplate(), root_ / "filedat");
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(ProvisionDatabase());
   EXPECT_TRUE(boxes_.Requests().empty());
   EXPECT_EQ(ReadFileBytes(ExpectedDatabase()), ReadFileBytes(ShippedTemplate()));
 }
@@ -121,8 +122,8 @@ TEST_F(Startup, LeavesAnExistingDatabaseAlone) {
   auto stamp = fs::last_write_time(ExpectedDatabase()) - std::chrono::hours(24);
   fs::last_write_time(ExpectedDatabase(), stamp);
 
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(ProvisionDatabase());
+  EXPECT_TRUE(ProvisionDatabase());
   EXPECT_TRUE(boxes_.Requests().empty());
   EXPECT_EQ(ReadFileBytes(ExpectedDatabase()), "the user's own data");
   EXPECT_EQ(fs::last_write_time(ExpectedDatabase()), stamp);
@@ -132,7 +133,7 @@ TEST_F(Startup, ReadOnlyTemplateGivesAWritableDatabase) {
   fs::path templateFile = current_ / "filedat";
   fs::copy_file(ShippedTemplate(), templateFile);
   ASSERT_TRUE(SetFileAttributesW(templateFile.wstring().c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(ProvisionDatabase());
   DWORD attributes = GetFileAttributesW(ExpectedDatabase().wstring().c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u);
@@ -149,7 +150,7 @@ TEST_F(Startup, WorksUnderAUserFolderOutsideTheCodePage) {
   LocalAppDataRedirect redirect(unicodeAppData);
   fs::copy_file(ShippedTemplate(), current_ / "filedat");
 
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(ProvisionDatabase());
   EXPECT_TRUE(boxes_.Requests().empty());
   fs::path expected = unicodeAppData / "TorvaneManutenzione" / "dati" / "dati.mdb";
   EXPECT_EQ(fs::path(DatabasePath), expected);
@@ -161,7 +162,7 @@ TEST_F(Startup, FallsBackToTheCurrentFolderWhenTheUserFolderCannotBeMade) {
   // A file where the program's folder should be: the folders cannot be created.
   WriteFileBytes(appData_ / "TorvaneManutenzione", "not a folder");
   fs::copy_file(ShippedTemplate(), current_ / "filedat");
-  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(ProvisionDatabase());
   EXPECT_EQ(DatabasePath, L"dati.mdb");
   EXPECT_EQ(ReadFileBytes(current_ / "dati.mdb"), ReadFileBytes(ShippedTemplate()));
 }

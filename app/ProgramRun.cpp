@@ -1,0 +1,23 @@
+#include "app/ProgramRun.h"
+
+#include <memory>
+
+#include "app/Startup.h"
+#include "screens/FormGrid.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/MessageLoop.h"
+
+const char kProgramCaption[] = "TorvaneManutenzione - © Torvane, tutti i diritti riservati";
+
+int RunProgram(HINSTANCE instance) {
+  if (!ProvisionDatabase()) return 1;
+  auto mainForm = std::make_unique<MyApp::FormGrid>(instance, kProgramCaption);
+  // Without a window no quit message would ever come: the loop would never end.
+  if (!mainForm->window) {
+    LumoUtility::ShowError("Impossibile aprire la finestra principale del programma.", "Errore");
+    return 1;
+  }
+  LumoUtility::RunMessageLoop(mainForm.get());
+  mainForm.reset();
+  return 0;
+}

@@ -1,0 +1,117 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/VehicleIntervention.h"
+#include "data/VehicleRecord.h"
+#include "toolkit/Font.h"
+#include "toolkit/FormHandlers.h"
+#include "toolkit/GdiObjects.h"
+
+namespace LumoUtility {
+class FormLeggimi;
+class Grid;
+class Menu;
+class MenuBar;
+class SubMenu;
+class ToolBar;
+class ToolBarItem;
+}  // namespace LumoUtility
+
+namespace MyApp {
+
+class FormAnagInterv;
+class FormIntervento;
+class FormNuovo;
+class FormSelezione;
+
+// The main window: the schedule of the vehicle in use, the toolbar that drives the
+// vehicle work, the menu, and the child forms it opens. It does the database work for
+// the vehicle editor, the selection and the intervention form when they close accepted.
+class FormGrid : public LumoUtility::FormHandlers {
+ public:
+  FormGrid(HINSTANCE instance, const std::string& caption);
+  ~FormGrid() override;
+
+  void BuildControls() override;
+  bool OnClosing() override;
+  void OnPaint() override;
+  void OnCommand(LumoUtility::GUIElement* element) override;
+  void OnMenuCommand(LumoUtility::GUIElement* item) override;
+  void OnGridRowSelected(LumoUtility::GUIElement* grid, int row) override;
+  void OnGridRowActivated(LumoUtility::GUIElement* grid, int row) override;
+  void OnChildFormClosed(LumoUtility::GUIElement* form);
+
+  void ShowVehicle(bool resetSelection);
+  void CloseVehicle();
+  void FillSchedule();
+
+  // The background picture at its place in a client area of the given context.
+  void PaintBackground(HDC dc);
+
+  std::string baseTitle;
+  VehicleRecord currentVehicle;
+  std::vector<ScheduleRow> schedule;
+  bool closeWithoutAsking = false;
+  // Before everything that draws with it, so that it outlives them.
+  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
+  LumoUtility::OwnedBitmap backgroundBitmap;
+  LumoUtility::OwnedBitmap inOrderIcon;
+  LumoUtility::OwnedBitmap dueIcon;
+
+  std::unique_ptr<LumoUtility::MenuBar> menuBar;
+  std::unique_ptr<LumoUtility::Menu> fileMenu;
+  std::unique_ptr<LumoUtility::SubMenu> exitItem;
+  std::unique_ptr<LumoUtility::Menu> optionsMenu;
+  std::unique_ptr<LumoUtility::SubMenu> catalogueItem;
+  std::unique_ptr<LumoUtility::SubMenu> optionsSeparator;
+  std::unique_ptr<LumoUtility::SubMenu> backupItem;
+  std::unique_ptr<LumoUtility::SubMenu> restoreItem;
+  std::unique_ptr<LumoUtility::Menu> helpMenu;
+  std::unique_ptr<LumoUtility::SubMenu> guideItem;
+  std::unique_ptr<LumoUtility::SubMenu> homeItem;
+
+  // The items before the toolbar: the toolbar refers to them, and is destroyed first.
+  std::unique_ptr<LumoUtility::ToolBarItem> newButton;
+  std::unique_ptr<LumoUtility::ToolBarItem> openButton;
+  std::unique_ptr<LumoUtility::ToolBarItem> toolSeparator;
+  std::unique_ptr<LumoUtility::ToolBarItem> editButton;
+  std::unique_ptr<LumoUtility::ToolBarItem> addButton;
+  std::unique_ptr<LumoUtility::ToolBarItem> optionsButton;
+  std::unique_ptr<LumoUtility::ToolBarItem> closeButton;
+  std::unique_ptr<LumoUtility::ToolBar> toolBar;
+  std::unique_ptr<LumoUtility::Grid> grid;
+
+  std::unique_ptr<FormNuovo> vehicleEditor;
+  std::unique_ptr<FormSelezione> vehicleSelection;
+  std::unique_ptr<FormIntervento> interventionEntry;
+  std::unique_ptr<LumoUtility::FormLeggimi> termsViewer;
+  std::unique_ptr<FormAnagInterv> catalogueEditor;
+
+ private:
+  void BuildMenu();
+  void BuildToolBar();
+  void BuildGrid();
+  int InitialRowCount();
+
+  void OpenVehicle();
+  void OpenVehicleEditor(const std::string& caption);
+  void OpenInterventionEntry();
+  void OpenCatalogueEditor();
+
+  void VehicleEditorClosed();
+  void VehicleSelectionClosed();
+  void InterventionEntryClosed();
+  // Reads the vehicle's schedule and, when that worked, makes vehicle and schedule the
+  // ones on display. A failure shows the store's text and changes nothing.
+  void DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection);
+  void SetVehicleCommandsEnabled(bool vehicleShown);
+
+  // Set while the form is being torn down: a child form closing then reaches nobody.
+  bool tearingDown_ = false;
+};
+
+}  // namespace MyApp
