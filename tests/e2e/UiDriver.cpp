@@ -203,10 +203,10 @@ void UiDriver::ReplaceText(HWND control, const std::wstring& text) {
   Type(control, text);
 }
 
-void UiDriver::PressKey(HWND window, WPARAM virtualKey, wchar_t character) {
-  PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
-  if (character) PostMessageW(window, WM_CHAR, character, 1);
-  PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
+void UiDriver::PressKey(HWND window, WPARAM virtualKey) {
+  const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(virtualKey), 0)) << 16;
+  PostMessageW(window, WM_KEYDOWN, virtualKey, scanCode | 1);
+  PostMessageW(window, WM_KEYUP, virtualKey, scanCode | 0xC0000001);
 }
 
 std::wstring UiDriver::Text(HWND control) { return WindowText(control); }

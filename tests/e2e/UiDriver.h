@@ -77,8 +77,9 @@ class UiDriver {
   void Type(HWND control, const std::wstring& text);
   // Focuses the control, selects all its text and types the new text over it.
   void ReplaceText(HWND control, const std::wstring& text);
-  // A key press (down, character when it has one, up), posted to the window.
-  void PressKey(HWND window, WPARAM virtualKey, wchar_t character = 0);
+  // A key press (down and up) posted to the window; the program's message loop makes the
+  // character of it (TranslateMessage), as it does for the keyboard.
+  void PressKey(HWND window, WPARAM virtualKey);
   std::wstring Text(HWND control);
   void WaitForText(HWND control, const std::wstring& text);
   bool Enabled(HWND control);
