@@ -96,14 +96,14 @@ TEST_F(DriverSelfTest, ToolbarAndGrid) {
   EXPECT_EQ(ui_.HeaderTexts(grid), (std::vector<std::wstring>{L"Intervento", L"Data", L"Km", L"Costo"}));
   EXPECT_EQ(ui_.RowCount(grid), 3);
   EXPECT_EQ(ui_.RowTexts(grid, 1), (std::vector<std::wstring>{L"Filtro", L"01/02/2024", L"2000", L""}));
-  EXPECT_EQ(ui_.Status(grid, 0), RowStatus::Due);
-  EXPECT_EQ(ui_.Status(grid, 1), RowStatus::InOrder);
+  ui_.WaitForStatus(grid, 0, RowStatus::Due);
+  ui_.WaitForStatus(grid, 1, RowStatus::InOrder);
   EXPECT_EQ(ui_.Status(grid, 2), RowStatus::None);
   ExpectNotFound([&] { ui_.CellText(grid, 3, 0); }, "no row 3");
   ui_.DoubleClickCell(grid, 1, 2);
   EXPECT_EQ(ui_.AnswerMessageBox(L"Griglia", IDOK), L"Riga 1");
   // The double-clicked row is highlighted, and its face is still read.
-  EXPECT_EQ(ui_.Status(grid, 1), RowStatus::InOrder);
+  ui_.WaitForStatus(grid, 1, RowStatus::InOrder);
   ExitAnsweringYes(main);
 }
 

@@ -118,8 +118,9 @@ class UiDriver {
   std::wstring CellText(HWND grid, int row, int column);
   HWND Cell(HWND grid, int row, int column);
   void WaitForCellText(HWND grid, int row, int column, const std::wstring& text);
-  // Reads the row's status face from the screen (the row must be scrolled into view):
-  // red for due, green for in order, neither for no picture.
+  // Reads the row's status face from the screen once (the row must be scrolled into
+  // view): red for due, green for in order, neither for no picture. A row that is being
+  // repainted may read as no picture; WaitForStatus reads until the expected face shows.
   RowStatus Status(HWND grid, int row);
   void WaitForStatus(HWND grid, int row, RowStatus status);
   void DoubleClickCell(HWND grid, int row, int column);
