@@ -43,7 +43,7 @@ std::wstring TreeItemText(HANDLE process, HWND tree, LPARAM item) {
   request.pszText = reinterpret_cast<LPWSTR>(remote.AddressAt(sizeof(TVITEMW)));
   request.cchTextMax = kCapacity;
   remote.Write(&request, sizeof request);
-  if (!SendMessageW(tree, TVM_GETITEMW, 0, remote.Address())) return {};
+  if (!SendTimed(tree, TVM_GETITEMW, 0, remote.Address())) return {};
   wchar_t text[kCapacity] = {};
   remote.Read(text, sizeof text, sizeof(TVITEMW));
   text[kCapacity - 1] = L'\0';
@@ -72,7 +72,7 @@ std::wstring JoinParts(const std::vector<std::wstring>& parts, std::size_t count
   return count == 1 ? path : path.substr(0, path.size() - 1);
 }
 
-LPARAM Caret(HWND tree) { return SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0); }
+LPARAM Caret(HWND tree) { return SendTimed(tree, TVM_GETNEXTITEM, TVGN_CARET, 0); }
 
 // Asks the chooser to select the folder by its path (what its owner would do with
 // BFFM_SETSELECTIONW; the path has to live in the program's memory). Answers whether it did.
@@ -80,7 +80,7 @@ bool AskToSelect(HANDLE process, HWND dialog, HWND tree, const std::wstring& pat
                  const std::wstring& leaf) {
   RemoteMemory remote(process, (path.size() + 1) * sizeof(wchar_t));
   remote.Write(path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-  SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, remote.Address());
+  SendTimed(dialog, BFFM_SETSELECTIONW, TRUE, remote.Address());
   if (!Caret(tree)) return false;
   return leaf.empty() || Lower(TreeItemText(process, tree, Caret(tree))) == Lower(leaf);
 }
@@ -101,11 +101,11 @@ void SelectFolder(HANDLE process, HWND dialog, HWND tree, const std::wstring& fo
   }
   for (std::size_t i = reached; i < parts.size(); ++i) {
     LPARAM parent = Caret(tree);
-    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, parent);
+    SendTimed(tree, TVM_EXPAND, TVE_EXPAND, parent);
     LPARAM found = 0;
     std::string seen;
-    for (LPARAM child = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, parent); child && !found;
-         child = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, child)) {
+    for (LPARAM child = SendTimed(tree, TVM_GETNEXTITEM, TVGN_CHILD, parent); child && !found;
+         child = SendTimed(tree, TVM_GETNEXTITEM, TVGN_NEXT, child)) {
       std::wstring name = TreeItemText(process, tree, child);
       if (Lower(name) == Lower(parts[i])) found = child;
       seen += " \"" + Utf8(name) + "\"";
@@ -114,7 +114,7 @@ void SelectFolder(HANDLE process, HWND dialog, HWND tree, const std::wstring& fo
       throw DriverError("the folder chooser shows no \"" + Utf8(parts[i]) + "\" in \"" +
                         Utf8(JoinParts(parts, i)) + "\"; it shows:" + seen);
     }
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, found);
+    SendTimed(tree, TVM_SELECTITEM, TVGN_CARET, found);
   }
 }
 

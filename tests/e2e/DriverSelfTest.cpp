@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/UiDriver.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
@@ -96,7 +97,10 @@ TEST_F(DriverSelfTest, ToolbarAndGrid) {
   EXPECT_EQ(ui_.HeaderTexts(grid), (std::vector<std::wstring>{L"Intervento", L"Data", L"Km", L"Costo"}));
   EXPECT_EQ(ui_.RowCount(grid), 3);
   EXPECT_EQ(ui_.RowTexts(grid, 1), (std::vector<std::wstring>{L"Filtro", L"01/02/2024", L"2000", L""}));
+  // A picture of the window holds the grid's red face.
   ui_.WaitForStatus(grid, 0, RowStatus::Due);
+  SaveWindowImage(main, root_ / "host.bmp");
+  EXPECT_GT(fs::file_size(root_ / "host.bmp"), 700u * 400u * 4u);
   ui_.WaitForStatus(grid, 1, RowStatus::InOrder);
   EXPECT_EQ(ui_.Status(grid, 2), RowStatus::None);
   ExpectNotFound([&] { ui_.CellText(grid, 3, 0); }, "no row 3");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/UiDriver.h"
 #include "tests/e2e/WindowSearch.h"
 
@@ -13,32 +14,6 @@ namespace {
 constexpr int kFaceSize = 20;    // the face is drawn 20 x 20 ...
 constexpr int kFaceMargin = 3;   // ... 3 pixels from the cell's right edge
 constexpr int kMinimumFacePixels = 40;
-
-// Screen pixels of the rectangle (screen coordinates), as 0x00RRGGBB values.
-std::vector<DWORD> CaptureScreen(const RECT& area) {
-  const int width = area.right - area.left;
-  const int height = area.bottom - area.top;
-  std::vector<DWORD> pixels(static_cast<std::size_t>(width * height));
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  std::copy_n(static_cast<const DWORD*>(bits), pixels.size(), pixels.begin());
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
 
 }  // namespace
 

@@ -16,7 +16,7 @@ constexpr int kLabelCapacity = 1024;
 
 // The tooltip asks the toolkit for the text of a callback tool itself, inside the program.
 std::wstring ToolTipText(HANDLE process, HWND toolbar, int command) {
-  HWND toolTip = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+  HWND toolTip = reinterpret_cast<HWND>(SendTimed(toolbar, TB_GETTOOLTIPS, 0, 0));
   if (!toolTip) return {};
   RemoteMemory remote(process, sizeof(TTTOOLINFOW) + kLabelCapacity * sizeof(wchar_t));
   TTTOOLINFOW info{};
@@ -27,7 +27,7 @@ std::wstring ToolTipText(HANDLE process, HWND toolbar, int command) {
   remote.Write(&info, sizeof info);
   wchar_t empty = 0;
   remote.Write(&empty, sizeof empty, sizeof info);
-  SendMessageW(toolTip, TTM_GETTEXTW, kLabelCapacity, remote.Address());
+  SendTimed(toolTip, TTM_GETTEXTW, kLabelCapacity, remote.Address());
   wchar_t text[kLabelCapacity] = {};
   remote.Read(text, sizeof text, sizeof info);
   text[kLabelCapacity - 1] = 0;
@@ -77,10 +77,10 @@ HWND UiDriver::Toolbar(HWND form) {
 
 std::vector<ToolbarButton> UiDriver::ToolbarButtons(HWND toolbar) {
   std::vector<ToolbarButton> buttons;
-  const int count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+  const int count = static_cast<int>(SendTimed(toolbar, TB_BUTTONCOUNT, 0, 0));
   RemoteMemory remote(process_.Handle(), sizeof(TBBUTTON) + kLabelCapacity * sizeof(wchar_t));
   for (int i = 0; i < count; ++i) {
-    if (!SendMessageW(toolbar, TB_GETBUTTON, i, remote.Address())) continue;
+    if (!SendTimed(toolbar, TB_GETBUTTON, i, remote.Address())) continue;
     TBBUTTON native = remote.Read<TBBUTTON>();
     ToolbarButton button;
     button.index = i;
@@ -88,7 +88,7 @@ std::vector<ToolbarButton> UiDriver::ToolbarButtons(HWND toolbar) {
     button.enabled = (native.fsState & TBSTATE_ENABLED) != 0;
     button.separator = (native.fsStyle & BTNS_SEP) != 0;
     if (!button.separator) {
-      LRESULT length = SendMessageW(toolbar, TB_GETBUTTONTEXTW, native.idCommand,
+      LRESULT length = SendTimed(toolbar, TB_GETBUTTONTEXTW, native.idCommand,
                                     remote.AddressAt(sizeof(TBBUTTON)));
       if (length > 0 && length < kLabelCapacity) {
         std::wstring text(static_cast<std::size_t>(length), L'\0');
@@ -136,7 +136,7 @@ void UiDriver::ClickToolbarItem(HWND form, const std::wstring& label) {
   }
   HWND toolbar = Toolbar(form);
   RemoteMemory remote(process_.Handle(), sizeof(RECT));
-  if (!SendMessageW(toolbar, TB_GETITEMRECT, button.index, remote.Address())) {
+  if (!SendTimed(toolbar, TB_GETITEMRECT, button.index, remote.Address())) {
     throw DriverError("cannot read where the toolbar item \"" + Utf8(label) + "\" is");
   }
   RECT place = remote.Read<RECT>();

@@ -11,14 +11,6 @@
 namespace e2e {
 namespace {
 
-constexpr UINT kSendTimeout = 5000;
-
-LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeout, &result);
-  return static_cast<LRESULT>(result);
-}
-
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -194,12 +186,12 @@ void UiDriver::Focus(HWND control) {
 }
 
 void UiDriver::Type(HWND control, const std::wstring& text) {
-  for (wchar_t character : text) Send(control, WM_CHAR, character, 1);
+  for (wchar_t character : text) SendTimed(control, WM_CHAR, character, 1);
 }
 
 void UiDriver::ReplaceText(HWND control, const std::wstring& text) {
   Focus(control);
-  Send(control, EM_SETSEL, 0, -1);
+  SendTimed(control, EM_SETSEL, 0, -1);
   Type(control, text);
 }
 
@@ -222,18 +214,18 @@ void UiDriver::WaitForText(HWND control, const std::wstring& text) {
 
 std::vector<std::wstring> UiDriver::ListItems(HWND list) {
   std::vector<std::wstring> items;
-  int count = static_cast<int>(Send(list, LB_GETCOUNT));
+  int count = static_cast<int>(SendTimed(list, LB_GETCOUNT));
   for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<std::size_t>(Send(list, LB_GETTEXTLEN, i)) + 1, L'\0');
+    std::wstring text(static_cast<std::size_t>(SendTimed(list, LB_GETTEXTLEN, i)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
-        Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        SendTimed(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
     items.push_back(text);
   }
   return items;
 }
 
 std::wstring UiDriver::SelectedListItem(HWND list) {
-  int index = static_cast<int>(Send(list, LB_GETCURSEL));
+  int index = static_cast<int>(SendTimed(list, LB_GETCURSEL));
   std::vector<std::wstring> items = ListItems(list);
   return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::wstring();
 }
@@ -247,30 +239,30 @@ void UiDriver::ChooseListItem(HWND list, const std::wstring& text, bool doubleCl
     throw DriverError(std::string(error.what()) + "; items: " + ListOf(ListItems(list)));
   }
   WaitUntil([&] { return Enabled(list); }, Timeout(), "the list to be enabled");
-  Send(list, LB_SETTOPINDEX, index);
+  SendTimed(list, LB_SETTOPINDEX, index);
   RECT item{};
-  Send(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+  SendTimed(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
   PostClick(list, item.left + 5, (item.top + item.bottom) / 2, doubleClick);
   if (!doubleClick) {
-    WaitUntil([&] { return Send(list, LB_GETCURSEL) == index; }, Timeout(),
+    WaitUntil([&] { return SendTimed(list, LB_GETCURSEL) == index; }, Timeout(),
               "the list item " + Quoted(text) + " to be selected");
   }
 }
 
 std::vector<std::wstring> UiDriver::ComboItems(HWND combo) {
   std::vector<std::wstring> items;
-  int count = static_cast<int>(Send(combo, CB_GETCOUNT));
+  int count = static_cast<int>(SendTimed(combo, CB_GETCOUNT));
   for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<std::size_t>(Send(combo, CB_GETLBTEXTLEN, i)) + 1, L'\0');
+    std::wstring text(static_cast<std::size_t>(SendTimed(combo, CB_GETLBTEXTLEN, i)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
-        Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        SendTimed(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
     items.push_back(text);
   }
   return items;
 }
 
 std::wstring UiDriver::SelectedComboItem(HWND combo) {
-  int index = static_cast<int>(Send(combo, CB_GETCURSEL));
+  int index = static_cast<int>(SendTimed(combo, CB_GETCURSEL));
   std::vector<std::wstring> items = ComboItems(combo);
   return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::wstring();
 }
@@ -284,14 +276,15 @@ void UiDriver::ChooseComboItem(HWND combo, const std::wstring& text) {
     throw DriverError(std::string(error.what()) + "; items: " + ListOf(ComboItems(combo)));
   }
   WaitUntil([&] { return Enabled(combo); }, Timeout(), "the combo box to be enabled");
-  Send(combo, CB_SETCURSEL, index);
+  SendTimed(combo, CB_SETCURSEL, index);
   // A choice made with the mouse or the keyboard reports itself to the parent; a selection
-  // set by message does not, so the report is sent as the combo box would send it.
-  Send(GetParent(combo), WM_COMMAND,
-       MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+  // set by message does not, so the report is made as the combo box would make it (posted:
+  // what the choice does may be modal).
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
 }
 
-bool UiDriver::Checked(HWND checkBox) { return Send(checkBox, BM_GETCHECK) == BST_CHECKED; }
+bool UiDriver::Checked(HWND checkBox) { return SendTimed(checkBox, BM_GETCHECK) == BST_CHECKED; }
 
 void UiDriver::SetChecked(HWND checkBox, bool checked) {
   if (Checked(checkBox) == checked) return;
@@ -307,7 +300,7 @@ void UiDriver::SetDate(HWND picker, WORD year, WORD month, WORD day) {
   date.wDay = day;
   RemoteMemory remote(process_.Handle(), sizeof date);
   remote.Write(&date, sizeof date);
-  if (!Send(picker, DTM_SETSYSTEMTIME, GDT_VALID, remote.Address())) {
+  if (!SendTimed(picker, DTM_SETSYSTEMTIME, GDT_VALID, remote.Address())) {
     throw DriverError("the date picker refused the date " + std::to_string(day) + "/" +
                       std::to_string(month) + "/" + std::to_string(year));
   }

@@ -27,6 +27,12 @@ BOOL CALLBACK CollectDescendant(HWND window, LPARAM parameter) {
 
 }  // namespace
 
+LRESULT SendTimed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
 std::wstring WindowText(HWND window) {
   // WM_GETTEXT is copied between processes by the system; GetWindowText of another
   // process's window would not ask the window.

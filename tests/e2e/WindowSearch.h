@@ -8,6 +8,10 @@ namespace e2e {
 
 // Reading windows of another process: their texts, classes, places and children.
 
+// SendMessage that gives up after a few seconds when the program does not answer, so
+// that a hung program fails the run instead of stopping it.
+LRESULT SendTimed(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
 bool ClassIs(HWND window, const std::wstring& className);  // case-insensitive
