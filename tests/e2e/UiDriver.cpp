@@ -113,12 +113,19 @@ HWND UiDriver::Button(HWND form, const std::wstring& text) {
 
 HWND UiDriver::Control(HWND form, const std::wstring& className, int index) {
   std::vector<HWND> matching;
-  for (HWND child : Descendants(form)) {
-    if (ClassIs(child, className)) matching.push_back(child);
-  }
-  if (index < 0 || index >= static_cast<int>(matching.size())) {
-    throw DriverError("no control " + Utf8(className) + " number " + std::to_string(index) +
-                      " on " + Describe(form) + " (it has " + std::to_string(matching.size()) +
+  try {
+    WaitUntil(
+        [&] {
+          matching.clear();
+          for (HWND child : Descendants(form)) {
+            if (ClassIs(child, className)) matching.push_back(child);
+          }
+          return index >= 0 && index < static_cast<int>(matching.size());
+        },
+        Timeout(), "control " + Utf8(className) + " number " + std::to_string(index) + " on " +
+                       Describe(form));
+  } catch (const DriverError& error) {
+    throw DriverError(std::string(error.what()) + " (it has " + std::to_string(matching.size()) +
                       ")");
   }
   return matching[static_cast<std::size_t>(index)];
@@ -126,6 +133,27 @@ HWND UiDriver::Control(HWND form, const std::wstring& className, int index) {
 
 HWND UiDriver::ControlBeside(HWND form, const std::wstring& labelText,
                              const std::wstring& className) {
+  HWND found = nullptr;
+  std::string failure;
+  auto search = [&] {
+    try {
+      found = FindBeside(form, labelText, className);
+      return true;
+    } catch (const DriverError& error) {
+      failure = error.what();
+      return false;
+    }
+  };
+  try {
+    WaitUntil(search, Timeout(), Utf8(className) + " beside \"" + Utf8(labelText) + "\"");
+  } catch (const DriverError& error) {
+    throw DriverError(std::string(error.what()) + ": " + failure);
+  }
+  return found;
+}
+
+HWND UiDriver::FindBeside(HWND form, const std::wstring& labelText,
+                          const std::wstring& className) {
   std::vector<HWND> all = Descendants(form);
   HWND label = nullptr;
   for (HWND child : all) {

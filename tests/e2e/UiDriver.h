@@ -31,9 +31,10 @@ enum class RowStatus { None, InOrder, Due };
 const char* ToString(RowStatus status);
 
 // Drives the windows of another process the way a user would, through window messages
-// (and memory in that process where a message carries a pointer). Every lookup waits up
-// to the process's timeout for its window or item to appear, and throws a DriverError
-// that names what it looked for and what was there instead.
+// (and memory in that process where a message carries a pointer). Every lookup and every
+// Wait... waits up to the process's timeout for its window, item or text, and then throws
+// a DriverError that names what it looked for and what was there instead. Actions that
+// may open something modal are posted, so the driver never blocks on the program.
 class UiDriver {
  public:
   explicit UiDriver(TargetProcess& process) : process_(process) {}
@@ -130,6 +131,7 @@ class UiDriver {
 
  private:
   std::vector<std::vector<HWND>> GridRows(HWND grid);
+  HWND FindBeside(HWND form, const std::wstring& labelText, const std::wstring& className);
   HWND FindMessageBox(const std::wstring& caption);
   std::size_t OpenPopupMenus();
   void PostClick(HWND window, int x, int y, bool doubleClick);
