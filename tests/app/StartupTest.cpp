@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 
 #include "app/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FileSystem.h"
 #include "app/ProgramRun.h"
 #include "app/TemplateChecksum.h"
+#include "tests/support/GuiTestHarness.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
+#include "toolkit/TextEncoding.h"
 
 namespace fs = std::filesystem;
 
@@ -173,4 +176,71 @@ TEST_F(Startup, PrepareUserDataFolderEndsInABackslash) {
   EXPECT_EQ(folder.back(), L'\\');
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(PrepareUserDataFolder("TorvaneManutenzione"), folder);  // second call: existing
+}
+
+namespace {
+
+// Presses a button of this process's top-level window with the caption once it shows;
+// runs on another thread while the program's loop runs on this one.
+std::future<bool> PressWhenShown(const std::wstring& caption, const std::wstring& button) {
+  return std::async(std::launch::async, [caption, button] {
+    for (int attempt = 0; attempt < 400; ++attempt) {
+      HWND window = FindWindowW(nullptr, caption.c_str());
+      DWORD owner = 0;
+      if (window) GetWindowThreadProcessId(window, &owner);
+      if (window && owner == GetCurrentProcessId() && IsWindowVisible(window)) {
+        if (HWND target = FindWindowExW(window, nullptr, L"Button", button.c_str())) {
+          PostMessageW(target, BM_CLICK, 0, 0);
+          return true;
+        }
+      }
+      Sleep(25);
+    }
+    return false;
+  });
+}
+
+// Closes this process's main window (as its close box does) once it is usable again.
+std::future<bool> CloseWhenEnabled(const std::wstring& caption) {
+  return std::async(std::launch::async, [caption] {
+    for (int attempt = 0; attempt < 400; ++attempt) {
+      HWND window = FindWindowW(nullptr, caption.c_str());
+      if (window && IsWindowEnabled(window)) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return true;
+      }
+      Sleep(25);
+    }
+    return false;
+  });
+}
+
+}  // namespace
+
+TEST_F(Startup, DecliningTheTermsEndsTheRunWithoutTheExitQuestion) {
+  ToolkitStateScope toolkit;
+  fs::copy_file(ShippedTemplate(), current_ / "filedat");
+  LoopDeadline deadline(std::chrono::seconds(20));
+  auto decline = PressWhenShown(L"Leggimi", L"Non Accetto");
+  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(decline.get());
+  EXPECT_FALSE(deadline.Fired());
+  EXPECT_TRUE(boxes_.Requests().empty());
+  EXPECT_TRUE(fs::exists(ExpectedDatabase()));
+}
+
+TEST_F(Startup, AcceptingTheTermsRunsUntilTheUserConfirmsTheExit) {
+  ToolkitStateScope toolkit;
+  fs::copy_file(ShippedTemplate(), current_ / "filedat");
+  LoopDeadline deadline(std::chrono::seconds(20));
+  boxes_.QueueAnswer(IDYES);
+  auto accept = PressWhenShown(L"Leggimi", L"Accetto");
+  auto close = CloseWhenEnabled(LumoUtility::WidenText(kProgramCaption));
+  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(accept.get());
+  EXPECT_TRUE(close.get());
+  EXPECT_FALSE(deadline.Fired());
+  ASSERT_EQ(boxes_.Requests().size(), 1u);
+  EXPECT_EQ(boxes_.Requests()[0].text, "Vuoi realmente uscire?");
+  EXPECT_EQ(boxes_.Requests()[0].caption, "Uscita");
 }
