@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/DatabasePath.h"
+#include "data/MaintenanceStore.h"
+#include "tests/e2e/UiDriver.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 
@@ -66,9 +69,20 @@ TEST_F(ProgramProcess, WithoutTheTemplateShowsTheErrorAndExitsWithOne) {
 
 TEST_F(ProgramProcess, ProvisionsTheDatabaseFromTheTemplateFolder) {
   fs::copy_file(ExecutableFolder() / "filedat", root_ / "lavoro" / "filedat");
-  ProcessRun run = StartProgram(root_ / "lavoro");
-  ASSERT_TRUE(run.started);
-  EXPECT_EQ(WaitForExit(run), 0u);
-  fs::path database = appData_ / "TorvaneManutenzione" / "dati" / "dati.mdb";
-  EXPECT_EQ(ReadFileBytes(database), ReadFileBytes(root_ / "lavoro" / "filedat"));
+  {
+    // The main window comes up over the new database; declining the terms ends the run.
+    e2e::TargetProcess program(ExecutableFolder() / "TorvaneManutenzione.exe", root_ / "lavoro");
+    e2e::UiDriver ui(program);
+    ui.ClickButton(ui.WaitForForm(L"Leggimi"), L"Non Accetto");
+    EXPECT_EQ(program.WaitForExit(std::chrono::seconds(10)), 0u);
+  }
+  // The template's tables and catalogue, with the one entry the main window adds to a
+  // catalogue of 25, and no vehicle.
+  DatabasePath = (appData_ / "TorvaneManutenzione" / "dati" / "dati.mdb").wstring();
+  MaintenanceStore store;
+  EXPECT_EQ(store.CountInterventionTypes(), 26);
+  std::vector<std::string> plates;
+  EXPECT_TRUE(store.ListPlates(plates));
+  EXPECT_TRUE(plates.empty());
+  DatabasePath.clear();
 }
