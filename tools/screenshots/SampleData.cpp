@@ -21,8 +21,8 @@ struct SampleVehicle {
 };
 
 // What was done on the shown vehicle, oldest first; the schedule shows the latest of a
-// kind. At 48,750 km the air filter, cabin filter, wiper blades and air-conditioning
-// recharge (never done) come out due; everything else is in order.
+// kind. At 48,750 km the air filter, cabin filter, brake fluid, wiper blades and the
+// air-conditioning recharge (never done) come out due; everything else is in order.
 struct SampleIntervention {
   const char* intervention;  // catalogue name
   std::int32_t km;
@@ -39,6 +39,7 @@ const SampleVehicle kVehicles[] = {
 };
 
 const SampleIntervention kHistory[] = {
+    {"Liquido freni", 7800, 2021, 11, 20, 45, "DOT 4, CONTROLLO DOPO L'ACQUISTO"},
     {"Olio motore", 14900, 2022, 9, 14, 89.5, "OLIO 5W-40, OFFICINA ROSSI"},
     {"Filtro olio", 14900, 2022, 9, 14, 16.9, ""},
     {"Filtro aria", 14900, 2022, 9, 14, 24.9, "FILTRO ORIGINALE"},
@@ -47,7 +48,6 @@ const SampleIntervention kHistory[] = {
     {"Olio motore", 30150, 2024, 7, 2, 92, "OLIO 5W-40, OFFICINA ROSSI"},
     {"Filtro olio", 30150, 2024, 7, 2, 17.5, ""},
     {"Filtro abitacolo", 30150, 2024, 7, 2, 29, "FILTRO AI CARBONI ATTIVI"},
-    {"Liquido freni", 30150, 2024, 7, 2, 45, "DOT 4"},
     {"Tagliando generale", 30150, 2024, 7, 2, 165, ""},
     {"Pastiglie freni anteriori", 38600, 2025, 10, 21, 85, "PASTIGLIE E MANODOPERA"},
     {"Pneumatici anteriori", 41000, 2025, 11, 8, 312, "4 STAGIONI 175/65 R14"},

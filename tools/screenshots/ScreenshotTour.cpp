@@ -222,7 +222,7 @@ class Tour {
     }
     Fill(*entry.kmBox, "48750", *entry.costBox);
     Fill(*entry.costBox, "27,5", *entry.notesBox);
-    Fill(*entry.notesBox, "FILTRO ORIGINALE, CAMBIATO DAL MECCANICO DI FIDUCIA", *entry.okButton);
+    Fill(*entry.notesBox, "FILTRO ORIGINALE, OFFICINA ROSSI", *entry.okButton);
     Shoot(entry.window, "nuovo-intervento");
     CloseWith(entry.window, entry.cancelButton->window);
   }
