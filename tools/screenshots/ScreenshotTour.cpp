@@ -8,9 +8,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "app/DatabasePath.h"
 #include "screens/FormAnagInterv.h"
@@ -19,14 +21,14 @@
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
 #include "toolkit/Button.h"
+#include "toolkit/CellControl.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/CurrencyBox.h"
 #include "toolkit/DatePicker.h"
 #include "toolkit/FormLeggimi.h"
-#include "toolkit/CellControl.h"
 #include "toolkit/Grid.h"
 #include "toolkit/ListBox.h"
-#include "toolkit/Menus.h"
+#include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/TextEncoding.h"
 #include "toolkit/ToolBar.h"
@@ -92,20 +94,34 @@ HWND FindMessageBox(const wchar_t* caption) { return FindWindowW(L"#32770", capt
 
 class Tour {
  public:
-  explicit Tour(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  // Only the box the tour asks for is shown; any other (a store failure, say) is reported
+  // and answered at once, so that the tour never waits on a box nobody answers.
+  explicit Tour(std::filesystem::path folder) : folder_(std::move(folder)) {
+    LumoUtility::SetMessageBoxPresenter([this](const LumoUtility::MessageBoxRequest& request) {
+      if (showBoxes_) return LumoUtility::PresentMessageBox(request);
+      std::fprintf(stderr, "unexpected message box \"%s\": %s\n", request.caption.c_str(),
+                   request.text.c_str());
+      ++failures_;
+      return IDNO;
+    });
+  }
   ~Tour() {
     if (main_) main_->closeWithoutAsking = true;
+    main_.reset();
+    LumoUtility::SetMessageBoxPresenter({});
   }
+  Tour(const Tour&) = delete;
+  Tour& operator=(const Tour&) = delete;
 
   // Every picture in turn; answers how many could not be taken.
   int Run() {
-    StartAndTerms();
+    if (!StartAndTerms()) return failures_ + 1;
     OptionsMenu();
     OpenVehicle();
     CorrectIntervention();
     NewIntervention();
     EditVehicle();
-    main_->OnCommand(main_->closeButton.get());
+    ClickTool(*main_, ToolBarWindow(), *main_->closeButton);
     Settle();
     NewVehicle();
     Catalogue();
@@ -145,15 +161,29 @@ class Tour {
 
   HWND ToolBarWindow() const { return main_->toolBar->window; }
 
+  // The child form a command should have opened; null, reported, when it did not.
+  template <class ChildForm>
+  ChildForm* Opened(const std::unique_ptr<ChildForm>& form, const char* what) {
+    if (form && IsWindow(form->window)) return form.get();
+    std::fprintf(stderr, "%s did not open\n", what);
+    ++failures_;
+    return nullptr;
+  }
+
   // The main window at start, disabled behind the terms of use; then the terms accepted.
-  void StartAndTerms() {
+  bool StartAndTerms() {
     main_ = std::make_unique<MyApp::FormGrid>(GetModuleHandleW(nullptr), kProgramCaption);
+    if (!IsWindow(main_->window) || !main_->termsViewer || !IsWindow(main_->termsViewer->window)) {
+      std::fprintf(stderr, "the main window or its terms did not open\n");
+      return false;
+    }
     Shoot(main_->window, "leggimi");
     HWND terms = main_->termsViewer->window;
     Click(main_->termsViewer->acceptButton->window);
     while (IsWindow(terms)) Pump(std::chrono::milliseconds(50));
     SetForegroundWindow(main_->window);
     Shoot(main_->window, "principale-vuota");
+    return true;
   }
 
   // The "Opzioni" menu opened with its access key, then closed again.
@@ -169,7 +199,9 @@ class Tour {
   // "Apri", a plate chosen in "Selezione Veicolo", its schedule shown.
   void OpenVehicle() {
     ClickTool(*main_, ToolBarWindow(), *main_->openButton);
-    MyApp::FormSelezione& selection = *main_->vehicleSelection;
+    MyApp::FormSelezione* opened = Opened(main_->vehicleSelection, "Selezione Veicolo");
+    if (!opened) return;
+    MyApp::FormSelezione& selection = *opened;
     const std::wstring plate = LumoUtility::WidenText(SampleData::kShownPlate);
     const LRESULT index = SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT,
                                        static_cast<WPARAM>(-1),
@@ -198,12 +230,9 @@ class Tour {
     SendMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     SendMessageW(cell, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageW(cell, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    if (!main_->interventionEntry) {
-      std::fprintf(stderr, "the double-click opened no intervention form\n");
-      ++failures_;
-      return;
-    }
-    MyApp::FormIntervento& entry = *main_->interventionEntry;
+    MyApp::FormIntervento* opened = Opened(main_->interventionEntry, "Modifica Intervento");
+    if (!opened) return;
+    MyApp::FormIntervento& entry = *opened;
     entry.typeList->Focus();
     Shoot(entry.window, "modifica-intervento");
     CloseWith(entry.window, entry.cancelButton->window);
@@ -212,7 +241,9 @@ class Tour {
   // "Aggiungi": the air filter done again today, filled in but not confirmed.
   void NewIntervention() {
     ClickTool(*main_, ToolBarWindow(), *main_->addButton);
-    MyApp::FormIntervento& entry = *main_->interventionEntry;
+    MyApp::FormIntervento* opened = Opened(main_->interventionEntry, "Nuovo Intervento");
+    if (!opened) return;
+    MyApp::FormIntervento& entry = *opened;
     for (std::size_t i = 0; i < entry.catalogue.size(); ++i) {
       if (entry.catalogue[i].INTERVENTO != SampleData::kDueIntervention) continue;
       SendMessageW(entry.typeList->window, CB_SETCURSEL, i, 0);
@@ -230,7 +261,9 @@ class Tour {
   // "Modifica": the vehicle in use in its editor.
   void EditVehicle() {
     ClickTool(*main_, ToolBarWindow(), *main_->editButton);
-    MyApp::FormNuovo& editor = *main_->vehicleEditor;
+    MyApp::FormNuovo* opened = Opened(main_->vehicleEditor, "Modifica Veicolo");
+    if (!opened) return;
+    MyApp::FormNuovo& editor = *opened;
     Shoot(editor.window, "modifica-veicolo");
     CloseWith(editor.window, editor.cancelButton->window);
   }
@@ -238,7 +271,9 @@ class Tour {
   // "Nuovo" with no vehicle open: a new vehicle filled in but not confirmed.
   void NewVehicle() {
     ClickTool(*main_, ToolBarWindow(), *main_->newButton);
-    MyApp::FormNuovo& editor = *main_->vehicleEditor;
+    MyApp::FormNuovo* opened = Opened(main_->vehicleEditor, "Nuovo Veicolo");
+    if (!opened) return;
+    MyApp::FormNuovo& editor = *opened;
     Fill(*editor.plateBox, "GC318ZN", *editor.descriptionBox);
     Fill(*editor.descriptionBox, "ALFA ROMEO TONALE 1.5 HYBRID", *editor.kmBox);
     Fill(*editor.kmBox, "6200", *editor.okButton);
@@ -255,7 +290,10 @@ class Tour {
   // "Opzioni" on the toolbar: the catalogue editor with the engine oil selected.
   void Catalogue() {
     ClickTool(*main_, ToolBarWindow(), *main_->optionsButton);
-    MyApp::FormAnagInterv& editor = *main_->catalogueEditor;
+    MyApp::FormAnagInterv* opened =
+        Opened(main_->catalogueEditor, "Gestione Anagrafica Interventi");
+    if (!opened) return;
+    MyApp::FormAnagInterv& editor = *opened;
     ClickListItem(editor.catalogueList->window, 0);
     Shoot(editor.window, "anagrafica-interventi");
     CloseWith(editor.window, editor.closeButton->window);
@@ -264,6 +302,7 @@ class Tour {
   // The close box: the exit question, answered Yes.
   void ExitQuestion() {
     HWND mainWindow = main_->window;
+    showBoxes_ = true;
     ShootModal([mainWindow] { PostMessageW(mainWindow, WM_CLOSE, 0, 0); },
                [] { return FindMessageBox(L"Uscita"); },
                [](HWND box) { return ScreenAreaOf(box); },
@@ -281,6 +320,7 @@ class Tour {
   std::filesystem::path folder_;
   std::unique_ptr<MyApp::FormGrid> main_;
   int failures_ = 0;
+  bool showBoxes_ = false;
 };
 
 }  // namespace
