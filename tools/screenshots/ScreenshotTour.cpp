@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/DatabasePath.h"
+#include "app/ProgramRun.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormGrid.h"
 #include "screens/FormIntervento.h"
@@ -39,8 +40,6 @@
 
 namespace {
 
-// The caption start-up gives the main window.
-constexpr char kProgramCaption[] = "TorvaneManutenzione - © Torvane, tutti i diritti riservati";
 // Wine paints a window shortly after it is shown or changed, not at once.
 constexpr auto kSettleTime = std::chrono::milliseconds(700);
 constexpr auto kModalTimeout = std::chrono::seconds(20);
