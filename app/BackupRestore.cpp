@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/DatabaseFileCheck.h"
 #include "app/DatabasePath.h"
 #include "app/FilePaths.h"
 #include "app/FileSystem.h"
@@ -30,12 +31,36 @@ std::wstring SafetyCopyPath() {
 // Copies the database at a committed point: another running copy may be writing it, so
 // the copy holds the writer lock (which covers no data, so the copy can still read) and
 // first rolls back a commit that was cut short. False when the lock cannot be had.
-bool CopyDatabaseSafely(const std::wstring& from, const std::wstring& to, BOOL failIfExists,
-                        bool fromIsDatabase) {
+bool BackUpSafely(const std::wstring& target, BOOL failIfExists) {
   try {
     Jet::WriterLock lock{std::filesystem::path(DatabasePath)};
-    if (fromIsDatabase) Jet::RecoverJournal(std::filesystem::path(DatabasePath), lock.File());
-    return CopyFileW(from.c_str(), to.c_str(), failIfExists) != FALSE;
+    Jet::RecoverJournal(std::filesystem::path(DatabasePath), lock.File());
+    return CopyFileW(DatabasePath.c_str(), target.c_str(), failIfExists) != FALSE;
+  } catch (const Jet::JetError&) {
+    return false;
+  }
+}
+
+// Saves the database as the next safety copy, then copies source over it. Both copies
+// run under the writer lock, so no other running copy writes in between and the safety
+// copy is a committed state. Whatever goes wrong after the safety copy exists, the
+// database is given its old content back; the safety copy stays either way.
+bool ReplaceDatabase(const std::wstring& source) {
+  try {
+    Jet::WriterLock lock{std::filesystem::path(DatabasePath)};
+    Jet::RecoverJournal(std::filesystem::path(DatabasePath), lock.File());
+    std::wstring safety = SafetyCopyPath();
+    if (safety.empty() || !CopyFileW(DatabasePath.c_str(), safety.c_str(), FALSE)) return false;
+    // CopyFileW carries the source's attributes over: a backup kept read-only (on a CD,
+    // or marked so by the user) must not leave a database the program cannot write.
+    // The source was checked before asking, but it may have changed since (a stick
+    // pulled out and put back), so the file now in place is checked again.
+    if (CopyFileW(source.c_str(), DatabasePath.c_str(), FALSE) && ClearReadOnly(DatabasePath) &&
+        IsProgramDatabase(DatabasePath)) {
+      return true;
+    }
+    if (CopyFileW(safety.c_str(), DatabasePath.c_str(), FALSE)) ClearReadOnly(DatabasePath);
+    return false;
   } catch (const Jet::JetError&) {
     return false;
   }
@@ -56,7 +81,7 @@ void BackupDatabase(HWND owner) {
     }
     failIfExists = FALSE;
   }
-  if (CopyDatabaseSafely(DatabasePath, target, failIfExists, true)) {
+  if (BackUpSafely(target, failIfExists)) {
     LumoUtility::ShowMessage("Salvataggio del backup effettuato correttamente.", "Backup", owner);
   } else {
     LumoUtility::ShowError("Errore durante il backup", "Errore", owner);
@@ -72,24 +97,18 @@ void RestoreDatabase(HWND owner) {
                           "Restore", owner);
     return;
   }
+  // A file the program could not work on would only fail at the next database access,
+  // with the user's data set aside: it is refused before anything is touched.
+  if (!IsProgramDatabase(source)) {
+    LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
+    return;
+  }
   if (!LumoUtility::AskYesNo("Continuando come richiesto il database verrà ripristinato. Si "
                              "desidera realmente procedere?",
                              "Attenzione", owner)) {
     return;
   }
-  // Both copies under the writer lock, so no other running copy writes in between and
-  // the safety copy is a committed state.
-  bool safetySaved = false;
-  bool restored = false;
-  try {
-    Jet::WriterLock lock{std::filesystem::path(DatabasePath)};
-    Jet::RecoverJournal(std::filesystem::path(DatabasePath), lock.File());
-    std::wstring safety = SafetyCopyPath();
-    safetySaved = !safety.empty() && CopyFileW(DatabasePath.c_str(), safety.c_str(), FALSE);
-    restored = safetySaved && CopyFileW(source.c_str(), DatabasePath.c_str(), FALSE);
-  } catch (const Jet::JetError&) {
-  }
-  if (!restored) {
+  if (!ReplaceDatabase(source)) {
     LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
     return;
   }

@@ -6,6 +6,9 @@
 
 // Whether a file or folder exists at path (a test, not an open).
 bool PathExists(const std::wstring& path);
+// Clears the read-only attribute of a file, leaving its other attributes; true when the
+// file ends up writable (or was already).
+bool ClearReadOnly(const std::wstring& path);
 // True if the folder existed or was created (one level: parents are not created).
 bool EnsureDirectory(const std::wstring& path);
 // The user's local application-data folder, or "".

@@ -7,8 +7,6 @@
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/MessageLoop.h"
 
-const char kProgramCaption[] = "TorvaneManutenzione - © Torvane, tutti i diritti riservati";
-
 int RunProgram(HINSTANCE instance) {
   if (!ProvisionDatabase()) return 1;
   auto mainForm = std::make_unique<MyApp::FormGrid>(instance, kProgramCaption);

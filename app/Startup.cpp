@@ -31,10 +31,7 @@ std::wstring LocateTemplate() {
 bool CopyTemplate(const std::wstring& templatePath) {
   if (!CopyFileW(templatePath.c_str(), DatabasePath.c_str(), TRUE)) return false;
   // A template shipped read-only must not give a read-only database.
-  DWORD attributes = GetFileAttributesW(DatabasePath.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesW(DatabasePath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  }
+  ClearReadOnly(DatabasePath);
   return true;
 }
 

@@ -64,6 +64,8 @@ void FormLeggimi::BuildControls() {
   termsText->readOnly = true;
   termsText->multiline = true;
   termsText->verticalScrollBar = true;
+  // Without a horizontal scroll bar, unwrapped lines would hide their ends.
+  termsText->wordWrap = true;
   termsText->maxLength = kTermsMaxLength;
   termsText->font = &textFont;
   termsText->onKeyPress = KeyPressTrampoline;

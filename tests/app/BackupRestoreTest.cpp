@@ -1,10 +1,20 @@
+// Backup and restore on real database files (copies of the shipped template), driven
+// through the folder chooser and message boxes as the menu commands drive them.
 #include "app/BackupRestore.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "app/DatabasePath.h"
+#include "app/FileSystem.h"
+#include "data/jet/FormatConstants.h"
+#include "data/jet/WritableDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Shell.h"
 
 namespace fs = std::filesystem;
@@ -12,6 +22,21 @@ namespace fs = std::filesystem;
 namespace {
 
 const HWND kOwner = reinterpret_cast<HWND>(0x4321);
+constexpr char kRestoreFailed[] = "Errore durante il ripristino";
+
+fs::path ShippedTemplate() { return ExecutableFolder() / "filedat"; }
+
+// Adds a vehicle, so that two databases differ in their content and bytes.
+void AddVehicle(const fs::path& file, const std::u16string& plate) {
+  Jet::WritableDatabase database = Jet::WritableDatabase::Open(file);
+  database.InsertRow(u"VEICOLO", {Jet::Value(), Jet::Value(plate), Jet::Value(std::u16string(u"auto")),
+                                  Jet::Value(std::int32_t{1000}), Jet::Value()});
+}
+
+bool IsReadOnly(const fs::path& file) {
+  DWORD attributes = GetFileAttributesW(file.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
 
 class BackupRestore : public ::testing::Test {
  protected:
@@ -19,7 +44,7 @@ class BackupRestore : public ::testing::Test {
     fs::create_directories(root_ / "dati");
     fs::create_directories(root_ / "chiavetta");
     database_ = root_ / "dati" / "dati.mdb";
-    WriteFileBytes(database_, "database 1");
+    fs::copy_file(ShippedTemplate(), database_);
     DatabasePath = database_.wstring();
     previous_ = LumoUtility::SetFolderChooser([this](const std::string& title, HWND owner) {
       titles_.push_back(title);
@@ -28,9 +53,34 @@ class BackupRestore : public ::testing::Test {
     });
     chosen_ = (root_ / "chiavetta").wstring();
   }
-  ~BackupRestore() override { LumoUtility::SetFolderChooser(std::move(previous_)); }
+  ~BackupRestore() override {
+    LumoUtility::SetFolderChooser(std::move(previous_));
+    DatabasePath.clear();
+  }
 
   const LumoUtility::MessageBoxRequest& LastBox() const { return boxes_.Requests().back(); }
+  fs::path Backup() const { return root_ / "chiavetta" / "TorvaneBackup.dat"; }
+  fs::path SafetyCopy(const char* suffix) const { return root_ / "dati" / ("dati.mdb." + std::string(suffix)); }
+
+  // A backup holding one more vehicle than the template.
+  std::string MakeBackup() {
+    fs::copy_file(ShippedTemplate(), Backup(), fs::copy_options::overwrite_existing);
+    AddVehicle(Backup(), u"BACKUP1");
+    return ReadFileBytes(Backup());
+  }
+
+  // One error box since `boxesBefore`, no question asked, the database as it was, no
+  // safety copy.
+  void ExpectRefusedBeforeAsking(std::size_t boxesBefore, const std::string& databaseBefore,
+                                 const std::string& what) {
+    ASSERT_EQ(boxes_.Requests().size(), boxesBefore + 1) << what;
+    EXPECT_EQ(LastBox().text, kRestoreFailed) << what;
+    EXPECT_EQ(LastBox().caption, "Errore") << what;
+    EXPECT_EQ(LastBox().style, 0x2010u) << what;
+    EXPECT_EQ(LastBox().owner, kOwner) << what;
+    EXPECT_TRUE(ReadFileBytes(database_) == databaseBefore) << what;
+    EXPECT_FALSE(fs::exists(SafetyCopy("000"))) << what;
+  }
 
   TemporaryDirectory root_{"backup"};
   fs::path database_;
@@ -44,18 +94,20 @@ class BackupRestore : public ::testing::Test {
 }  // namespace
 
 TEST_F(BackupRestore, BackupCopiesTheDatabaseAndAsksBeforeOverwriting) {
+  std::string first = ReadFileBytes(database_);
   BackupDatabase(kOwner);
   EXPECT_EQ(titles_.at(0), "Seleziona dove salvare il backup");
   EXPECT_EQ(owners_.at(0), kOwner);
-  fs::path backup = root_ / "chiavetta" / "TorvaneBackup.dat";
-  EXPECT_EQ(ReadFileBytes(backup), "database 1");
+  EXPECT_TRUE(ReadFileBytes(Backup()) == first);
   ASSERT_EQ(boxes_.Requests().size(), 1u);
   EXPECT_EQ(LastBox().text, "Salvataggio del backup effettuato correttamente.");
   EXPECT_EQ(LastBox().caption, "Backup");
   EXPECT_EQ(LastBox().style, 0x2000u);
   EXPECT_EQ(LastBox().owner, kOwner);
 
-  WriteFileBytes(database_, "database 2");
+  AddVehicle(database_, u"AB123CD");
+  std::string second = ReadFileBytes(database_);
+  ASSERT_NE(second, first);
   boxes_.QueueAnswer(IDNO);
   BackupDatabase(kOwner);
   ASSERT_EQ(boxes_.Requests().size(), 2u);
@@ -63,22 +115,23 @@ TEST_F(BackupRestore, BackupCopiesTheDatabaseAndAsksBeforeOverwriting) {
                             "il backup esistente?");
   EXPECT_EQ(LastBox().caption, "Attenzione");
   EXPECT_EQ(LastBox().style, 0x2024u);
-  EXPECT_EQ(ReadFileBytes(backup), "database 1");
+  EXPECT_TRUE(ReadFileBytes(Backup()) == first);
 
   boxes_.QueueAnswer(IDYES);
   BackupDatabase(kOwner);
-  EXPECT_EQ(ReadFileBytes(backup), "database 2");
+  EXPECT_TRUE(ReadFileBytes(Backup()) == second);
   EXPECT_EQ(LastBox().caption, "Backup");
 }
 
 TEST_F(BackupRestore, CancelledChooserDoesNothing) {
+  std::string before = ReadFileBytes(database_);
   chosen_.clear();
   BackupDatabase(kOwner);
   RestoreDatabase(kOwner);
   EXPECT_EQ(titles_.size(), 2u);
   EXPECT_EQ(titles_.at(1), "Seleziona dove si trova il backup");
   EXPECT_TRUE(boxes_.Requests().empty());
-  EXPECT_EQ(ReadFileBytes(database_), "database 1");
+  EXPECT_TRUE(ReadFileBytes(database_) == before);
 }
 
 TEST_F(BackupRestore, BackupIntoAMissingFolderReportsTheFailure) {
@@ -91,57 +144,164 @@ TEST_F(BackupRestore, BackupIntoAMissingFolderReportsTheFailure) {
 }
 
 TEST_F(BackupRestore, RestoreWithoutABackupOnlyInforms) {
+  std::string before = ReadFileBytes(database_);
+  // A folder with other files, but none named as a backup.
+  WriteFileBytes(root_ / "chiavetta" / "TorvaneBackup.txt", "no");
   RestoreDatabase(kOwner);
   ASSERT_EQ(boxes_.Requests().size(), 1u);
   EXPECT_EQ(LastBox().text, "File di backup non trovato. Impossibile procedere con il restore.");
   EXPECT_EQ(LastBox().caption, "Restore");
   EXPECT_EQ(LastBox().style, 0x2040u);
-  EXPECT_EQ(ReadFileBytes(database_), "database 1");
-  EXPECT_FALSE(fs::exists(root_ / "dati" / "dati.mdb.000"));
+  EXPECT_TRUE(ReadFileBytes(database_) == before);
+  EXPECT_FALSE(fs::exists(SafetyCopy("000")));
 }
 
 TEST_F(BackupRestore, RestoresKeepNumberedSafetyCopies) {
-  WriteFileBytes(root_ / "chiavetta" / "TorvaneBackup.dat", std::string("\x00\xFFqualsiasi", 11));
+  std::string backup = MakeBackup();
+  std::string original = ReadFileBytes(database_);
   boxes_.QueueAnswer(IDNO);
   RestoreDatabase(kOwner);
   EXPECT_EQ(LastBox().text, "Continuando come richiesto il database verr\xE0 ripristinato. Si "
                             "desidera realmente procedere?");
   EXPECT_EQ(LastBox().caption, "Attenzione");
-  EXPECT_EQ(ReadFileBytes(database_), "database 1");
-  EXPECT_FALSE(fs::exists(root_ / "dati" / "dati.mdb.000"));
+  EXPECT_TRUE(ReadFileBytes(database_) == original);
+  EXPECT_FALSE(fs::exists(SafetyCopy("000")));
 
+  std::vector<std::string> before;
   for (int round = 0; round < 3; ++round) {
-    WriteFileBytes(database_, "prima del ripristino " + std::to_string(round));
+    AddVehicle(database_, u"PRIMA" + std::u16string(1, static_cast<char16_t>(u'0' + round)));
+    before.push_back(ReadFileBytes(database_));
     boxes_.QueueAnswer(IDYES);
     RestoreDatabase(kOwner);
     EXPECT_EQ(LastBox().text, "Ripristino del backup effettuato correttamente.");
     EXPECT_EQ(LastBox().caption, "Restore");
     EXPECT_EQ(LastBox().style, 0x2000u);
-    EXPECT_EQ(ReadFileBytes(database_), std::string("\x00\xFFqualsiasi", 11));
+    EXPECT_TRUE(ReadFileBytes(database_) == backup);
   }
-  EXPECT_EQ(ReadFileBytes(root_ / "dati" / "dati.mdb.000"), "prima del ripristino 0");
-  EXPECT_EQ(ReadFileBytes(root_ / "dati" / "dati.mdb.001"), "prima del ripristino 1");
-  EXPECT_EQ(ReadFileBytes(root_ / "dati" / "dati.mdb.002"), "prima del ripristino 2");
+  EXPECT_TRUE(ReadFileBytes(SafetyCopy("000")) == before[0]);
+  EXPECT_TRUE(ReadFileBytes(SafetyCopy("001")) == before[1]);
+  EXPECT_TRUE(ReadFileBytes(SafetyCopy("002")) == before[2]);
+  EXPECT_FALSE(fs::exists(SafetyCopy("003")));
+}
+
+TEST_F(BackupRestore, RefusesWhatIsNotTheProgramsDatabase) {
+  std::string database = ReadFileBytes(database_);
+  std::string access = ReadFileBytes(ShippedTemplate());
+  namespace H = Jet::Format::Header;
+  std::string access97 = access;
+  access97[H::kVersion] = static_cast<char>(H::kVersionJet3);
+  std::string random(64 * 1024, '\0');
+  std::srand(7);
+  for (char& byte : random) byte = static_cast<char>(std::rand());
+  std::vector<std::pair<std::string, std::string>> sources = {
+      {"random bytes", random},
+      {"a text file", "TARGA;DESCRIZIONE\r\nAB123CD;Utilitaria\r\n"},
+      {"an empty file", ""},
+      {"an Access 97 file", access97},
+      {"the template's first page only", access.substr(0, 4096)},
+      {"the template cut in the middle of a page", access.substr(0, access.size() / 2 + 100)},
+      {"an Access database without the program's tables",
+       ReadFileBytes(fs::path(SAMPLES_DIR) / "empty_access2000.mdb")},
+  };
+  // Every whole-page cut that loses a page the tables use.
+  for (std::size_t pages = 2; pages * 4096 < access.size(); ++pages) {
+    sources.push_back({"the template cut after " + std::to_string(pages) + " pages",
+                       access.substr(0, pages * 4096)});
+  }
+  for (const auto& [what, bytes] : sources) {
+    std::size_t boxesBefore = boxes_.Requests().size();
+    WriteFileBytes(Backup(), bytes);
+    RestoreDatabase(kOwner);
+    ExpectRefusedBeforeAsking(boxesBefore, database, what);
+  }
+}
+
+TEST_F(BackupRestore, BackupChangedWhileAskingPutsTheDatabaseBack) {
+  MakeBackup();
+  std::string before = ReadFileBytes(database_);
+  // The stick is swapped while the question is on screen: the file now there is cut short.
+  boxes_.QueueAnswer(IDYES, [&] {
+    WriteFileBytes(Backup(), ReadFileBytes(ShippedTemplate()).substr(0, 3 * 4096));
+  });
+  RestoreDatabase(kOwner);
+  ASSERT_EQ(boxes_.Requests().size(), 2u);
+  EXPECT_EQ(LastBox().text, kRestoreFailed);
+  EXPECT_EQ(LastBox().caption, "Errore");
+  EXPECT_TRUE(ReadFileBytes(database_) == before);
+  EXPECT_TRUE(ReadFileBytes(SafetyCopy("000")) == before);  // never deleted
+}
+
+TEST_F(BackupRestore, BackupGoneWhileAskingLeavesTheDatabase) {
+  MakeBackup();
+  std::string before = ReadFileBytes(database_);
+  boxes_.QueueAnswer(IDYES, [&] { fs::remove(Backup()); });
+  RestoreDatabase(kOwner);
+  ASSERT_EQ(boxes_.Requests().size(), 2u);
+  EXPECT_EQ(LastBox().text, kRestoreFailed);
+  EXPECT_TRUE(ReadFileBytes(database_) == before);
+  EXPECT_TRUE(ReadFileBytes(SafetyCopy("000")) == before);
 }
 
 TEST_F(BackupRestore, FailedSafetyCopyLeavesTheDatabaseAlone) {
-  WriteFileBytes(root_ / "chiavetta" / "TorvaneBackup.dat", "backup");
-  fs::remove(database_);  // nothing to save: the safety copy cannot be made
+  MakeBackup();
+  // CTest prepares a folder whose "dati.mdb.000" is a dangling link: the name looks free,
+  // yet no file can be created there.
+  const char* blocked = std::getenv("TORVANE_TEST_BLOCKED_SAFETY");
+  ASSERT_NE(blocked, nullptr) << "run through CTest, which prepares the blocked folder";
+  fs::path database = fs::path(blocked) / "dati.mdb";
+  fs::copy_file(ShippedTemplate(), database, fs::copy_options::overwrite_existing);
+  DatabasePath = database.wstring();
+  std::string before = ReadFileBytes(database);
   boxes_.QueueAnswer(IDYES);
   RestoreDatabase(kOwner);
-  EXPECT_EQ(LastBox().text, "Errore durante il ripristino");
+  EXPECT_EQ(LastBox().text, kRestoreFailed);
   EXPECT_EQ(LastBox().caption, "Errore");
+  EXPECT_TRUE(ReadFileBytes(database) == before);
+
+  // No database at all: nothing to save, and nothing appears.
+  DatabasePath = database_.wstring();
+  fs::remove(database_);
+  boxes_.QueueAnswer(IDYES);
+  RestoreDatabase(kOwner);
+  EXPECT_EQ(LastBox().text, kRestoreFailed);
   EXPECT_FALSE(fs::exists(database_));
+}
+
+TEST_F(BackupRestore, ReadOnlyBackupRestoresToAWritableDatabase) {
+  std::string backup = MakeBackup();
+  ASSERT_TRUE(SetFileAttributesW(Backup().c_str(), FILE_ATTRIBUTE_READONLY));
+  for (int round = 0; round < 2; ++round) {
+    boxes_.QueueAnswer(IDYES);
+    RestoreDatabase(kOwner);
+    EXPECT_EQ(LastBox().text, "Ripristino del backup effettuato correttamente.") << round;
+    EXPECT_TRUE(ReadFileBytes(database_) == backup);
+    EXPECT_FALSE(IsReadOnly(database_));
+    EXPECT_TRUE(IsReadOnly(Backup()));  // the backup itself is left as it was
+  }
+  EXPECT_NO_THROW(AddVehicle(database_, u"DOPO"));
+
+  // Windows' CopyFileW carries the bit over onto an existing file too; Wine's only onto a
+  // new one, so that case is what shows the bit being cleared here.
+  fs::path fresh = root_ / "dati" / "nuovo.mdb";
+  ASSERT_TRUE(CopyFileW(Backup().c_str(), fresh.c_str(), TRUE));
+  ASSERT_TRUE(IsReadOnly(fresh));
+  DWORD attributes = GetFileAttributesW(fresh.c_str());
+  EXPECT_TRUE(ClearReadOnly(fresh.wstring()));
+  EXPECT_EQ(GetFileAttributesW(fresh.c_str()), attributes & ~FILE_ATTRIBUTE_READONLY);
+  EXPECT_NO_THROW(AddVehicle(fresh, u"DOPO"));
+  SetFileAttributesW(Backup().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(BackupRestore, FoldersOutsideTheCodePage) {
   fs::path folder = root_ / L"\u0141ukasz \u4E2D";
   fs::create_directories(folder);
   chosen_ = folder.wstring();
+  std::string saved = ReadFileBytes(database_);
   BackupDatabase(kOwner);
-  EXPECT_EQ(ReadFileBytes(folder / "TorvaneBackup.dat"), "database 1");
-  WriteFileBytes(database_, "changed");
+  EXPECT_TRUE(ReadFileBytes(folder / "TorvaneBackup.dat") == saved);
+  AddVehicle(database_, u"CAMBIATO");
   boxes_.QueueAnswer(IDYES);
   RestoreDatabase(kOwner);
-  EXPECT_EQ(ReadFileBytes(database_), "database 1");
+  EXPECT_EQ(LastBox().text, "Ripristino del backup effettuato correttamente.");
+  EXPECT_TRUE(ReadFileBytes(database_) == saved);
 }

@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <future>
 
 #include "app/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FileSystem.h"
 #include "app/ProgramRun.h"
 #include "app/TemplateChecksum.h"
+#include "tests/support/GuiTestHarness.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
+#include "toolkit/TextEncoding.h"
 
 namespace fs = std::filesystem;
 
@@ -173,4 +176,81 @@ TEST_F(Startup, PrepareUserDataFolderEndsInABackslash) {
   EXPECT_EQ(folder.back(), L'\\');
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(PrepareUserDataFolder("TorvaneManutenzione"), folder);  // second call: existing
+}
+
+namespace {
+
+// This process's visible top-level window with the caption, or null. Other processes
+// (a program started by another test) may show windows with the same caption.
+HWND OwnWindow(const std::wstring& caption) {
+  for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, caption.c_str()); window;
+       window = FindWindowExW(nullptr, window, nullptr, caption.c_str())) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == GetCurrentProcessId() && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+// Presses a button of this process's window with the caption once it shows; false when
+// it never did.
+bool PressWhenShown(const std::wstring& caption, const std::wstring& button) {
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    if (HWND window = OwnWindow(caption)) {
+      if (HWND target = FindWindowExW(window, nullptr, L"Button", button.c_str())) {
+        PostMessageW(target, BM_CLICK, 0, 0);
+        return true;
+      }
+    }
+    Sleep(25);
+  }
+  return false;
+}
+
+// Closes this process's window with the caption (as its close box does) once it is
+// usable; false when it never was.
+bool CloseWhenEnabled(const std::wstring& caption) {
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    HWND window = OwnWindow(caption);
+    if (window && IsWindowEnabled(window)) {
+      PostMessageW(window, WM_CLOSE, 0, 0);
+      return true;
+    }
+    Sleep(25);
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST_F(Startup, DecliningTheTermsEndsTheRunWithoutTheExitQuestion) {
+  ToolkitStateScope toolkit;
+  fs::copy_file(ShippedTemplate(), current_ / "filedat");
+  LoopDeadline deadline(std::chrono::seconds(20));
+  // Another thread plays the user while the program's loop runs on this one.
+  auto decline = std::async(std::launch::async, PressWhenShown, L"Leggimi", L"Non Accetto");
+  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(decline.get());
+  EXPECT_FALSE(deadline.Fired());
+  EXPECT_TRUE(boxes_.Requests().empty());
+  EXPECT_TRUE(fs::exists(ExpectedDatabase()));
+}
+
+TEST_F(Startup, AcceptingTheTermsRunsUntilTheUserConfirmsTheExit) {
+  ToolkitStateScope toolkit;
+  fs::copy_file(ShippedTemplate(), current_ / "filedat");
+  LoopDeadline deadline(std::chrono::seconds(20));
+  boxes_.QueueAnswer(IDYES);
+  // The main window is usable for a moment before the terms show: the close waits for
+  // the terms to be answered first.
+  auto user = std::async(std::launch::async, [] {
+    return PressWhenShown(L"Leggimi", L"Accetto") &&
+           CloseWhenEnabled(LumoUtility::WidenText(kProgramCaption));
+  });
+  EXPECT_EQ(RunProgram(GetModuleHandleW(nullptr)), 0);
+  EXPECT_TRUE(user.get());
+  EXPECT_FALSE(deadline.Fired());
+  ASSERT_EQ(boxes_.Requests().size(), 1u);
+  EXPECT_EQ(boxes_.Requests()[0].text, "Vuoi realmente uscire?");
+  EXPECT_EQ(boxes_.Requests()[0].caption, "Uscita");
 }

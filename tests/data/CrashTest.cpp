@@ -93,13 +93,17 @@ TEST(Crash, ProcessesKilledWhileWritingLeaveEveryCommittedRow) {
       }
     }
     ::close(channel[1]);
-    // Mostly during the first few commits, sometimes later, sometimes while opening.
+    // Four rounds in five wait for the first commit, however slow the machine, and then
+    // kill during the next few; the fifth may kill while opening.
+    std::int32_t km;
+    if (round % 5 != 0 && ::read(channel[0], &km, sizeof km) == static_cast<ssize_t>(sizeof km)) {
+      committed.insert(km);
+    }
     ::usleep(std::uniform_int_distribution<int>(0, 25000)(random));
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
-    std::int32_t km;
     while (::read(channel[0], &km, sizeof km) == static_cast<ssize_t>(sizeof km)) committed.insert(km);
     ::close(channel[0]);
     journalsFound += std::filesystem::exists(Jet::JournalPath(path));
@@ -116,7 +120,7 @@ TEST(Crash, ProcessesKilledWhileWritingLeaveEveryCommittedRow) {
   }
   std::printf("%d kills, %zu rows committed, %d times a journal was left and rolled back\n", rounds,
               committed.size(), journalsFound);
-  EXPECT_GT(committed.size(), static_cast<std::size_t>(rounds) / 4);
+  EXPECT_GE(committed.size(), static_cast<std::size_t>(rounds) * 4 / 5);
 }
 
 TEST(Crash, TwoProcessesWritingAtOnceLoseNoUpdate) {

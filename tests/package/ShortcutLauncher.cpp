@@ -9,10 +9,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "tests/support/StartedProgram.h"
+#include "tests/e2e/UiDriver.h"
 
 namespace {
 
@@ -63,27 +64,18 @@ int wmain(int argc, wchar_t** argv) {
   std::wprintf(L"target=%ls\nfolder=%ls\n", target, folder);
   std::fflush(stdout);
 
-  StartedProgram program(target, folder);
-  if (!program.Started()) {
-    std::fwprintf(stderr, L"cannot start the program\n");
-    return 5;
-  }
-  HWND terms = WaitForProcessWindow(program.Id(), kTermsCaption, std::chrono::seconds(30));
-  if (!terms) {
-    std::fwprintf(stderr, L"the program showed no terms window (still running: %ls)\n",
-                  program.Running() ? L"yes" : L"no");
+  try {
+    e2e::TargetProcess program(target, folder);
+    // The first start in a new prefix is slow.
+    program.timeout = std::chrono::seconds(30);
+    e2e::UiDriver ui(program);
+    HWND terms = ui.WaitForForm(kTermsCaption);
+    std::wprintf(L"terms=%ls\n", ui.Text(terms).c_str());
+    std::fflush(stdout);
+    ui.ClickButton(terms, L"Non Accetto");
+    return static_cast<int>(program.WaitForExit(std::chrono::seconds(20)));
+  } catch (const e2e::DriverError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
     return 6;
   }
-  std::wprintf(L"terms=%ls\n", WindowText(terms).c_str());
-  std::fflush(stdout);
-  if (!PressButton(terms, L"Non Accetto")) {
-    std::fwprintf(stderr, L"the terms window has no \"Non Accetto\" button\n");
-    return 7;
-  }
-  DWORD code = program.WaitForExit(std::chrono::seconds(20));
-  if (code == STILL_ACTIVE) {
-    std::fwprintf(stderr, L"the program did not end after declining the terms\n");
-    return 8;
-  }
-  return static_cast<int>(code);
 }

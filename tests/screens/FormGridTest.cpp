@@ -16,6 +16,7 @@
 #include "screens/FormSelezione.h"
 #include "screens/KmText.h"
 #include "screens/ScheduleLines.h"
+#include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Button.h"
@@ -37,27 +38,13 @@ constexpr char kCaption[] = "Manutenzione di prova";
 
 class FormGridTest : public ScreenTest {
  protected:
-  // The main window with its terms answered; null when a step failed.
+  // The main window with its terms answered.
   std::unique_ptr<FormGrid> OpenMain(bool acceptTerms = true) {
-    auto main = std::make_unique<FormGrid>(TestInstance(), kCaption);
-    EXPECT_TRUE(IsWindow(main->window));
-    EXPECT_TRUE(main->termsViewer && IsWindow(main->termsViewer->window));
-    EXPECT_FALSE(IsWindowEnabled(main->window));
-    HWND terms = main->termsViewer->window;
-    LumoUtility::Button& answer = acceptTerms ? *main->termsViewer->acceptButton
-                                 : *main->termsViewer->declineButton;
-    SendMessageW(answer.window, BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitGone(terms));
+    std::unique_ptr<FormGrid> main;
+    EXPECT_TRUE(OpenMainWindow(main, kCaption, acceptTerms));
     return main;
   }
 
-  static void ClickTool(FormGrid& main, LumoUtility::ToolBarItem* item) {
-    SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(item->id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(main.toolBar->window));
-  }
-  static void ChooseMenu(FormGrid& main, LumoUtility::SubMenu* item) {
-    SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(item->id, 0), 0);
-  }
   static bool MenuItemEnabled(FormGrid& main, const LumoUtility::SubMenu& item) {
     const UINT state = GetMenuState(main.optionsMenu->menuHandle, item.id, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && !(state & (MF_DISABLED | MF_GRAYED));
@@ -141,7 +128,12 @@ TEST_F(FormGridTest, StartsEmptyBehindTheTermsAndAcceptingThemLeavesItUsable) {
 }
 
 TEST_F(FormGridTest, DecliningTheTermsClosesWithoutTheExitQuestion) {
-  auto main = OpenMain(false);
+  auto main = std::make_unique<FormGrid>(TestInstance(), kCaption);
+  ASSERT_TRUE(main->termsViewer && IsWindow(main->termsViewer->window));
+  EXPECT_EQ(main->termsViewer->GetTextAnsi(), "Leggimi");
+  EXPECT_FALSE(IsWindowEnabled(main->window));
+  EXPECT_EQ(main->companion, main->termsViewer.get());
+  SendMessageW(main->termsViewer->declineButton->window, BM_CLICK, 0, 0);
   EXPECT_TRUE(PumpMessagesUntil([&] { return !IsWindow(main->window); }));
   EXPECT_TRUE(boxes.Requests().empty());
 }
@@ -186,16 +178,7 @@ TEST_F(FormGridTest, OpenOnAnEmptyVehicleTableOffersTheEditor) {
 TEST_F(FormGridTest, ANewVehicleIsSavedAndShownWithItsSchedule) {
   auto main = OpenMain();
   ClickTool(*main, main->newButton.get());
-  ASSERT_TRUE(main->vehicleEditor);
-  MyApp::FormNuovo& editor = *main->vehicleEditor;
-  SetWindowTextA(editor.plateBox->window, "AB123CD");
-  SetWindowTextA(editor.descriptionBox->window, "PANDA");
-  editor.kmBox->Focus();
-  SetWindowTextA(editor.kmBox->window, "30000");
-  editor.descriptionBox->Focus();
-  HWND window = editor.window;
-  SendMessageW(editor.okButton->window, BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitGone(window));
+  ASSERT_TRUE(ConfirmVehicleEditor(*main, "AB123CD", "PANDA", "30000"));
   ASSERT_TRUE(boxes.Requests().empty()) << LastBox()->text;
 
   EXPECT_GT(main->currentVehicle.ID, 0);
@@ -366,15 +349,7 @@ TEST_F(FormGridTest, AFailedLoadOrSaveLeavesTheVehicleOnDisplay) {
   DatabasePath = (root / "rovinato.mdb").wstring();
   WriteFileBytes(root / "rovinato.mdb", std::string(8192, 'x'));
   ClickTool(*main, main->newButton.get());
-  ASSERT_TRUE(main->vehicleEditor);
-  MyApp::FormNuovo& editor = *main->vehicleEditor;
-  SetWindowTextA(editor.plateBox->window, "NEW0001");
-  editor.kmBox->Focus();
-  SetWindowTextA(editor.kmBox->window, "10");
-  editor.descriptionBox->Focus();
-  window = editor.window;
-  SendMessageW(editor.okButton->window, BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitGone(window));
+  ASSERT_TRUE(ConfirmVehicleEditor(*main, "NEW0001", "", "10"));
   DatabasePath = goodDatabase;
   ASSERT_EQ(boxes.Requests().size(), 2u);
   EXPECT_EQ(LastBox()->caption, "Errore");

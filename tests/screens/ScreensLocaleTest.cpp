@@ -10,17 +10,15 @@
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/KmText.h"
+#include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/ComboBox.h"
-#include "toolkit/FormLeggimi.h"
 #include "toolkit/Grid.h"
 #include "toolkit/ListBox.h"
 #include "screens/FormSelezione.h"
 #include "toolkit/Label.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/ToolBar.h"
-#include "toolkit/ToolBarItem.h"
 
 namespace {
 
@@ -88,20 +86,17 @@ TEST_F(ScreensLocale, ItalianScheduleLineGroupsKmAndUsesTheDecimalComma) {
     done.DATA = LumoUtility::MakeDate(2024, 3, 9);
     ASSERT_TRUE(store.SaveVehicleIntervention(store.FindVehicleIdByPlate(car.TARGA), done));
   }
-  MyApp::FormGrid main(TestInstance(), "Prova");
-  HWND terms = main.termsViewer->window;
-  SendMessageW(main.termsViewer->acceptButton->window, BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitGone(terms));
-  SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(main.openButton->id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(main.toolBar->window));
-  ASSERT_TRUE(main.vehicleSelection);
-  SendMessageW(main.vehicleSelection->plateList->window, LB_SETCURSEL, 0, 0);
-  HWND selection = main.vehicleSelection->window;
-  SendMessageW(main.vehicleSelection->okButton->window, BM_CLICK, 0, 0);
+  std::unique_ptr<MyApp::FormGrid> main;
+  ASSERT_TRUE(OpenMainWindow(main, "Prova"));
+  ClickTool(*main, main->openButton.get());
+  ASSERT_TRUE(main->vehicleSelection);
+  SendMessageW(main->vehicleSelection->plateList->window, LB_SETCURSEL, 0, 0);
+  HWND selection = main->vehicleSelection->window;
+  SendMessageW(main->vehicleSelection->okButton->window, BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitGone(selection));
   bool found = false;
-  for (int row = 0; row < main.grid->RowsBuilt(); ++row) {
-    const auto cells = main.grid->GetRowCells(row);
+  for (int row = 0; row < main->grid->RowsBuilt(); ++row) {
+    const auto cells = main->grid->GetRowCells(row);
     if (cells.at(0)->GetTextAnsi() != "RIGA ITALIANA") continue;
     found = true;
     EXPECT_EQ(cells.at(1)->GetTextAnsi(), "09/03/2024");

@@ -6,9 +6,10 @@ MessageBoxRecorder::MessageBoxRecorder() {
   previous_ = LumoUtility::SetMessageBoxPresenter([this](const LumoUtility::MessageBoxRequest& r) {
     requests_.push_back(r);
     if (answers_.empty()) return IDOK;
-    int answer = answers_.front();
+    Answer answer = std::move(answers_.front());
     answers_.pop_front();
-    return answer;
+    if (answer.whileShown) answer.whileShown();
+    return answer.button;
   });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "toolkit/MessageBoxes.h"
@@ -13,11 +14,19 @@ class MessageBoxRecorder {
   MessageBoxRecorder(const MessageBoxRecorder&) = delete;
   MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
-  void QueueAnswer(int answer) { answers_.push_back(answer); }
+  // `whileShown` runs when the box is asked for, before it is answered: what the user or
+  // the world does while the box is on screen.
+  void QueueAnswer(int answer, std::function<void()> whileShown = nullptr) {
+    answers_.push_back({answer, std::move(whileShown)});
+  }
   const std::vector<LumoUtility::MessageBoxRequest>& Requests() const { return requests_; }
 
  private:
   std::vector<LumoUtility::MessageBoxRequest> requests_;
-  std::deque<int> answers_;
+  struct Answer {
+    int button;
+    std::function<void()> whileShown;
+  };
+  std::deque<Answer> answers_;
   LumoUtility::MessageBoxPresenter previous_;
 };

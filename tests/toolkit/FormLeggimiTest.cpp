@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <windows.h>
 
 #include <memory>
@@ -87,6 +89,11 @@ TEST_F(FormLeggimiTest, OpensOverItsDisabledOwnerWithTheTermsAndFocusOnAccetto) 
   EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & ES_READONLY);
   EXPECT_TRUE(GetWindowLongW(text, GWL_STYLE) & WS_VSCROLL);
   EXPECT_FALSE(GetWindowLongW(text, GWL_STYLE) & WS_HSCROLL);
+  // Long lines wrap: nothing of the terms hides beyond the right edge.
+  EXPECT_FALSE(GetWindowLongW(text, GWL_STYLE) & ES_AUTOHSCROLL);
+  const std::string body = TermsOfUseText();
+  const auto breaks = std::count(body.begin(), body.end(), '\n');
+  EXPECT_GT(SendMessageW(text, EM_GETLINECOUNT, 0, 0), breaks + 1);
   terms->termsText->Focus();
   SendMessageW(text, WM_CHAR, 'x', 0);
   SendMessageW(text, WM_CHAR, 8, 0);
