@@ -593,4 +593,110 @@ TEST_P(HostileKmTest, CatalogueCadenceIsRefusedWithAMessageOrStored) {
 INSTANTIATE_TEST_SUITE_P(Numeri, HostileKmTest, ::testing::ValuesIn(KmCases()),
                          NumberCaseName);
 
+// A cost pasted (or typed) into the currency box; the separators are the box's own.
+struct CostCase {
+  const char* name;
+  std::string text;  // "." stands for the decimal separator, "," for the grouping one
+  bool pasted;
+  bool accepted;
+  double value;   // what the form takes
+  double stored;  // what the store keeps: six significant digits
+};
+
+void PrintTo(const CostCase& c, std::ostream* os) { *os << c.name; }
+
+std::vector<CostCase> CostCases() {
+  return {
+      {"Lettere", "abc", true, false, 0, 0},
+      {"Negativo", "-5", true, false, 0, 0},
+      {"NumeroELettere", "12abc", true, false, 0, 0},
+      {"Esponente", "1e300", true, false, 0, 0},
+      {"Spazi", "1 5", true, false, 0, 0},
+      {"DueDecimali", "1.2.3", true, false, 0, 0},
+      {"SoloSeparatore", ".", true, false, 0, 0},
+      {"Sql", "0;DROP", true, false, 0, 0},
+      {"Vuoto", "", true, true, 0, 0},
+      {"Decimali", "84.5", true, true, 84.5, 84.5},
+      {"Raggruppato", "1,234.56", true, true, 1234.56, 1234.56},
+      {"DigitatoConLettere", "a-1b2.5x", false, true, 12.5, 12.5},
+      {"DigitatoEnorme", "999999999", false, true, 999999999, 1e9},
+  };
+}
+
+std::string CostCaseName(const ::testing::TestParamInfo<CostCase>& info) {
+  return info.param.name;
+}
+
+class HostileCostTest : public HostileScreenTest,
+                        public ::testing::WithParamInterface<CostCase> {};
+
+TEST_P(HostileCostTest, CostIsRefusedWithAMessageOrStored) {
+  const CostCase& c = GetParam();
+  const std::int32_t vehicleId = StoredVehicleId();
+  auto form = std::make_unique<FormIntervento>(&owner, "Nuovo Intervento");
+  ChooseFirstType(*form);
+  Enter(form->kmBox->window, L"3000", Entry::Typed);
+  std::string text = c.text;
+  for (char& character : text) {
+    if (character == '.') {
+      character = form->costBox->decimalSeparator;
+    } else if (character == ',') {
+      character = form->costBox->thousandsSeparator;
+    }
+  }
+  form->costBox->Focus();
+  if (c.pasted) {
+    Paste(form->costBox->window, WidenText(text));
+  } else {
+    SetWindowTextW(form->costBox->window, L"");
+    TypeWide(form->costBox->window, WidenText(text));
+  }
+  if (!c.accepted) {
+    const std::string shown = form->costBox->GetTextAnsi();
+    Click(form->okButton->window);
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_EQ(LastBox()->text, std::string("Il costo deve essere un importo in cifre, senza "
+                                           "segno, ad esempio 84") +
+                                   form->costBox->decimalSeparator + "50.");
+    EXPECT_EQ(LastBox()->caption, "Errore");
+    EXPECT_EQ(GetFocus(), form->costBox->window);
+    EXPECT_EQ(form->costBox->GetTextAnsi(), shown);
+    PumpMessagesFor(std::chrono::milliseconds(50));
+    EXPECT_TRUE(IsWindow(form->window));
+    EXPECT_EQ(form->result, 0);
+    return;
+  }
+  HWND window = form->window;
+  Click(form->okButton->window);
+  ASSERT_TRUE(WaitGone(window));
+  EXPECT_TRUE(boxes.Requests().empty());
+  ASSERT_EQ(form->result, 1);
+  EXPECT_DOUBLE_EQ(form->GetIntervention().COSTO, c.value);
+  const VehicleIntervention row = StoreAndReload(*form, vehicleId);
+  EXPECT_DOUBLE_EQ(row.COSTO, c.stored);
+  // Shown again in the editor as the box writes amounts.
+  auto editor = std::make_unique<FormIntervento>(&owner, "Modifica Intervento");
+  editor->LoadIntervention(row);
+  EXPECT_DOUBLE_EQ(editor->costBox->Value(), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Costi, HostileCostTest, ::testing::ValuesIn(CostCases()), CostCaseName);
+
+TEST_F(HostileScreenTest, ANegativeCostLeftByTheUserIsRefusedToo) {
+  // The user pastes, then clicks "OK": the box loses the focus and rewrites the amount
+  // first; a sign is still refused.
+  StoredVehicleId();
+  auto form = std::make_unique<FormIntervento>(&owner, "Nuovo Intervento");
+  ChooseFirstType(*form);
+  Enter(form->kmBox->window, L"3000", Entry::Typed);
+  form->costBox->Focus();
+  Paste(form->costBox->window, L"-84");
+  form->okButton->Focus();
+  Click(form->okButton->window);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(LastBox()->caption, "Errore");
+  EXPECT_EQ(form->result, 0);
+  EXPECT_TRUE(IsWindow(form->window));
+}
+
 }  // namespace
