@@ -56,6 +56,8 @@ const HostileText kHostileTexts[] = {
      "';DROP--"},
     {"SqlOr", L"x' OR '1'='1", "x' OR '1'='1", L"X'OR'1'='1", "X'OR'1'='1"},
     {"PercentoESottolineato", L"100% _A_ %_ *?", "100% _A_ %_ *?", L"%_%_*", "%_%_*"},
+    {"Simboli", L"[NOTE] #1/2/2020# C:\\X\\ |A| {B} & <C> ~^` \"\"", "[NOTE] #1/2/2020# C:\\X\\ |A| {B} & <C> ~^` \"\"",
+     L"[A]#|&\\<", "[A]#|&\\<"},
     {"AccentiEdEuro", L"\x00E0\x00E8\x00E9\x00EC\x00F2\x00F9 \x20AC 12 \x00C0\x00C8",
      "\xE0\xE8\xE9\xEC\xF2\xF9 \x80 12 \xC0\xC8", L"\x00C0\x00C8\x20AC\x00C9", "\xC0\xC8\x80\xC9"},
     // Characters Windows-1252 cannot hold: each one "?", a surrogate pair one "?" too.
@@ -474,6 +476,41 @@ TEST_F(HostileScreenTest, CatalogueFieldsAtTheirLimitsAreStoredWhole) {
   EXPECT_EQ(stored.CADENZAKM, 15000);
   form.reset();
   ExpectCatalogueShows(stored);
+}
+
+// --- Blanks and line breaks -----------------------------------------------------------------
+
+TEST_F(HostileScreenTest, LineBreaksInMultiLineFieldsAreStoredAndShownExactly) {
+  // The vehicle description takes pasted lines.
+  auto vehicleForm = std::make_unique<FormNuovo>("Nuovo Veicolo", &owner);
+  TypeWide(vehicleForm->plateBox->window, L"RIGHE");
+  Paste(vehicleForm->descriptionBox->window, L"riga uno\r\nriga 'due'\r\n\r\n;fine");
+  const std::string description = "RIGA UNO\r\nRIGA 'DUE'\r\n\r\n;FINE";
+  EXPECT_EQ(vehicleForm->descriptionBox->GetTextAnsi(), description);
+  ConfirmAndStoreVehicle(*vehicleForm);
+  ExpectEditorShows("RIGHE", description);
+
+  // The intervention notes take Enter.
+  const std::int32_t vehicleId = MaintenanceStore().FindVehicleIdByPlate("RIGHE");
+  auto form = std::make_unique<FormIntervento>(&owner, "Nuovo Intervento");
+  ChooseFirstType(*form);
+  Enter(form->kmBox->window, L"4000", Entry::Typed);
+  form->notesBox->Focus();
+  TypeWide(form->notesBox->window, L"uno");
+  PostMessageW(form->notesBox->window, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  PumpMessagesFor(std::chrono::milliseconds(50));
+  TypeWide(form->notesBox->window, L"d'ue");
+  const std::string notes = form->notesBox->GetTextAnsi();
+  EXPECT_EQ(notes, "UNO\r\nD'UE");
+  HWND window = form->window;
+  Click(form->okButton->window);
+  ASSERT_TRUE(WaitGone(window));
+  ASSERT_EQ(form->result, 1);
+  const VehicleIntervention row = StoreAndReload(*form, vehicleId);
+  EXPECT_EQ(row.NOTE, notes);
+  auto editor = std::make_unique<FormIntervento>(&owner, "Modifica Intervento");
+  editor->LoadIntervention(row);
+  EXPECT_EQ(editor->notesBox->GetTextAnsi(), notes);
 }
 
 // --- Numbers ---------------------------------------------------------------------------------
