@@ -480,6 +480,68 @@ TEST_F(HostileScreenTest, CatalogueFieldsAtTheirLimitsAreStoredWhole) {
 
 // --- Blanks and line breaks -----------------------------------------------------------------
 
+// A plate pasted with blanks or line breaks: the plate never holds a blank (typed ones are
+// refused), and a single-line box keeps the first line only.
+struct PlateCase {
+  const char* name;
+  std::wstring pasted;
+  std::string stored;  // empty: refused as an empty plate
+};
+
+void PrintTo(const PlateCase& c, std::ostream* os) { *os << c.name; }
+
+class PastedPlateTest : public HostileScreenTest,
+                        public ::testing::WithParamInterface<PlateCase> {};
+
+TEST_P(PastedPlateTest, BlanksNeverReachTheStoredPlate) {
+  const PlateCase& c = GetParam();
+  auto form = std::make_unique<FormNuovo>("Nuovo Veicolo", &owner);
+  Paste(form->plateBox->window, c.pasted);
+  TypeWide(form->descriptionBox->window, L"auto");
+  if (c.stored.empty()) {
+    Click(form->okButton->window);
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_EQ(LastBox()->text, "E' necessario impostare il numero di targa.");
+    EXPECT_EQ(GetFocus(), form->plateBox->window);
+    PumpMessagesFor(std::chrono::milliseconds(50));
+    EXPECT_TRUE(IsWindow(form->window));
+    EXPECT_EQ(form->result, 0);
+    std::vector<std::string> plates;
+    ASSERT_TRUE(MaintenanceStore().ListPlates(plates));
+    EXPECT_TRUE(plates.empty());
+    return;
+  }
+  const VehicleRecord vehicle = ConfirmAndStoreVehicle(*form);
+  EXPECT_TRUE(boxes.Requests().empty());
+  EXPECT_EQ(vehicle.TARGA, c.stored);
+  ExpectEditorShows(c.stored, "AUTO");
+  EXPECT_EQ(ChooseInSelection(c.stored), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targhe, PastedPlateTest,
+    ::testing::Values(PlateCase{"SoloSpazi", L"   ", ""}, PlateCase{"SoloTab", L"\t\t", ""},
+                      PlateCase{"SpaziAttorno", L" ab 12 ", "AB12"},
+                      PlateCase{"Tab", L"ab\tc", "ABC"},
+                      PlateCase{"DueRighe", L"AB\r\nCD", "AB"},
+                      PlateCase{"RigaVuotaPrima", L"\r\nAB", ""}),
+    [](const ::testing::TestParamInfo<PlateCase>& info) { return std::string(info.param.name); });
+
+TEST_F(HostileScreenTest, AStoredPlateWithBlanksIsChangedInPlace) {
+  // Data from elsewhere may hold blanks: the editor keeps the plate, so the row is found.
+  const VehicleRecord stored = StoreVehicle(" AB 12", "VECCHIA", 100, false);
+  auto form = std::make_unique<FormNuovo>("Modifica Veicolo", &owner);
+  form->LoadVehicle(MaintenanceStore().LoadVehicleByPlate(" AB 12"));
+  Paste(form->descriptionBox->window, L"nuova");
+  const VehicleRecord changed = ConfirmAndStoreVehicle(*form);
+  EXPECT_EQ(changed.TARGA, " AB 12");
+  EXPECT_EQ(changed.ID, stored.ID);
+  std::vector<std::string> plates;
+  ASSERT_TRUE(MaintenanceStore().ListPlates(plates));
+  EXPECT_EQ(plates, std::vector<std::string>{" AB 12"});
+  ExpectEditorShows(" AB 12", "NUOVA");
+}
+
 TEST_F(HostileScreenTest, LineBreaksInMultiLineFieldsAreStoredAndShownExactly) {
   // The vehicle description takes pasted lines.
   auto vehicleForm = std::make_unique<FormNuovo>("Nuovo Veicolo", &owner);
