@@ -533,6 +533,8 @@ TEST_F(HostileScreenTest, AStoredPlateWithBlanksIsChangedInPlace) {
   auto form = std::make_unique<FormNuovo>("Modifica Veicolo", &owner);
   form->LoadVehicle(MaintenanceStore().LoadVehicleByPlate(" AB 12"));
   Paste(form->descriptionBox->window, L"nuova");
+  Paste(form->plateBox->window, L"XY99");  // read-only: nothing pasted
+  EXPECT_EQ(form->plateBox->GetTextAnsi(), " AB 12");
   const VehicleRecord changed = ConfirmAndStoreVehicle(*form);
   EXPECT_EQ(changed.TARGA, " AB 12");
   EXPECT_EQ(changed.ID, stored.ID);
@@ -573,6 +575,49 @@ TEST_F(HostileScreenTest, LineBreaksInMultiLineFieldsAreStoredAndShownExactly) {
   auto editor = std::make_unique<FormIntervento>(&owner, "Modifica Intervento");
   editor->LoadIntervention(row);
   EXPECT_EQ(editor->notesBox->GetTextAnsi(), notes);
+}
+
+TEST_F(HostileScreenTest, ApostrophesUpToTheLimitAreStoredWhole) {
+  // Doubled for the SQL, each text is twice as long as the field.
+  const std::string apostrophes(255, '\'');
+  auto form = std::make_unique<FormAnagInterv>(&owner, "Gestione Anagrafica Interventi");
+  ClickItem(*form, *form->newItem);
+  Paste(form->nameBox->window, std::wstring(300, L'\''));
+  Enter(form->kmBox->window, L"5000", Entry::Typed);
+  Paste(form->notesBox->window, std::wstring(255, L'\''));
+  EXPECT_EQ(form->nameBox->GetTextAnsi(), apostrophes);
+  Click(form->saveButton->window);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(LastBox()->caption, "Inserimento");
+  const InterventionType stored = NewestType();
+  EXPECT_EQ(stored.INTERVENTO, apostrophes);
+  EXPECT_EQ(stored.NOTE, apostrophes);
+  form.reset();
+  ExpectCatalogueShows(stored);
+
+  auto vehicleForm = std::make_unique<FormNuovo>("Nuovo Veicolo", &owner);
+  Paste(vehicleForm->plateBox->window, std::wstring(10, L'\''));
+  Paste(vehicleForm->descriptionBox->window, std::wstring(255, L'\''));
+  ConfirmAndStoreVehicle(*vehicleForm);
+  ExpectEditorShows(std::string(10, '\''), apostrophes);
+  EXPECT_EQ(ChooseInSelection(std::string(10, '\'')), std::string(10, '\''));
+}
+
+TEST_F(HostileScreenTest, NumberBoxesTakeNoMoreThanTheirDigits) {
+  auto vehicleForm = std::make_unique<FormNuovo>("Nuovo Veicolo", &owner);
+  Enter(vehicleForm->kmBox->window, L"12345678", Entry::Typed);
+  EXPECT_EQ(vehicleForm->kmBox->GetTextAnsi(), "1234567");
+  Enter(vehicleForm->kmBox->window, L"12a-3 +4", Entry::Typed);  // digits only
+  EXPECT_EQ(vehicleForm->kmBox->GetTextAnsi(), "1234");
+  vehicleForm.reset();
+
+  auto form = std::make_unique<FormIntervento>(&owner, "Nuovo Intervento");
+  Enter(form->kmBox->window, L"98765432", Entry::Typed);
+  EXPECT_EQ(form->kmBox->GetTextAnsi(), "9876543");
+  Enter(form->costBox->window, L"1234567890", Entry::Typed);
+  EXPECT_EQ(form->costBox->GetTextAnsi(), "123456789");
+  Paste(form->costBox->window, L"12345678901234");
+  EXPECT_EQ(form->costBox->GetTextAnsi(), "123456789");
 }
 
 // --- Numbers ---------------------------------------------------------------------------------
