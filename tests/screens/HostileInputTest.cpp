@@ -577,6 +577,23 @@ TEST_F(HostileScreenTest, LineBreaksInMultiLineFieldsAreStoredAndShownExactly) {
   EXPECT_EQ(editor->notesBox->GetTextAnsi(), notes);
 }
 
+TEST_F(HostileScreenTest, CatalogueNotesPastedOnSeveralLinesAreStoredOnOne) {
+  // Enter is refused in the catalogue notes, which wrap instead; pasted lines join.
+  auto form = std::make_unique<FormAnagInterv>(&owner, "Gestione Anagrafica Interventi");
+  ClickItem(*form, *form->newItem);
+  TypeWide(form->nameBox->window, L"Righe");
+  Enter(form->kmBox->window, L"5000", Entry::Typed);
+  Paste(form->notesBox->window, L"prima\r\nseconda\nterza\r\r\nquarta");
+  TypeWide(form->notesBox->window, L"\r");
+  Click(form->saveButton->window);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(LastBox()->caption, "Inserimento");
+  const InterventionType stored = NewestType();
+  EXPECT_EQ(stored.NOTE, "prima seconda terza  quarta");
+  form.reset();
+  ExpectCatalogueShows(stored);
+}
+
 TEST_F(HostileScreenTest, ApostrophesUpToTheLimitAreStoredWhole) {
   // Doubled for the SQL, each text is twice as long as the field.
   const std::string apostrophes(255, '\'');
