@@ -19,6 +19,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/CurrencyBox.h"
 #include "toolkit/ListBox.h"
+#include "toolkit/UserLocale.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/TextEncoding.h"
@@ -649,6 +650,13 @@ struct NumberCase {
 
 void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
 
+std::string Thousands() {
+  return std::string(1, LumoUtility::UserNumberPunctuation().thousandsSeparator);
+}
+std::string Decimal() {
+  return std::string(1, LumoUtility::UserNumberPunctuation().decimalPoint);
+}
+
 std::vector<NumberCase> KmCases() {
   return {
       {"Negativo", L"-5", false, 0},
@@ -664,6 +672,10 @@ std::vector<NumberCase> KmCases() {
       {"Massimo", L"1000000", true, 1000000},
       {"ZeriIniziali", L"0007", true, 7},
       {"Raggruppato", WidenText(MyApp::GroupedKm(15000)), true, 15000},
+      // In the user's own punctuation: a grouped figure is read, a fraction refused.
+      {"RaggruppatoComeLUtente", WidenText("15" + Thousands() + "000"), true, 15000},
+      {"ConDecimali", WidenText("1" + Decimal() + "5"), false, 0},
+      {"RaggruppatoMale", WidenText("1" + Thousands() + "5"), true, 15},
   };
 }
 
