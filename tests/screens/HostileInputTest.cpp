@@ -426,7 +426,6 @@ TEST_F(HostileScreenTest, VehicleFieldsAtTheirLimitsAreStoredWhole) {
   MaintenanceStore store;
   auto editor = std::make_unique<FormNuovo>("Modifica Veicolo", &owner);
   editor->LoadVehicle(store.LoadVehicleByPlate(plate));
-  FillToTheLimit(editor->descriptionBox->window, 255, true, "descrizione in modifica");
   Paste(editor->descriptionBox->window, L"\x20AC" + AccentedRun(300, true));
   const std::string changed = editor->descriptionBox->GetTextAnsi();
   EXPECT_EQ(changed.size(), 255u);
