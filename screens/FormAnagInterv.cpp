@@ -37,6 +37,18 @@ std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image) 
   return item;
 }
 
+// Enter is refused in the notes, which wrap instead; pasted line breaks (CR LF, CR or LF)
+// become one blank each, so that the notes stay one line wherever they are shown.
+std::string NotesOnOneLine(const std::string& notes) {
+  std::string line;
+  line.reserve(notes.size());
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    if (notes[i] == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') ++i;
+    line.push_back(notes[i] == '\r' || notes[i] == '\n' ? ' ' : notes[i]);
+  }
+  return line;
+}
+
 }  // namespace
 
 FormAnagInterv::FormAnagInterv(Form* ownerForm, const std::string& title)
@@ -279,7 +291,7 @@ void FormAnagInterv::Save() {
     entry.INTERVENTO = nameBox->GetTextAnsi();
     ReadSpinner(*kmSpinner, entry.CADENZAKM);
     entry.FINERODAGGIO = runningInBox->IsChecked();
-    entry.NOTE = notesBox->GetTextAnsi();
+    entry.NOTE = NotesOnOneLine(notesBox->GetTextAnsi());
     MaintenanceStore store;
     if (!store.SaveInterventionType(entry)) {
       ShowError("Errore durante la modifica. " + store.ErrorText(), "Errore", *this);
@@ -300,7 +312,7 @@ void FormAnagInterv::Save() {
     entry.INTERVENTO = nameBox->GetTextAnsi();
     ReadSpinner(*kmSpinner, entry.CADENZAKM);
     entry.FINERODAGGIO = runningInBox->IsChecked();
-    entry.NOTE = notesBox->GetTextAnsi();
+    entry.NOTE = NotesOnOneLine(notesBox->GetTextAnsi());
     MaintenanceStore store;
     if (!store.SaveInterventionType(entry)) {
       ShowError("Errore durante la modifica. " + store.ErrorText(), "Errore", *this);

@@ -203,6 +203,14 @@ void FormIntervento::OnCommand(GUIElement* element) {
     kmBox->Focus();
     return;
   }
+  // A pasted sign, exponent or word would be stored as some other amount without a word.
+  if (!costBox->HoldsAmount()) {
+    ShowError(std::string("Il costo deve essere un importo in cifre, senza segno, ad esempio 84") +
+                  costBox->decimalSeparator + "50.",
+              "Errore", *this);
+    costBox->Focus();
+    return;
+  }
   intervention.COSTO = costBox->Value();
   intervention.NOTE = notesBox->GetTextAnsi();
   result = 1;

@@ -145,7 +145,18 @@ void FormNuovo::OnCommand(GUIElement* element) {
   }
   if (element != okButton.get()) return;
 
-  const std::string plate = plateBox->GetTextAnsi();
+  std::string plate = plateBox->GetTextAnsi();
+  // Blanks are refused as typed, but pasted ones get in: a plate of blanks would be a
+  // vehicle without a visible plate, and " AB12" another vehicle than "AB12". A stored
+  // plate (read-only here) stays as it is, so that the save finds its row.
+  if (!plateBox->readOnly) {
+    std::string cleaned;
+    for (char character : plate) {
+      if (character != ' ' && character != '\t') cleaned.push_back(character);
+    }
+    if (cleaned != plate) plateBox->SetText(cleaned);
+    plate = cleaned;
+  }
   if (plate.empty()) {
     ShowError("E' necessario impostare il numero di targa.", "Errore", *this);
     plateBox->Focus();

@@ -34,6 +34,22 @@ std::string GroupedKm(std::int32_t km) {
   return stream.str();
 }
 
+bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t minimum,
+             std::int32_t maximum, std::int32_t& value) {
+  std::int64_t number = 0;
+  bool digit = false;
+  for (char character : text) {
+    if (character == thousandsSeparator) continue;
+    if (character < '0' || character > '9') return false;
+    digit = true;
+    number = number * 10 + (character - '0');
+    if (number > maximum) return false;
+  }
+  if (!digit || number < minimum) return false;
+  value = static_cast<std::int32_t>(number);
+  return true;
+}
+
 bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value) {
   if (!spinner.window) {
     value = spinner.value;
@@ -42,9 +58,19 @@ bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value) {
   BOOL failed = FALSE;
   const LRESULT position =
       SendMessageW(spinner.window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
-  value = failed ? spinner.minimum : static_cast<std::int32_t>(position);
+  bool readable = !failed;
+  std::int32_t read = static_cast<std::int32_t>(position);
+  // The control drops the user's grouping separator and reads the rest; Wine's drops
+  // commas whatever the user's separator, so that under Italian settings it reads "1,5"
+  // as 15 and refuses "1.500". The text is therefore read here the way Windows does.
+  if (spinner.buddy) {
+    readable = ParseKm(spinner.buddy->GetTextAnsi(),
+                       LumoUtility::UserNumberPunctuation().thousandsSeparator, spinner.minimum,
+                       spinner.maximum, read);
+  }
+  value = readable ? read : spinner.minimum;
   spinner.value = value;
-  return !failed;
+  return readable;
 }
 
 void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km) {

@@ -23,8 +23,13 @@ std::string GroupedKm(std::int32_t km);
 // commas before reading, whatever the user's separator).
 void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km);
 
-// Reads the spinner's buddy text the way the spinner does; false when the text is not a
-// number within the spinner's range (the spinner alone would answer its minimum).
+// Reads the spinner's buddy text the way the spinner does on Windows; false when the text
+// is not a number within the spinner's range (the spinner alone would answer its minimum).
 bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value);
+
+// A km figure as typed or pasted: decimal digits and the user's grouping separator (which
+// may stand anywhere, as the up-down control allows), within the range; false otherwise.
+bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t minimum,
+             std::int32_t maximum, std::int32_t& value);
 
 }  // namespace MyApp

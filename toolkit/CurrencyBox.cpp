@@ -24,6 +24,10 @@ std::string CurrencyBox::Format(double amount) const { return FormatCurrency(amo
 
 double CurrencyBox::Value() { return ParseCurrency(GetTextAnsi(), thousandsSeparator, locale_); }
 
+bool CurrencyBox::HoldsAmount() {
+  return IsCurrencyText(GetTextAnsi(), decimalSeparator, thousandsSeparator);
+}
+
 bool CurrencyBox::OnKeyPress(int character) {
   if (character == kTab) return false;
   if (character == kBackspace) return true;
@@ -43,6 +47,11 @@ void CurrencyBox::OnGotFocus() {
   GUIElement::OnGotFocus();
 }
 
-void CurrencyBox::OnLostFocus() { SetText(Format(Value())); }
+void CurrencyBox::OnLostFocus() {
+  // Text that is no amount (pasted words, a sign, an exponent) stays as it is, for the form
+  // to refuse and the user to correct: rewritten, it would become some other amount
+  // unnoticed, since a click on "OK" takes the focus and confirms in one go.
+  if (HoldsAmount()) SetText(Format(Value()));
+}
 
 }  // namespace LumoUtility

@@ -7,7 +7,7 @@ namespace LumoUtility {
 
 // A text box that holds a money amount in the user's regional punctuation: it lets
 // through digits and at most one of each separator, and writes the amount back in the
-// canonical form when it loses the focus.
+// canonical form when it loses the focus (text that is no amount is left as it is).
 class CurrencyBox : public TextBox {
  public:
   CurrencyBox(GUIElement* parentElement, double amount);
@@ -18,6 +18,9 @@ class CurrencyBox : public TextBox {
 
   // The amount in the box; an empty box or one without a number reads as 0.
   double Value();
+  // Whether the text is an amount the box could have been typed with (or empty); pasted
+  // text may be anything, and Value would quietly read it as something else.
+  bool HoldsAmount();
   // The amount as this box writes it (for SetText).
   std::string Format(double amount) const;
 

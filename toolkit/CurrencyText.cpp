@@ -49,4 +49,20 @@ double ParseCurrency(const std::string& text, char thousandsSeparator, const std
   return amount;
 }
 
+bool IsCurrencyText(const std::string& text, char decimalSeparator, char thousandsSeparator) {
+  if (text.empty()) return true;
+  bool digit = false;
+  bool decimal = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == decimalSeparator && !decimal) {
+      decimal = true;
+    } else if (c != thousandsSeparator) {
+      return false;
+    }
+  }
+  return digit;
+}
+
 }  // namespace LumoUtility

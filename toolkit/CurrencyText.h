@@ -21,4 +21,9 @@ std::string FormatCurrency(double amount, const std::locale& locale);
 // Text that does not start with a number (an empty box, pasted words) reads as 0.
 double ParseCurrency(const std::string& text, char thousandsSeparator, const std::locale& locale);
 
+// True when the text is an amount as the box lets it be typed: digits, grouping
+// separators and at most one decimal separator, with at least one digit; or nothing at
+// all (no amount). Pasted text can hold anything else: a sign, an exponent, words.
+bool IsCurrencyText(const std::string& text, char decimalSeparator, char thousandsSeparator);
+
 }  // namespace LumoUtility

@@ -125,9 +125,22 @@ TEST_F(ItalianCurrencyBox, AnEmptyOrNonNumericBoxReadsAsZero) {
   cost.Create();
   cost.SetText("");
   EXPECT_DOUBLE_EQ(cost.Value(), 0);
-  cost.SetText("abc");
-  EXPECT_DOUBLE_EQ(cost.Value(), 0);
   cost.Focus();
   other.Focus();
   EXPECT_EQ(cost.GetTextAnsi(), "0");
+  cost.SetText("abc");
+  EXPECT_DOUBLE_EQ(cost.Value(), 0);
+  EXPECT_FALSE(cost.HoldsAmount());
+  // Text that is no amount is not rewritten as one: the form refuses it as it stands.
+  for (const char* pasted : {"abc", "12abc", "-5", "1e300", "1,2,3", ","}) {
+    cost.SetText(pasted);
+    cost.Focus();
+    other.Focus();
+    EXPECT_EQ(cost.GetTextAnsi(), pasted);
+    EXPECT_FALSE(cost.HoldsAmount()) << pasted;
+  }
+  for (const char* typed : {"", "0", "12", "1.234,5", ",5", "1.234"}) {
+    cost.SetText(typed);
+    EXPECT_TRUE(cost.HoldsAmount()) << typed;
+  }
 }

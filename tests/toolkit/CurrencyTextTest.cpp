@@ -54,3 +54,15 @@ TEST(CurrencyText, ParseDropsSeparatorsAndReadsNothingAsZero) {
     EXPECT_DOUBLE_EQ(ParseCurrency(FormatCurrency(amount, Italian()), '.', Italian()), amount);
   }
 }
+
+TEST(CurrencyText, OnlyTextTheBoxLetsBeTypedIsAnAmount) {
+  for (const char* amount : {"", "0", "12", "1.234,5", ",5", "1.234", "5,"}) {
+    EXPECT_TRUE(IsCurrencyText(amount, ',', '.')) << amount;
+  }
+  for (const char* other : {"abc", "12abc", "-5", "+5", "1e300", "1,2,3", ",", ".", " 5", "5 ",
+                            "0x10", "1;DROP", "inf", "nan"}) {
+    EXPECT_FALSE(IsCurrencyText(other, ',', '.')) << other;
+  }
+  EXPECT_TRUE(IsCurrencyText("1,234.5", '.', ','));
+  EXPECT_FALSE(IsCurrencyText("1.234,5.0", '.', ','));
+}
