@@ -81,7 +81,7 @@ TEST_P(DamagedDatabase, EveryScreenReportsItAndARestoreBringsTheProgramBack) {
 
   std::unique_ptr<MyApp::FormGrid> main;
   ASSERT_TRUE(OpenMainWindow(main, "Prova"));
-  EXPECT_EQ(main->grid->RowsBuilt(), 25);
+  EXPECT_EQ(main->grid->rowCount, 25);
 
   size_t seen = boxes.Requests().size();
   ClickTool(*main, main->openButton.get());

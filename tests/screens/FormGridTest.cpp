@@ -109,7 +109,9 @@ TEST_F(FormGridTest, StartsEmptyBehindTheTermsAndAcceptingThemLeavesItUsable) {
   EXPECT_EQ(client.bottom, 550);
   EXPECT_NE(SendMessageW(main->window, WM_GETICON, ICON_SMALL, 0), 0);
 
-  EXPECT_FALSE(IsWindowVisible(main->grid->window));
+  // The grid's windows wait for the first vehicle.
+  EXPECT_EQ(main->grid->window, nullptr);
+  EXPECT_FALSE(main->grid->visible);
   EXPECT_TRUE(ToolEnabled(*main, *main->newButton));
   EXPECT_TRUE(ToolEnabled(*main, *main->openButton));
   EXPECT_TRUE(ToolEnabled(*main, *main->optionsButton));
@@ -122,7 +124,7 @@ TEST_F(FormGridTest, StartsEmptyBehindTheTermsAndAcceptingThemLeavesItUsable) {
 
   // The first-release catalogue of 25 gains the spark plug, and the grid a row for it.
   EXPECT_EQ(CatalogueSize(), 26);
-  EXPECT_EQ(main->grid->RowsBuilt(), 26);
+  EXPECT_EQ(main->grid->rowCount, 26);
   EXPECT_NE(main->inOrderIcon.Get(), nullptr);
   EXPECT_NE(main->dueIcon.Get(), nullptr);
 }
@@ -146,13 +148,13 @@ TEST_F(FormGridTest, TheSparkPlugIsAddedOnlyToTwentyFiveEntriesWithoutIt) {
   {
     auto main = OpenMain();
     EXPECT_EQ(CatalogueSize(), 25) << "a second spark plug was added";
-    EXPECT_EQ(main->grid->RowsBuilt(), 25);
+    EXPECT_EQ(main->grid->rowCount, 25);
   }
   KeepCatalogueEntries(24);
   {
     auto main = OpenMain();
     EXPECT_EQ(CatalogueSize(), 24);
-    EXPECT_EQ(main->grid->RowsBuilt(), 24);
+    EXPECT_EQ(main->grid->rowCount, 24);
   }
 }
 
@@ -207,7 +209,7 @@ TEST_F(FormGridTest, TheScheduleShowsDueAndInOrderLinesAndGrowsWithTheCatalogue)
   StoreDone(car, due.ID, 5000);
   StoreDone(car, inOrder.ID, 15000);
   auto main = OpenMain();
-  ASSERT_EQ(main->grid->RowsBuilt(), 27);  // the seeding ran with 27 entries: none added
+  ASSERT_EQ(main->grid->rowCount, 27);  // the seeding ran with 27 entries: none added
   for (int i = 0; i < 3; ++i) StoreType("EXTRA PROVA " + std::to_string(i), 1000, false, "");
 
   OpenStored(*main, "ZZ999ZZ");
