@@ -54,22 +54,8 @@ std::string NotesOnOneLine(const std::string& notes) {
 FormAnagInterv::FormAnagInterv(Form* ownerForm, const std::string& title)
     : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
       owner(ownerForm) {
-  toolWindow = true;
   topmost = false;
-  minimizeBox = true;
-  maximizeBox = false;
-  keyPreview = true;
-  PlaceBesideOwner(*this, owner, 50, 50);
-  SetSize(kClientWidth, kClientHeight);
-  text = WidenText(title);
-  formFont.bold = true;
-  font = &formFont;
-  iconId = kProgramIcon;
-  WireFormHandlers();
-  Create();
-  SetIcon(kProgramIcon);
-  SetClientSize(kClientWidth, kClientHeight);
-  if (owner) WaitOnOwnedForm(*owner, *this);
+  OpenOwnedForm(*this, owner, title, formFont, kClientWidth, kClientHeight, 50, 50);
 }
 
 FormAnagInterv::~FormAnagInterv() { CloseAndDestroyWindow(); }
@@ -125,17 +111,7 @@ void FormAnagInterv::BuildControls() {
   kmLabel = MakeLabel(this, "Da effettuare ogni Km:", 300, 105, 170, 25, &formFont);
   kmLabel->SetEnabled(false);
 
-  kmBox = std::make_unique<TextBox>(this);
-  kmBox->SetPosition(470, 103);
-  kmBox->SetSize(90, 25);
-  kmBox->maxLength = 7;
-  kmBox->numbersOnly = true;
-  kmBox->font = &formFont;
-  kmBox->enabled = false;
-  kmBox->onKeyPress = KeyPressTrampoline;
-  kmBox->onGotFocus = ChildGotFocusTrampoline;
-  kmBox->onLostFocus = ChildLostFocusTrampoline;
-  kmBox->Create();
+  kmBox = MakeKmBox(this, 470, 103, &formFont, false);
 
   kmSpinner = std::make_unique<NumericBox>(this, kmBox.get());
   kmSpinner->enabled = false;

@@ -1,7 +1,10 @@
 #include "screens/FormCommon.h"
 
-#include "toolkit/Form.h"
+#include "toolkit/FormHandlers.h"
 #include "toolkit/Label.h"
+#include "toolkit/OwnedForms.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/TextEncoding.h"
 
 namespace MyApp {
 
@@ -21,6 +24,25 @@ void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, i
   form.SetPosition(left + right, top + down);
 }
 
+void OpenOwnedForm(LumoUtility::FormHandlers& form, LumoUtility::Form* owner,
+                   const std::string& caption, LumoUtility::FontSpec& formFont, int clientWidth,
+                   int clientHeight, int right, int down) {
+  form.keyPreview = true;
+  form.minimizeBox = true;
+  form.maximizeBox = false;
+  PlaceBesideOwner(form, owner, right, down);
+  form.SetSize(clientWidth, clientHeight);
+  form.text = LumoUtility::WidenText(caption);
+  formFont.bold = true;
+  form.font = &formFont;
+  form.iconId = kProgramIcon;
+  form.WireFormHandlers();
+  form.Create();
+  form.SetIcon(kProgramIcon);
+  form.SetClientSize(clientWidth, clientHeight);
+  if (owner) LumoUtility::WaitOnOwnedForm(*owner, form);
+}
+
 void RequestClose(LumoUtility::Form& form) {
   if (form.window) PostMessageW(form.window, WM_CLOSE, 0, 0);
 }
@@ -35,6 +57,22 @@ std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
   label->font = font;
   label->Create();
   return label;
+}
+
+std::unique_ptr<LumoUtility::TextBox> MakeKmBox(LumoUtility::GUIElement* form, int x, int y,
+                                                LumoUtility::FontSpec* font, bool enabled) {
+  auto box = std::make_unique<LumoUtility::TextBox>(form);
+  box->SetPosition(x, y);
+  box->SetSize(90, 25);
+  box->maxLength = 7;
+  box->numbersOnly = true;
+  box->font = font;
+  box->enabled = enabled;
+  box->onKeyPress = LumoUtility::KeyPressTrampoline;
+  box->onGotFocus = LumoUtility::ChildGotFocusTrampoline;
+  box->onLostFocus = LumoUtility::ChildLostFocusTrampoline;
+  box->Create();
+  return box;
 }
 
 }  // namespace MyApp

@@ -51,22 +51,8 @@ std::int32_t KeyNumber(const std::string& key) {
 FormIntervento::FormIntervento(Form* ownerForm, const std::string& title)
     : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
       owner(ownerForm) {
-  toolWindow = true;
   topmost = false;
-  minimizeBox = true;
-  maximizeBox = false;
-  keyPreview = true;
-  PlaceBesideOwner(*this, owner, 50, 50);
-  SetSize(kClientWidth, kClientHeight);
-  text = WidenText(title);
-  formFont.bold = true;
-  font = &formFont;
-  iconId = kProgramIcon;
-  WireFormHandlers();
-  Create();
-  SetIcon(kProgramIcon);
-  SetClientSize(kClientWidth, kClientHeight);
-  if (owner) WaitOnOwnedForm(*owner, *this);
+  OpenOwnedForm(*this, owner, title, formFont, kClientWidth, kClientHeight, 50, 50);
 }
 
 FormIntervento::~FormIntervento() { CloseAndDestroyWindow(); }
@@ -97,16 +83,7 @@ void FormIntervento::BuildControls() {
 
   kmLabel = MakeLabel(this, "Km:", 10, 105, 80, 25, &formFont);
 
-  kmBox = std::make_unique<TextBox>(this);
-  kmBox->SetPosition(100, 103);
-  kmBox->SetSize(90, 25);
-  kmBox->maxLength = 7;
-  kmBox->numbersOnly = true;
-  kmBox->font = &formFont;
-  kmBox->onKeyPress = KeyPressTrampoline;
-  kmBox->onGotFocus = ChildGotFocusTrampoline;
-  kmBox->onLostFocus = ChildLostFocusTrampoline;
-  kmBox->Create();
+  kmBox = MakeKmBox(this, 100, 103, &formFont);
 
   kmSpinner = std::make_unique<NumericBox>(this, kmBox.get());
   kmSpinner->Create();

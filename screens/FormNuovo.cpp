@@ -31,20 +31,7 @@ FormNuovo::FormNuovo(const std::string& caption, Form* ownerForm)
     : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
       owner(ownerForm),
       enteringNew_(caption == kNewCaption) {
-  keyPreview = true;
-  PlaceBesideOwner(*this, owner, 50, 50);
-  formFont.bold = true;
-  SetSize(kClientWidth, kClientHeight);
-  text = WidenText(caption);
-  minimizeBox = true;
-  maximizeBox = false;
-  WireFormHandlers();
-  iconId = kProgramIcon;
-  font = &formFont;
-  Create();
-  SetIcon(kProgramIcon);
-  SetClientSize(kClientWidth, kClientHeight);
-  if (owner) WaitOnOwnedForm(*owner, *this);
+  OpenOwnedForm(*this, owner, caption, formFont, kClientWidth, kClientHeight, 50, 50);
 }
 
 FormNuovo::~FormNuovo() { CloseAndDestroyWindow(); }
@@ -77,16 +64,7 @@ void FormNuovo::BuildControls() {
 
   kmLabel = MakeLabel(this, "Km:", 10, 175, 80, 25, &formFont);
 
-  kmBox = std::make_unique<TextBox>(this);
-  kmBox->SetPosition(100, 172);
-  kmBox->SetSize(90, 25);
-  kmBox->maxLength = 7;
-  kmBox->numbersOnly = true;
-  kmBox->font = &formFont;
-  kmBox->onKeyPress = KeyPressTrampoline;
-  kmBox->onGotFocus = ChildGotFocusTrampoline;
-  kmBox->onLostFocus = ChildLostFocusTrampoline;
-  kmBox->Create();
+  kmBox = MakeKmBox(this, 100, 172, &formFont);
 
   kmSpinner = std::make_unique<NumericBox>(this, kmBox.get());
   kmSpinner->Create();

@@ -30,20 +30,7 @@ int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
 FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm)
     : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
       owner(ownerForm) {
-  keyPreview = true;
-  PlaceBesideOwner(*this, owner, 150, 50);
-  formFont.bold = true;
-  SetSize(kClientWidth, kClientHeight);
-  text = WidenText(caption);
-  minimizeBox = true;
-  maximizeBox = false;
-  WireFormHandlers();
-  iconId = kProgramIcon;
-  font = &formFont;
-  Create();
-  SetIcon(kProgramIcon);
-  SetClientSize(kClientWidth, kClientHeight);
-  if (owner) WaitOnOwnedForm(*owner, *this);
+  OpenOwnedForm(*this, owner, caption, formFont, kClientWidth, kClientHeight, 150, 50);
 }
 
 FormSelezione::~FormSelezione() { CloseAndDestroyWindow(); }
