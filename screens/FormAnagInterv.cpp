@@ -140,19 +140,9 @@ void FormAnagInterv::BuildControls() {
   notesBox->onGotFocus = ChildGotFocusTrampoline;
   notesBox->Create();
 
-  closeButton = std::make_unique<Button>(this, "Chiudi");
-  closeButton->SetPosition(490, 315);
-  closeButton->SetSize(100, 25);
-  closeButton->font = &formFont;
-  closeButton->commandHandler = CommandTrampoline;
-  closeButton->Create();
+  closeButton = MakeButton(this, "Chiudi", 490, 315, 100, 25, &formFont);
 
-  saveButton = std::make_unique<Button>(this, "Salva");
-  saveButton->SetPosition(380, 315);
-  saveButton->SetSize(100, 25);
-  saveButton->font = &formFont;
-  saveButton->commandHandler = CommandTrampoline;
-  saveButton->Create();
+  saveButton = MakeButton(this, "Salva", 380, 315, 100, 25, &formFont);
   if (saveButton->window) ShowWindow(saveButton->window, SW_HIDE);
   saveButton->visible = false;
 

@@ -1,5 +1,6 @@
 #include "screens/FormCommon.h"
 
+#include "toolkit/Button.h"
 #include "toolkit/FormHandlers.h"
 #include "toolkit/Label.h"
 #include "toolkit/OwnedForms.h"
@@ -57,6 +58,19 @@ std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
   label->font = font;
   label->Create();
   return label;
+}
+
+std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
+                                                const std::string& caption, int x, int y,
+                                                int width, int height,
+                                                LumoUtility::FontSpec* font) {
+  auto button = std::make_unique<LumoUtility::Button>(form, caption);
+  button->SetPosition(x, y);
+  button->SetSize(width, height);
+  button->font = font;
+  button->commandHandler = LumoUtility::CommandTrampoline;
+  button->Create();
+  return button;
 }
 
 std::unique_ptr<LumoUtility::TextBox> MakeKmBox(LumoUtility::GUIElement* form, int x, int y,

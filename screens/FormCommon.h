@@ -9,6 +9,7 @@ class FontSpec;
 class Form;
 class FormHandlers;
 class GUIElement;
+class Button;
 class Label;
 class TextBox;
 }  // namespace LumoUtility
@@ -39,6 +40,13 @@ std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
                                               const std::string& caption, int x, int y,
                                               int width, int height,
                                               LumoUtility::FontSpec* font);
+
+// A push button of the form, created at once in the given place with the form's font;
+// its clicks go to the form's OnCommand.
+std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
+                                                const std::string& caption, int x, int y,
+                                                int width, int height,
+                                                LumoUtility::FontSpec* font);
 
 // The kilometres box of a form (digits only, up to 7), created at once in the given
 // place; its focus and key handling go to the form's handlers.

@@ -122,19 +122,9 @@ void FormIntervento::BuildControls() {
   notesBox->onKeyPress = KeyPressTrampoline;
   notesBox->Create();
 
-  cancelButton = std::make_unique<Button>(this, "Annulla");
-  cancelButton->SetPosition(390, 315);
-  cancelButton->SetSize(100, 25);
-  cancelButton->font = &formFont;
-  cancelButton->commandHandler = CommandTrampoline;
-  cancelButton->Create();
+  cancelButton = MakeButton(this, "Annulla", 390, 315, 100, 25, &formFont);
 
-  okButton = std::make_unique<Button>(this, "OK");
-  okButton->SetPosition(280, 315);
-  okButton->SetSize(100, 25);
-  okButton->font = &formFont;
-  okButton->commandHandler = CommandTrampoline;
-  okButton->Create();
+  okButton = MakeButton(this, "OK", 280, 315, 100, 25, &formFont);
 
   typeList->Focus();
 }

@@ -80,19 +80,9 @@ void FormNuovo::BuildControls() {
   datePicker->Create();
   datePicker->ClearDate();
 
-  cancelButton = std::make_unique<Button>(this, "Annulla");
-  cancelButton->SetPosition(290, 215);
-  cancelButton->SetSize(100, 25);
-  cancelButton->font = &formFont;
-  cancelButton->commandHandler = CommandTrampoline;
-  cancelButton->Create();
+  cancelButton = MakeButton(this, "Annulla", 290, 215, 100, 25, &formFont);
 
-  okButton = std::make_unique<Button>(this, "OK");
-  okButton->SetPosition(180, 215);
-  okButton->SetSize(100, 25);
-  okButton->font = &formFont;
-  okButton->commandHandler = CommandTrampoline;
-  okButton->Create();
+  okButton = MakeButton(this, "OK", 180, 215, 100, 25, &formFont);
 }
 
 void FormNuovo::LoadVehicle(const VehicleRecord& vehicle) {

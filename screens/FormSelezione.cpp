@@ -49,19 +49,9 @@ void FormSelezione::BuildControls() {
   plateList->onLeftDoubleClick = ListDoubleClickTrampoline;
   plateList->Create();
 
-  cancelButton = std::make_unique<Button>(this, "Annulla");
-  cancelButton->SetPosition(120, 265);
-  cancelButton->SetSize(100, 25);
-  cancelButton->font = &formFont;
-  cancelButton->commandHandler = CommandTrampoline;
-  cancelButton->Create();
+  cancelButton = MakeButton(this, "Annulla", 120, 265, 100, 25, &formFont);
 
-  okButton = std::make_unique<Button>(this, "OK");
-  okButton->SetPosition(10, 265);
-  okButton->SetSize(100, 25);
-  okButton->font = &formFont;
-  okButton->commandHandler = CommandTrampoline;
-  okButton->Create();
+  okButton = MakeButton(this, "OK", 10, 265, 100, 25, &formFont);
 }
 
 void FormSelezione::SetPlates(const std::vector<std::string>& plates) {
