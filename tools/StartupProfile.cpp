@@ -13,6 +13,8 @@
 //                          database the seeded entry), up to the grid's first window
 //   grid                   the grid's windows, one per cell
 //   showing                the main window shown, painted and activated, up to the terms
+// (The grid's windows now wait for the first vehicle: "database" and "grid" are 0, and the
+// store's work is counted in "showing".)
 //   terms                  the terms window and its controls
 //   first messages         what was queued when the construction returned
 // Usage: startup-profile [runs]   from the folder that holds "filedat"
