@@ -79,6 +79,8 @@ void FormIntervento::BuildControls() {
 
   descriptionLabel = MakeLabel(this, "", 10, 40, 480, 50, &formFont);
   descriptionLabel->border = true;
+  // It shows the catalogue's notes, which may hold "&".
+  descriptionLabel->showAmpersands = true;
   descriptionLabel->ApplyStyle();
 
   kmLabel = MakeLabel(this, "Km:", 10, 105, 80, 25, &formFont);

@@ -17,6 +17,7 @@ DWORD Label::LabelStyle() const {
   DWORD style = WS_CHILD | WS_VISIBLE | SS_NOTIFY;
   if (!enabled) style |= WS_DISABLED;
   if (border) style |= WS_BORDER;
+  if (showAmpersands) style |= SS_NOPREFIX;
   if (alignRight) {
     style |= SS_RIGHT;
   } else if (center) {

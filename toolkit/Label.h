@@ -17,6 +17,8 @@ class Label : public Child {
   bool border = false;
   bool alignRight = false;
   bool center = false;  // ignored when alignRight is set
+  // Shows "&" as itself: for text that is the user's data, not a caption with an access key.
+  bool showAmpersands = false;
 
  private:
   DWORD LabelStyle() const;

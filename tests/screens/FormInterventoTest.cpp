@@ -97,6 +97,19 @@ TEST_F(FormInterventoTest, OpensWithTheCatalogueTodayAndTheFocusOnTheTypeList) {
   EXPECT_EQ(ClientBounds(form->cancelButton->window).top, 315);
 }
 
+TEST_F(FormInterventoTest, NotesWithAnAmpersandAreShownAsWritten) {
+  const InterventionType type = StoreType("AMPERSAND PROVA", 1000, false, "OLIO & FILTRO");
+  auto form = Open();
+  const int index = IndexOf(*form, type.ID);
+  ASSERT_GE(index, 0);
+  ChooseType(*form, index);
+  EXPECT_EQ(form->descriptionLabel->GetTextAnsi().rfind("OLIO & FILTRO", 0), 0u);
+  // The label shows the user's data: "&" is not an access-key marker there.
+  const LONG style = GetWindowLongW(form->descriptionLabel->window, GWL_STYLE);
+  EXPECT_TRUE(style & SS_NOPREFIX);
+  EXPECT_TRUE(style & WS_BORDER);
+}
+
 TEST_F(FormInterventoTest, OkChecksTheTypeFirstThenTheKmAndConfirmsOnceCorrected) {
   const InterventionType oil = StoreType("CAMBIO OLIO PROVA", 15000, false, "OLIO MOTORE");
   auto form = Open();
