@@ -58,7 +58,7 @@ void FormLeggimi::BuildControls() {
   caption->SetSize(280, 25);
   caption->Create();
 
-  termsText = std::make_unique<TextBox>(this, TermsOfUseText());
+  termsText = std::make_unique<TextBox>(this, "");
   termsText->SetPosition(10, 30);
   termsText->SetSize(380, 180);
   termsText->readOnly = true;
@@ -70,6 +70,9 @@ void FormLeggimi::BuildControls() {
   termsText->font = &textFont;
   termsText->onKeyPress = KeyPressTrampoline;
   termsText->Create();
+  // Set once the box has its font: a text given at creation is laid out (wrapped) twice,
+  // in the system font and again in this one, which is most of the window's start time.
+  termsText->SetText(TermsOfUseText());
 
   declineButton = std::make_unique<Button>(this, "Non Accetto");
   declineButton->SetPosition(290, 215);
