@@ -68,15 +68,7 @@ TEST_F(HostileScreenTest, InterventionNotesAtTheirLimitAreStoredWhole) {
   FillToTheLimit(form->notesBox->window, 255, true, "note");
   const std::string notes = NarrowText(AccentedRun(255, true));
   ASSERT_EQ(form->notesBox->GetTextAnsi(), notes);
-  HWND window = form->window;
-  Click(form->okButton->window);
-  ASSERT_TRUE(WaitGone(window));
-  ASSERT_EQ(form->result, 1);
-  const VehicleIntervention row = StoreAndReload(*form, vehicleId);
-  EXPECT_EQ(row.NOTE, notes);
-  auto editor = std::make_unique<FormIntervento>(&owner, "Modifica Intervento");
-  editor->LoadIntervention(row);
-  EXPECT_EQ(editor->notesBox->GetTextAnsi(), notes);
+  ExpectNotesKept(*form, vehicleId, notes);
 }
 
 TEST_F(HostileScreenTest, CatalogueFieldsAtTheirLimitsAreStoredWhole) {

@@ -215,3 +215,16 @@ void HostileScreenTest::ExpectCatalogueShows(const InterventionType& entry) {
   }
   EXPECT_TRUE(listed);
 }
+
+void HostileScreenTest::ExpectNotesKept(FormIntervento& form, std::int32_t vehicleId,
+                                        const std::string& notes) {
+  HWND window = form.window;
+  Click(form.okButton->window);
+  ASSERT_TRUE(WaitGone(window));
+  ASSERT_EQ(form.result, 1);
+  const VehicleIntervention row = StoreAndReload(form, vehicleId);
+  EXPECT_EQ(row.NOTE, notes);
+  auto editor = std::make_unique<FormIntervento>(form.owner, "Modifica Intervento");
+  editor->LoadIntervention(row);
+  EXPECT_EQ(editor->notesBox->GetTextAnsi(), notes);
+}

@@ -58,6 +58,10 @@ class HostileScreenTest : public ScreenTest {
   static void ChooseFirstType(MyApp::FormIntervento& form);
   // Stores the confirmed intervention for the vehicle and answers its schedule row.
   static VehicleIntervention StoreAndReload(MyApp::FormIntervento& form, std::int32_t vehicleId);
+  // Presses "OK" on the intervention form, stores what it produced as the main window does,
+  // and checks that the notes come back both from the store and in a reopened form.
+  static void ExpectNotesKept(MyApp::FormIntervento& form, std::int32_t vehicleId,
+                              const std::string& notes);
   std::int32_t StoredVehicleId();
 
   // --- Catalogue editor ----------------------------------------------------------------------

@@ -282,15 +282,7 @@ TEST_F(HostileScreenTest, LineBreaksInMultiLineFieldsAreStoredAndShownExactly) {
   TypeWide(form->notesBox->window, L"d'ue");
   const std::string notes = form->notesBox->GetTextAnsi();
   EXPECT_EQ(notes, "UNO\r\nD'UE");
-  HWND window = form->window;
-  Click(form->okButton->window);
-  ASSERT_TRUE(WaitGone(window));
-  ASSERT_EQ(form->result, 1);
-  const VehicleIntervention row = StoreAndReload(*form, vehicleId);
-  EXPECT_EQ(row.NOTE, notes);
-  auto editor = std::make_unique<FormIntervento>(&owner, "Modifica Intervento");
-  editor->LoadIntervention(row);
-  EXPECT_EQ(editor->notesBox->GetTextAnsi(), notes);
+  ExpectNotesKept(*form, vehicleId, notes);
 }
 
 TEST_F(HostileScreenTest, CatalogueNotesPastedOnSeveralLinesAreStoredOnOne) {
