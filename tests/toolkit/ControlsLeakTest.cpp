@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/GuiTestHarness.h"
+#include "tests/support/ResourceCounts.h"
 #include "tests/toolkit/TestBitmapIds.h"
 #include "toolkit/Button.h"
 #include "toolkit/CheckBox.h"
@@ -31,28 +32,6 @@ using namespace LumoUtility;
 namespace {
 
 constexpr int kScreens = 150;
-
-int GdiRoom() {
-  std::vector<HBITMAP> made;
-  while (made.size() < 100000) {
-    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
-    if (!bitmap) break;
-    made.push_back(bitmap);
-  }
-  for (HBITMAP bitmap : made) DeleteObject(bitmap);
-  return static_cast<int>(made.size());
-}
-
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 bool ClassAlive(const std::wstring& name) {
   WNDCLASSEXW description{};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/GuiTestHarness.h"
+#include "tests/support/ResourceCounts.h"
 #include "toolkit/Button.h"
 #include "toolkit/Drawing.h"
 #include "toolkit/ElementRegistry.h"
@@ -36,32 +37,6 @@ int Survivors(const Made& made) {
   }
   for (HGDIOBJ object : made.objects) alive += GetObjectType(object) != 0 ? 1 : 0;
   return alive;
-}
-
-// How many more GDI objects the process can make: Wine answers 0 to GetGuiResources, so
-// the free room in its handle table is measured instead. Any object left behind by the
-// toolkit shows as room lost.
-int GdiRoom() {
-  std::vector<HBITMAP> made;
-  while (made.size() < 100000) {
-    HBITMAP bitmap = CreateBitmap(1, 1, 1, 1, nullptr);
-    if (!bitmap) break;
-    made.push_back(bitmap);
-  }
-  for (HBITMAP bitmap : made) DeleteObject(bitmap);
-  return static_cast<int>(made.size());
-}
-
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-// Top-level windows of this thread (forms and tooltips; child windows go with them).
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
 }
 
 HBITMAP picture = nullptr;  // drawn by every panel, owned by the test
