@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include "tests/data/SampleFiles.h"
+#include "tests/data/ShellCommand.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tools/ValueText.h"
 
@@ -22,11 +23,8 @@ ToolRun RunJetDump(const std::string& arguments) {
   std::string errPath = (folder / "stderr.txt").string();
   std::string command = std::string(JETDUMP_PATH) + " " + arguments + " 2>'" + errPath + "'";
   ToolRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-  int status = pclose(pipe);
+  int status = 0;
+  run.out = RunShellCommand(command, status);
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.err = ReadFileBytes(errPath);
   return run;

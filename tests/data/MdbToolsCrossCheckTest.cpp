@@ -16,6 +16,7 @@
 #include "data/jet/LongValue.h"
 #include "data/jet/RowDecoder.h"
 #include "tests/data/SampleFiles.h"
+#include "tests/data/ShellCommand.h"
 #include "tools/ValueText.h"
 
 namespace {
@@ -27,26 +28,6 @@ struct CsvField {
   bool quoted = false;
 };
 using CsvRow = std::vector<CsvField>;
-
-std::string RunCommand(const std::string& command, int& status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return output;
-  }
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  status = pclose(pipe);
-  return output;
-}
-
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 // mdb-export's CSV: fields separated by commas, text-like fields in double quotes with
 // quotes doubled, rows ended by LF (a quoted field may hold line breaks).
@@ -207,7 +188,7 @@ class CrossCheck {
     SCOPED_TRACE(file_ + " " + table);
     Jet::TableDefinition definition = database.ReadTable(catalogTable);
     int status = 0;
-    std::string csv = RunCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
+    std::string csv = RunShellCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
                                      ShellQuote(path_) + " " + ShellQuote(table) + " 2>/dev/null",
                                  status);
     ASSERT_EQ(status, 0) << "mdb-export failed";
@@ -280,12 +261,12 @@ TEST_P(MdbToolsCrossCheck, EveryTableEqualsMdbExportValueByValue) {
   Jet::Database database = Jet::Database::OpenFile(path);
 
   int status = 0;
-  std::vector<std::string> mdbUser = Lines(RunCommand("mdb-tables -1 " + ShellQuote(path), status));
+  std::vector<std::string> mdbUser = Lines(RunShellCommand("mdb-tables -1 " + ShellQuote(path), status));
   ASSERT_EQ(status, 0);
   std::vector<std::string> engineUser;
   for (const auto& table : database.UserTables()) engineUser.push_back(Narrow(table.name));
   EXPECT_EQ(engineUser, mdbUser);
-  std::vector<std::string> mdbAll = Lines(RunCommand("mdb-tables -1 -S " + ShellQuote(path), status));
+  std::vector<std::string> mdbAll = Lines(RunShellCommand("mdb-tables -1 -S " + ShellQuote(path), status));
   std::vector<std::string> engineAll;
   for (const auto& table : database.AllTables()) engineAll.push_back(Narrow(table.name));
   std::sort(mdbAll.begin(), mdbAll.end());

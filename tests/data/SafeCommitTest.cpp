@@ -19,6 +19,7 @@
 #include "data/jet/Validator.h"
 #include "data/jet/WritableDatabase.h"
 #include "tests/data/SampleFiles.h"
+#include "tests/data/ShellCommand.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
@@ -64,29 +65,16 @@ std::size_t RowCount(const std::filesystem::path& path) {
 }
 
 #ifndef _WIN32
-std::string Run(const std::string& command, int& status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    status = -1;
-    return output;
-  }
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
-  status = pclose(pipe);
-  return output;
-}
-
 // mdb-export and mdb-reader read every row the engine reads.
 void ExpectIndependentReadersAgree(const std::filesystem::path& path) {
   std::size_t rows = RowCount(path);
   int status = 0;
-  std::string csv = Run("mdb-export '" + path.string() + "' VOCI 2>&1", status);
+  std::string csv = RunShellCommand("mdb-export '" + path.string() + "' VOCI 2>&1", status);
   EXPECT_EQ(status, 0) << csv.substr(0, 500);
   std::size_t lines = 0;
   for (char c : csv) lines += c == '\n';
   EXPECT_EQ(lines, rows + 1) << "mdb-export";
-  std::string dump = Run(std::string("TZ=UTC node '") + MDB_READER_SCRIPT + "' '" + MDB_READER_ROOT + "' '" + path.string() + "' 2>&1", status);
+  std::string dump = RunShellCommand(std::string("TZ=UTC node '") + MDB_READER_SCRIPT + "' '" + MDB_READER_ROOT + "' '" + path.string() + "' 2>&1", status);
   EXPECT_EQ(status, 0) << dump.substr(0, 500);
   std::size_t readerRows = 0;
   for (std::size_t start = 0, end; (end = dump.find('\n', start)) != std::string::npos; start = end + 1) {

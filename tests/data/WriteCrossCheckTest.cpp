@@ -15,6 +15,7 @@
 #include "data/jet/Validator.h"
 #include "data/jet/WritableDatabase.h"
 #include "tests/data/SampleFiles.h"
+#include "tests/data/ShellCommand.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tools/ValueText.h"
 
@@ -23,26 +24,6 @@ namespace {
 using Jet::Value;
 using Rows = std::vector<std::string>;  // canonical rows, fields joined by \x1f, sorted
 using Tables = std::map<std::string, Rows>;
-
-std::string Run(const std::string& command, int& status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    status = -1;
-    return output;
-  }
-  char buffer[65536];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  status = pclose(pipe);
-  return output;
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 std::string EscapeText(const std::string& text) {
   std::string out;
@@ -113,8 +94,8 @@ Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& d
     if (!only.empty() && name != only) continue;
     Jet::TableDefinition definition = database.ReadTable(entry);
     int status = 0;
-    std::string csv = Run("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " + Quote(path.string()) + " " +
-                              Quote(name) + " 2>&1",
+    std::string csv = RunShellCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " + ShellQuote(path.string()) + " " +
+                              ShellQuote(name) + " 2>&1",
                           status);
     EXPECT_EQ(status, 0) << csv;
     auto parsed = ParseCsv(csv);
@@ -147,8 +128,8 @@ Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& d
 
 Tables MdbReaderTables(const std::filesystem::path& path) {
   int status = 0;
-  std::string out = Run("TZ=UTC node " + Quote(MDB_READER_SCRIPT) + " " + Quote(MDB_READER_ROOT) + " " +
-                            Quote(path.string()) + " 2>&1",
+  std::string out = RunShellCommand("TZ=UTC node " + ShellQuote(MDB_READER_SCRIPT) + " " + ShellQuote(MDB_READER_ROOT) + " " +
+                            ShellQuote(path.string()) + " 2>&1",
                         status);
   EXPECT_EQ(status, 0) << "mdb-reader failed (scripts/install-mdb-reader installs it): " << out.substr(0, 2000);
   Tables tables;
@@ -214,13 +195,13 @@ void ExpectReadersAgree(const std::filesystem::path& path) {
   for (const auto& table : engine) rows += table.second.size();
 
   int status = 0;
-  std::string listed = Run("mdb-tables -1 " + Quote(path.string()), status);
+  std::string listed = RunShellCommand("mdb-tables -1 " + ShellQuote(path.string()), status);
   ASSERT_EQ(status, 0);
   std::string expectedList;
   for (const auto& entry : database.UserTables()) expectedList += Narrow(entry.name) + "\n";
   EXPECT_EQ(listed, expectedList);
 
-  std::string schema = Run("mdb-schema " + Quote(path.string()) + " 2>&1", status);
+  std::string schema = RunShellCommand("mdb-schema " + ShellQuote(path.string()) + " 2>&1", status);
   ASSERT_EQ(status, 0) << schema;
   for (const auto& entry : database.UserTables()) {
     EXPECT_NE(schema.find("CREATE TABLE [" + Narrow(entry.name) + "]"), std::string::npos);
