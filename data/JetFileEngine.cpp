@@ -31,6 +31,9 @@ std::string ItalianMessage(const Jet::JetError& error) {
              "stata eseguita.";
     case Jet::JetErrorKind::kBusy:
       return "Il database è occupato da un'altra copia del programma. Riprovare tra poco.";
+    case Jet::JetErrorKind::kReadOnly:
+      return "Il database è in sola lettura o bloccato da un altro programma: la modifica non è "
+             "stata eseguita.";
     case Jet::JetErrorKind::kChangedElsewhere:
       return "Il database è stato modificato da un'altra copia del programma: la modifica non "
              "è stata eseguita. Riprovare.";
@@ -46,22 +49,29 @@ class JetFileSession : public DbSession {
   explicit JetFileSession(const std::filesystem::path& file) : store_(file), sql_(store_) {}
 
   Sql::QueryResult Query(const std::string& sql) override {
-    try {
-      return sql_.Query(sql);
-    } catch (const Jet::JetError& error) {
-      throw DbFailure(ItalianMessage(error));
-    }
+    return Statement<Sql::QueryResult>([&] { return sql_.Query(sql); });
   }
 
   std::int64_t Execute(const std::string& sql) override {
-    try {
-      return sql_.Execute(sql);
-    } catch (const Jet::JetError& error) {
-      throw DbFailure(ItalianMessage(error));
-    }
+    return Statement<std::int64_t>([&] { return sql_.Execute(sql); });
   }
 
  private:
+  // Runs one statement while holding the file (JetTableStore::BeginStatement).
+  template <typename Result, typename Run>
+  Result Statement(Run run) {
+    try {
+      store_.BeginStatement();
+      struct Ending {
+        JetTableStore& store;
+        ~Ending() { store.EndStatement(); }
+      } ending{store_};
+      return run();
+    } catch (const Jet::JetError& error) {
+      throw JetRefusal(error);
+    }
+  }
+
   JetTableStore store_;
   TableStoreSession sql_;
 };
@@ -74,7 +84,7 @@ class JetFileEngine : public DbEngine {
     try {
       return std::make_unique<JetFileSession>(std::filesystem::path(file));
     } catch (const Jet::JetError& error) {
-      throw DbFailure(ItalianMessage(error));
+      throw JetRefusal(error);
     }
   }
 };

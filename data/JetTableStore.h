@@ -21,6 +21,11 @@ class JetTableStore : public Sql::TableStore {
   void CommitWrites() override;
   void RollbackWrites() override;
 
+  // Around each statement: holds the file and reads it again when another copy changed it
+  // (see Jet::WritableDatabase::BeginStatement).
+  void BeginStatement() { database_.BeginStatement(); }
+  void EndStatement() { database_.EndStatement(); }
+
  private:
   // The row's values as the engine stores them for this table's columns.
   std::vector<Jet::Value> ToEngineValues(const std::u16string& table, const Sql::Row& row) const;

@@ -2,14 +2,14 @@
 
 #include "app/DatabasePath.h"
 #include "data/AdoEngine.h"
-#include "data/FallbackEngine.h"
+#include "data/EngineChoice.h"
 #include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
 #include "toolkit/MessageBoxes.h"
 
 std::unique_ptr<DbEngine> MakeProgramEngine() {
-  if (!JetProviderRegistered()) return MakeJetFileEngine();
-  return MakeFallbackEngine(MakeAdoEngine(), MakeJetFileEngine());
+  return MakeChoosingEngine(MakeJetFileEngine(),
+                            [] { return JetProviderRegistered() ? MakeAdoEngine() : nullptr; });
 }
 
 MaintenanceStore::MaintenanceStore()

@@ -3,7 +3,7 @@
 
 #include "data/DbEngine.h"
 
-// The engine the program uses: ADO with the Jet provider where Windows has it (the
-// built-in engine taking over for a database ADO cannot open), the built-in engine
-// everywhere else (Wine included).
+// The engine the program uses: the built-in engine on every system, with ADO and the Jet
+// provider, where registered, for what the built-in engine does not support
+// (EngineChoice.h).
 std::unique_ptr<DbEngine> MakeProgramEngine();

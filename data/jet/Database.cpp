@@ -22,22 +22,13 @@ class ImagePageSource : public PageSource {
 }  // namespace
 
 Database Database::OpenFile(const std::filesystem::path& path) {
-  // Read whole under the writer lock, after rolling back a cut-short commit: a reader
-  // never sees another copy's commit half-way. A file that cannot be opened for writing
-  // (read-only medium, a copy nobody writes) is read as it is, unless a journal says a
-  // commit was cut short there: that needs a writable open to undo, so it is refused.
+  // Read whole under the lock, after rolling back a cut-short commit: a reader never sees
+  // another copy's commit half-way. A file that can only be read is read under the shared
+  // lock, unless a journal says a commit was cut short there (ReadCommitted refuses it).
   std::vector<std::uint8_t> bytes;
-  try {
-    WriterLock lock(path);
-    RecoverJournal(path, lock.File());
-    bytes = ReadAllBytes(lock.File());
-  } catch (const JetError& error) {
-    if (error.Kind() != JetErrorKind::kFileAccess || !std::filesystem::exists(path)) throw;
-    if (std::filesystem::exists(JournalPath(path))) {
-      throw JetError(JetErrorKind::kFileAccess,
-                     "a write to " + path.u8string() + " was cut short and the file cannot be opened for writing to undo it");
-    }
-    return Database(std::make_unique<FilePageSource>(path));
+  {
+    WriterLock lock(path, LockAccess::kWriteOrRead);
+    bytes = ReadCommitted(path, lock);
   }
   return Database(std::make_unique<ImagePageSource>(std::move(bytes)));
 }

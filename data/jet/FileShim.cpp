@@ -2,7 +2,9 @@
 
 #include "data/jet/JetError.h"
 
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -47,15 +49,41 @@ std::size_t TornLength(std::size_t length) { return length / 2 / 512 * 512; }
   throw JetError(JetErrorKind::kFileAccess, "cannot " + what + " the file " + path.u8string());
 }
 
+// Another program may hold a file briefly, as virus scanners and indexers do with a file
+// just written or closed: the journal's creation and removal wait that long before failing.
+constexpr std::chrono::milliseconds kTransientWait{3000};
+constexpr std::chrono::milliseconds kTransientPoll{20};
+
+// Calls `attempt` until it returns true or the wait is over; returns its last answer.
+template <typename Attempt>
+bool RetryWhileHeld(Attempt attempt) {
+  auto deadline = std::chrono::steady_clock::now() + kTransientWait;
+  while (!attempt()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kTransientPoll);
+  }
+  return true;
+}
+
+bool Exists(const std::filesystem::path& file) {
+  std::error_code ignored;
+  return std::filesystem::exists(file, ignored);
+}
+
 }  // namespace
 
 void SetFileFaultHook(std::function<FaultAction(const std::string& step)> hook) { FaultHook() = std::move(hook); }
 
 void RemoveDurably(const std::filesystem::path& file) {
   CheckFault("removal of " + file.filename().u8string());
-  std::error_code ignored;
-  std::filesystem::remove(file, ignored);
-  if (std::filesystem::exists(file)) Fail("remove", file);
+  // On Windows a file another program holds open (sharing delete) stays visible until
+  // that program closes it; one held without sharing delete cannot be removed until then.
+  bool gone = RetryWhileHeld([&] {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    return !Exists(file);
+  });
+  if (!gone) Fail("remove", file);
   SyncFolder(file.parent_path());
 }
 
@@ -64,11 +92,28 @@ void RemoveDurably(const std::filesystem::path& file) {
 RawFile::RawFile(const std::filesystem::path& path, Mode mode) : path_(path) {
   DWORD access = mode == Mode::kRead ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
   DWORD creation = mode == Mode::kCreate ? OPEN_ALWAYS : OPEN_EXISTING;
-  // Others may read, write and delete: the lock, not the share mode, serializes writers,
-  // and backup must always be able to copy the file.
-  handle_ = CreateFileW(path.wstring().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle_ == INVALID_HANDLE_VALUE) Fail("open", path);
+  DWORD error = ERROR_SUCCESS;
+  auto open = [&] {
+    // Others may read, write and delete: the lock, not the share mode, serializes the
+    // program's copies, and every copy reads and writes through handles opened this way.
+    handle_ = CreateFileW(path.wstring().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    return handle_ != INVALID_HANDLE_VALUE;
+  };
+  if (open()) return;
+  // A journal being created may still be held by a scanner, or be pending deletion.
+  if (mode == Mode::kCreate && (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) &&
+      RetryWhileHeld(open)) {
+    return;
+  }
+  // The read-only attribute, a read-only share or medium, or another program's handle
+  // that denies writing: the file can at best be read.
+  if (mode == Mode::kReadWrite &&
+      (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT || error == ERROR_SHARING_VIOLATION)) {
+    throw JetError(JetErrorKind::kReadOnly, "the file " + path.u8string() + " cannot be opened for writing");
+  }
+  Fail("open", path);
 }
 
 RawFile::~RawFile() {
@@ -159,7 +204,11 @@ void SyncFolder(const std::filesystem::path&) {}
 RawFile::RawFile(const std::filesystem::path& path, Mode mode) : path_(path) {
   int flags = mode == Mode::kRead ? O_RDONLY : (O_RDWR | (mode == Mode::kCreate ? O_CREAT : 0));
   fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-  if (fd_ < 0) Fail("open", path);
+  if (fd_ >= 0) return;
+  if (mode == Mode::kReadWrite && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    throw JetError(JetErrorKind::kReadOnly, "the file " + path.u8string() + " cannot be opened for writing");
+  }
+  Fail("open", path);
 }
 
 RawFile::~RawFile() {

@@ -10,7 +10,9 @@
 // other engine file stays portable. Errors are reported as JetError.
 namespace Jet {
 
-// An open file handle. Not copyable; closes on destruction.
+// An open file handle. Not copyable; closes on destruction. Opening an existing file for
+// writing where it can only be read throws kReadOnly; a file being created (a journal)
+// that another program holds for a moment is waited for.
 class RawFile {
  public:
   enum class Mode { kRead, kReadWrite, kCreate };
@@ -29,7 +31,7 @@ class RawFile {
   // fault hook).
   void Sync();
 
-  // The byte-range lock of the writer protocol (see FileLock.h). Returns false when
+  // The byte-range lock of the writer protocol (see Journal.h). Returns false when
   // another handle holds a conflicting lock.
   bool TryLock(bool exclusive);
   void Unlock();
@@ -48,8 +50,8 @@ class RawFile {
 // itself synced; on Windows the file system journals names and this does nothing).
 void SyncFolder(const std::filesystem::path& folder);
 
-// Removes a file and makes the removal durable (through the fault hook). Throws when the
-// file is still there afterwards.
+// Removes a file and makes the removal durable (through the fault hook). Waits a moment
+// for another program that holds the file open; throws when the file is still there.
 void RemoveDurably(const std::filesystem::path& file);
 
 // Fault injection for tests: called before every write, sync, truncation and removal the

@@ -19,6 +19,7 @@ enum class JetErrorKind {
   kUnsupportedWrite,   // a write would touch a structure the engine cannot maintain
   kBusy,               // another running copy held the writer lock past the wait limit
   kChangedElsewhere,   // another running copy committed since this one loaded the file
+  kReadOnly,           // the file can be read but not written (read-only file or share)
 };
 
 // The single exception type the engine throws. Every check that fails reports where the

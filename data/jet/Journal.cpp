@@ -75,11 +75,18 @@ std::filesystem::path JournalPath(const std::filesystem::path& database) {
 
 void SetLockTimeout(std::chrono::milliseconds timeout) { LockTimeout() = timeout; }
 
-WriterLock::WriterLock(const std::filesystem::path& database, bool create)
-    : file_(std::make_unique<RawFile>(database, create ? RawFile::Mode::kCreate : RawFile::Mode::kReadWrite)) {
+WriterLock::WriterLock(const std::filesystem::path& database, LockAccess access) {
+  try {
+    file_ = std::make_unique<RawFile>(database, access == LockAccess::kCreate ? RawFile::Mode::kCreate
+                                                                              : RawFile::Mode::kReadWrite);
+  } catch (const JetError& error) {
+    if (error.Kind() != JetErrorKind::kReadOnly || access != LockAccess::kWriteOrRead) throw;
+    file_ = std::make_unique<RawFile>(database, RawFile::Mode::kRead);
+    readOnly_ = true;
+  }
   auto deadline = std::chrono::steady_clock::now() + LockTimeout();
   // Bounded: one attempt per poll interval until the deadline.
-  while (!file_->TryLock(true)) {
+  while (!file_->TryLock(!readOnly_)) {
     if (std::chrono::steady_clock::now() >= deadline) {
       throw JetError(JetErrorKind::kBusy, "another copy of the program holds the lock of " + database.u8string());
     }
@@ -98,9 +105,24 @@ std::vector<std::uint8_t> ReadAllBytes(RawFile& file) {
   return bytes;
 }
 
+std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, WriterLock& lock) {
+  if (!lock.ReadOnly()) {
+    RecoverJournal(database, lock.File());
+  } else {
+    std::error_code unknown;
+    if (std::filesystem::exists(JournalPath(database), unknown)) {
+      throw JetError(JetErrorKind::kFileAccess, "a write to " + database.u8string() +
+                                                    " was cut short and the file cannot be opened for writing to undo it");
+    }
+  }
+  return ReadAllBytes(lock.File());
+}
+
 bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
   std::filesystem::path journalPath = JournalPath(database);
-  if (!std::filesystem::exists(journalPath)) return false;
+  // An error here is a journal pending deletion (held by another program): it is gone.
+  std::error_code unknown;
+  if (!std::filesystem::exists(journalPath, unknown)) return false;
   std::vector<std::uint8_t> journal;
   {
     RawFile in(journalPath, RawFile::Mode::kRead);
@@ -115,7 +137,7 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
   std::uint32_t originalPages = complete ? Get32(journal, J::kOriginalPagesAt) : 0;
   std::uint32_t finalPages = complete ? Get32(journal, J::kFinalPagesAt) : 0;
   std::uint32_t records = complete ? Get32(journal, J::kRecordCountAt) : 0;
-  complete = complete && originalPages <= finalPages && finalPages <= Format::kMaxPageNumber &&
+  complete = complete && originalPages <= Format::kMaxPageNumber && finalPages <= Format::kMaxPageNumber &&
              records <= originalPages &&
              journal.size() == J::kHeaderSize + static_cast<std::size_t>(records) * J::kRecordSize &&
              Get64(journal, J::kRecordsHashAt) ==
@@ -140,18 +162,27 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
   // The journal belongs to this file only if the file's size lies between the sizes before
   // and after the commit and every page the commit never writes is unchanged. A backup
   // restored over the database differs there (or in size) and never receives the journal.
+  // Pages past the end were cut off by a shrinking commit after all its writes: they are
+  // in the journal, and only what is still on disk is compared.
   std::uint64_t size = file.Size();
-  belongs = belongs && size >= static_cast<std::uint64_t>(originalPages) * kPage &&
-            size <= static_cast<std::uint64_t>(finalPages) * kPage;
+  std::uint64_t lower = static_cast<std::uint64_t>(std::min(originalPages, finalPages)) * kPage;
+  std::uint64_t upper = static_cast<std::uint64_t>(std::max(originalPages, finalPages)) * kPage;
+  belongs = belongs && size >= lower && size <= upper;
   if (belongs) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(originalPages) * kPage);
-    belongs = file.ReadAt(0, bytes.data(), bytes.size()) == bytes.size() &&
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(originalPages) * kPage, 0);
+    std::size_t onDiskSize = file.ReadAt(0, bytes.data(), bytes.size());
+    for (std::size_t number = 0; belongs && number < originalPages; ++number) {
+      belongs = originals.count(static_cast<std::uint32_t>(number)) != 0 || (number + 1) * kPage <= onDiskSize;
+    }
+    belongs = belongs &&
               UntouchedHash(originalPages, originals, [&](std::size_t n) { return bytes.data() + n * kPage; }) ==
                   Get64(journal, J::kUntouchedHashAt);
     for (auto it = originals.begin(); belongs && it != originals.end(); ++it) {
-      const std::uint8_t* onDisk = bytes.data() + static_cast<std::size_t>(it->first) * kPage;
+      std::size_t pageAt = static_cast<std::size_t>(it->first) * kPage;
+      const std::uint8_t* onDisk = bytes.data() + pageAt;
       for (std::size_t sector = 0; belongs && sector < J::kSectorsPerPage; ++sector) {
         std::size_t from = sector * J::kSectorSize;
+        if (pageAt + from + J::kSectorSize > onDiskSize) break;
         belongs = std::memcmp(onDisk + from, it->second.data() + from, J::kSectorSize) == 0 ||
                   Fnv1a(onDisk + from, J::kSectorSize) ==
                       Get64(journal, recordAt[it->first] + J::kRecordSectorHashesAt + 8 * sector);
@@ -178,36 +209,23 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
   return true;
 }
 
-void CommitPages(const std::filesystem::path& database, const std::deque<PageBuffer>& pages,
-                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount,
-                 bool fileExisted) {
-  WriterLock lock(database, !fileExisted);
-  RawFile& file = lock.File();
-  // A journal left by another copy's cut-short commit is undone before anything else.
-  RecoverJournal(database, file);
-  // The committed image this store started from: current pages with originals put back.
+namespace {
+
+// Steps 1 to 3 of a commit (Journal.h), with the lock held.
+void WriteCommit(const std::filesystem::path& database, RawFile& file, const std::deque<PageBuffer>& pages,
+                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount) {
   auto committedPage = [&](std::size_t n) -> const std::uint8_t* {
     auto found = originals.find(static_cast<std::uint32_t>(n));
     return found != originals.end() ? found->second.data() : pages[n].data();
   };
-  if (fileExisted || file.Size() != 0) {
-    std::vector<std::uint8_t> onDisk = ReadAllBytes(file);
-    bool same = onDisk.size() == committedPageCount * kPage;
-    for (std::size_t n = 0; same && n < committedPageCount; ++n) {
-      same = std::memcmp(onDisk.data() + n * kPage, committedPage(n), kPage) == 0;
-    }
-    if (!same) {
-      throw JetError(JetErrorKind::kChangedElsewhere,
-                     "the file " + database.u8string() + " was changed by another copy since it was loaded");
-    }
-  }
 
-  // Step 2: the journal.
+  // Step 1: the journal. A page that is cut off has no new bytes: its sector hashes are
+  // never compared (recovery sees it missing from the file).
   std::vector<std::uint8_t> journal(J::kHeaderSize + originals.size() * J::kRecordSize, 0);
   std::size_t at = J::kHeaderSize;
   for (const auto& [number, bytes] : originals) {
     Put32(journal, at + J::kRecordPageNumberAt, number);
-    for (std::size_t sector = 0; sector < J::kSectorsPerPage; ++sector) {
+    for (std::size_t sector = 0; number < pages.size() && sector < J::kSectorsPerPage; ++sector) {
       Put64(journal, at + J::kRecordSectorHashesAt + 8 * sector,
             Fnv1a(pages[number].data() + sector * J::kSectorSize, J::kSectorSize));
     }
@@ -232,17 +250,64 @@ void CommitPages(const std::filesystem::path& database, const std::deque<PageBuf
   }
   SyncFolder(database.parent_path());
 
-  // Step 3: the database, page by page.
+  // Step 2: the database, page by page, then its new end.
   for (const auto& changed : originals) {
+    if (changed.first >= pages.size()) continue;
     file.WriteAt(static_cast<std::uint64_t>(changed.first) * kPage, pages[changed.first].data(), kPage);
   }
   for (std::size_t n = committedPageCount; n < pages.size(); ++n) {
     file.WriteAt(static_cast<std::uint64_t>(n) * kPage, pages[n].data(), kPage);
   }
+  if (pages.size() < committedPageCount) file.Truncate(static_cast<std::uint64_t>(pages.size()) * kPage);
   file.Sync();
 
-  // Step 4: the commit point.
+  // Step 3: the commit point.
   RemoveDurably(journalPath);
+}
+
+}  // namespace
+
+void CommitPages(const std::filesystem::path& database, RawFile& file, const std::deque<PageBuffer>& pages,
+                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount) {
+  // A journal left by another copy's cut-short commit is undone before anything else.
+  RecoverJournal(database, file);
+  try {
+    WriteCommit(database, file, pages, originals, committedPageCount);
+  } catch (const JetError& error) {
+    // A failed write or sync may leave part of the commit in the file: undo it now if the
+    // system still lets us; otherwise the journal stays and the next open undoes it.
+    if (error.Kind() == JetErrorKind::kFileAccess) {
+      try {
+        RecoverJournal(database, file);
+      } catch (const JetError&) {
+      }
+    }
+    throw;
+  }
+}
+
+void ReplaceContent(const std::filesystem::path& database, RawFile& file, const std::vector<std::uint8_t>& content) {
+  if (content.size() % kPage != 0 || content.size() / kPage > Format::kMaxPageNumber) {
+    ThrowCorrupt("the new content is not a whole number of pages");
+  }
+  RecoverJournal(database, file);
+  std::uint64_t size = file.Size();
+  if (size % kPage != 0) {
+    file.Truncate((size / kPage + 1) * kPage);
+    file.Sync();
+  }
+  std::vector<std::uint8_t> current = ReadAllBytes(file);
+  std::size_t currentPages = current.size() / kPage;
+  std::deque<PageBuffer> pages(content.size() / kPage);
+  for (std::size_t n = 0; n < pages.size(); ++n) std::memcpy(pages[n].data(), content.data() + n * kPage, kPage);
+  std::map<std::uint32_t, PageBuffer> originals;
+  for (std::size_t n = 0; n < currentPages; ++n) {
+    const std::uint8_t* old = current.data() + n * kPage;
+    if (n < pages.size() && std::memcmp(old, pages[n].data(), kPage) == 0) continue;
+    std::memcpy(originals[static_cast<std::uint32_t>(n)].data(), old, kPage);
+  }
+  if (originals.empty() && pages.size() == currentPages) return;
+  CommitPages(database, file, pages, originals, currentPages);
 }
 
 }  // namespace Jet

@@ -14,20 +14,23 @@
 //
 // Lock protocol. Whoever reads a database's file into memory, recovers its journal or
 // commits to it holds the writer lock for that time: an exclusive byte-range lock on one
-// byte far past the end of the data (FileShim.cpp). Waiting is bounded: after the lock
-// timeout the engine gives up with JetErrorKind::kBusy. Because the lock covers no data,
-// CopyFileW and other readers of the bytes are never blocked by it; they are not
-// protected by it either (see CommitPages for what they can see).
+// byte far past the end of the data (FileShim.cpp). A copy that can only read the file
+// (read-only attribute or share) holds it shared instead, so it never reads a commit
+// half-way. Waiting is bounded: after the lock timeout the engine gives up with
+// JetErrorKind::kBusy. The program's own copies (backup, safety copy) read the file
+// through such a handle; nobody copies it by name while a copy may hold it open for
+// writing, as Windows refuses that.
 //
-// Commit order (CommitPages), under the lock:
-//   1. the file on disk must still be the state this store loaded (else kChangedElsewhere:
-//      another copy committed meanwhile, and applying ours would lose its update);
-//   2. the journal "<file>-journal" is written with the original bytes of every page about
-//      to be overwritten, synced, and its name made durable (folder synced);
-//   3. the changed and appended pages are written to the database, which is synced;
-//   4. the journal is removed and the folder synced: this is the moment of commit.
-// A stop anywhere before 4 leaves a complete journal (or an incomplete one with the
-// database still untouched); the next open rolls the database back (RecoverJournal).
+// Commit order (CommitPages), under the lock, once the caller has made sure the file on
+// disk is still the state its pages were changed from:
+//   1. the journal "<file>-journal" is written with the original bytes of every page about
+//      to be overwritten or cut off, synced, and its name made durable (folder synced);
+//   2. the changed and appended pages are written to the database, the file is cut to its
+//      new size when it shrinks, and it is synced;
+//   3. the journal is removed and the folder synced: this is the moment of commit.
+// A stop anywhere before 3 leaves a complete journal (or an incomplete one with the
+// database still untouched); the next open rolls the database back (RecoverJournal). A
+// failed write or sync is rolled back at once when the system still allows it.
 //
 // What holds, and what does not:
 // - Process killed, or a write or sync failing, at any moment: the next open (read-only
@@ -35,14 +38,9 @@
 // - Power loss: the same, as far as the disk honours fsync / FlushFileBuffers and tears a
 //   write only at 512-byte sector boundaries. Under Wine it is as good as Wine's
 //   FlushFileBuffers (it asks the host system to flush the file); not measured here.
-// - A commit is durable once step 4 returns; a power loss just before leaves the journal,
+// - A commit is durable once step 3 returns; a power loss just before leaves the journal,
 //   and the statement is rolled back (its caller saw an error or nothing at all).
-// - Copying the file without the lock (CopyFileW for a backup) can catch a commit half-way
-//   and does not copy the journal: the copy may be torn. A backup is consistent when the
-//   copier holds WriterLock for the copy; the lock covers no data, so CopyFileW reads the
-//   file while it is held. Restoring over the database should hold it too.
-// - A copy that loaded the file before another copy's commit still reads its own picture
-//   until it writes (then kChangedElsewhere, and it reloads) or opens again.
+// - A restore replaces the whole file as one such commit (ReplaceContent).
 namespace Jet {
 
 // The journal's name beside the database.
@@ -51,15 +49,24 @@ std::filesystem::path JournalPath(const std::filesystem::path& database);
 // How long a copy waits for another one's lock before kBusy (default 5 s; tests shorten it).
 void SetLockTimeout(std::chrono::milliseconds timeout);
 
+enum class LockAccess {
+  kWrite,        // the file must exist and be writable
+  kCreate,       // the file is made when missing
+  kWriteOrRead,  // a file that can only be read is held shared, for reading
+};
+
 // Holds the writer lock of a database file while it lives.
 class WriterLock {
  public:
-  // Waits (bounded) for the lock; `create` makes the database file if missing.
-  explicit WriterLock(const std::filesystem::path& database, bool create = false);
+  // Waits (bounded) for the lock.
+  explicit WriterLock(const std::filesystem::path& database, LockAccess access = LockAccess::kWrite);
   RawFile& File() { return *file_; }
+  // True when the file could only be opened for reading (the lock is shared then).
+  bool ReadOnly() const { return readOnly_; }
 
  private:
   std::unique_ptr<RawFile> file_;
+  bool readOnly_ = false;
 };
 
 // With the lock held: rolls back a journal left by a commit that was cut short. A journal
@@ -72,12 +79,20 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file);
 // With the lock held: the whole file's bytes (after recovery).
 std::vector<std::uint8_t> ReadAllBytes(RawFile& file);
 
-// Writes a commit safely (order above). `pages` is the new state; `originals` the
-// committed bytes of the changed pages below `committedPageCount`. `committedImage` is
-// checked against the file first unless the file did not exist when the store was loaded.
-void CommitPages(const std::filesystem::path& database, const std::deque<PageBuffer>& pages,
-                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount,
-                 bool fileExisted);
+// With the lock held: the file's committed bytes. A commit cut short is rolled back first;
+// where the file can only be read it cannot be, and kFileAccess says so.
+std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, WriterLock& lock);
+
+// With the lock held: writes a commit safely (order above). `pages` is the new state;
+// `originals` the committed bytes of every page below `committedPageCount` that changes
+// or (when `pages` is shorter) is cut off.
+void CommitPages(const std::filesystem::path& database, RawFile& file, const std::deque<PageBuffer>& pages,
+                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount);
+
+// With the lock held: replaces the whole content of the database with `content` (a whole
+// number of pages) as one commit. A file whose size is not a whole number of pages (a
+// damaged one) is first padded with zeros to the next page.
+void ReplaceContent(const std::filesystem::path& database, RawFile& file, const std::vector<std::uint8_t>& content);
 
 // FNV-1a 64 over bytes, continuing from `hash`.
 std::uint64_t Fnv1a(const std::uint8_t* data, std::size_t size, std::uint64_t hash = 0xCBF29CE484222325ull);

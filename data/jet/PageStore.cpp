@@ -9,32 +9,44 @@
 namespace Jet {
 
 PageStore PageStore::Load(const std::filesystem::path& path) {
-  // Under the writer lock: a cut-short commit (of this or another copy) is rolled back
-  // first, and no other copy's commit is half-way through while the bytes are read.
+  // Under the lock: a cut-short commit (of this or another copy) is rolled back first,
+  // and no other copy's commit is half-way through while the bytes are read.
   std::vector<std::uint8_t> bytes;
+  bool readOnly = false;
   {
-    WriterLock lock(path);
-    RecoverJournal(path, lock.File());
-    bytes = ReadAllBytes(lock.File());
+    WriterLock lock(path, LockAccess::kWriteOrRead);
+    bytes = ReadCommitted(path, lock);
+    readOnly = lock.ReadOnly();
   }
-  if (bytes.size() % Format::kPageSize != 0) {
-    ThrowCorrupt("the file's size is not a whole number of pages; it is not opened for writing");
-  }
-  PageStore store = FromImage(path, bytes.data(), bytes.size());
+  PageStore store(path);
+  store.TakeImage(bytes);
   store.fileExisted_ = true;
+  store.readOnly_ = readOnly;
   return store;
 }
 
+bool PageStore::TakeImage(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() % Format::kPageSize != 0 || bytes.size() / Format::kPageSize > Format::kMaxPageNumber) {
+    ThrowCorrupt("the file's size is not a whole number of pages; it is not opened for writing");
+  }
+  std::size_t count = bytes.size() / Format::kPageSize;
+  bool same = count == committedPageCount_ && originals_.empty();
+  for (std::size_t i = 0; same && i < count; ++i) {
+    same = std::memcmp(pages_[i].data(), bytes.data() + i * Format::kPageSize, Format::kPageSize) == 0;
+  }
+  if (same) return false;
+  originals_.clear();
+  pages_.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::memcpy(pages_[i].data(), bytes.data() + i * Format::kPageSize, Format::kPageSize);
+  }
+  committedPageCount_ = count;
+  return true;
+}
+
 PageStore PageStore::FromImage(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
-  if (size % Format::kPageSize != 0 || size / Format::kPageSize > Format::kMaxPageNumber) {
-    ThrowCorrupt("the image's size is not a whole number of pages; it is not opened for writing");
-  }
   PageStore store(path);
-  store.pages_.resize(size / Format::kPageSize);
-  for (std::size_t i = 0; i < store.pages_.size(); ++i) {
-    std::memcpy(store.pages_[i].data(), data + i * Format::kPageSize, Format::kPageSize);
-  }
-  store.committedPageCount_ = store.pages_.size();
+  store.TakeImage(std::vector<std::uint8_t>(data, data + size));
   return store;
 }
 
@@ -76,22 +88,51 @@ std::uint32_t PageStore::AppendPage() {
   return static_cast<std::uint32_t>(pages_.size() - 1);
 }
 
+const std::uint8_t* PageStore::CommittedPage(std::size_t n) const {
+  auto found = originals_.find(static_cast<std::uint32_t>(n));
+  return found != originals_.end() ? found->second.data() : pages_[n].data();
+}
+
+bool PageStore::Hold() {
+  if (HasChanges()) throw JetError(JetErrorKind::kUnsupportedWrite, "a statement began with changes pending");
+  held_ = std::make_unique<WriterLock>(path_, fileExisted_ ? LockAccess::kWriteOrRead : LockAccess::kCreate);
+  try {
+    std::vector<std::uint8_t> bytes = ReadCommitted(path_, *held_);
+    readOnly_ = held_->ReadOnly();
+    if (!fileExisted_ && bytes.empty()) return false;
+    bool reloaded = TakeImage(bytes);
+    fileExisted_ = true;
+    return reloaded;
+  } catch (...) {
+    held_.reset();
+    throw;
+  }
+}
+
 void PageStore::Commit() {
   if (!HasChanges()) return;
-  try {
-    CommitPages(path_, pages_, originals_, committedPageCount_, fileExisted_);
-  } catch (const JetError& error) {
-    // A failed write or sync may leave part of the commit in the file: undo it now from
-    // the journal if the system still lets us; otherwise the journal stays and the next
-    // open undoes it. (kBusy and kChangedElsewhere are refused before anything is written.)
-    try {
-      if (error.Kind() == JetErrorKind::kFileAccess && std::filesystem::exists(JournalPath(path_))) {
-        WriterLock lock(path_);
-        RecoverJournal(path_, lock.File());
+  if (readOnly_) {
+    throw JetError(JetErrorKind::kReadOnly, "the file " + path_.u8string() + " can only be read");
+  }
+  if (held_) {
+    CommitPages(path_, held_->File(), pages_, originals_, committedPageCount_);
+  } else {
+    WriterLock lock(path_, fileExisted_ ? LockAccess::kWrite : LockAccess::kCreate);
+    RecoverJournal(path_, lock.File());
+    if (fileExisted_ || lock.File().Size() != 0) {
+      // Without the statement's hold, the file must still be what this store loaded, or
+      // applying the changes would lose another copy's commit.
+      std::vector<std::uint8_t> onDisk = ReadAllBytes(lock.File());
+      bool same = onDisk.size() == committedPageCount_ * Format::kPageSize;
+      for (std::size_t n = 0; same && n < committedPageCount_; ++n) {
+        same = std::memcmp(onDisk.data() + n * Format::kPageSize, CommittedPage(n), Format::kPageSize) == 0;
       }
-    } catch (const JetError&) {
+      if (!same) {
+        throw JetError(JetErrorKind::kChangedElsewhere,
+                       "the file " + path_.u8string() + " was changed by another copy since it was loaded");
+      }
     }
-    throw;
+    CommitPages(path_, lock.File(), pages_, originals_, committedPageCount_);
   }
   originals_.clear();
   committedPageCount_ = pages_.size();

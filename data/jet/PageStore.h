@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <deque>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
+#include "data/jet/Journal.h"
 #include "data/jet/PageSource.h"
 
 // The write path's lowest layer: the pages of a database held in memory, changed there,
@@ -15,11 +17,18 @@
 // Load and Commit go through the writer lock and the rollback journal (Journal.h), so the
 // file on disk is always the state before or after a whole commit, even when the process
 // or the machine stops half-way.
+//
+// Statements. Between Hold and Release the store holds the lock: Hold first brings the
+// pages up to the file as it is now (another copy may have committed since), so what is
+// read and written in between is the current file and the commit cannot overwrite another
+// copy's. Without Hold, Commit checks the file against what was loaded instead and
+// refuses with kChangedElsewhere.
 namespace Jet {
 
 class PageStore : public PageSource {
  public:
   // Loads a whole database file; refuses a file whose size is not a whole number of pages.
+  // A file that can only be read loads read-only: its commits are refused with kReadOnly.
   static PageStore Load(const std::filesystem::path& path);
   // A store over a copy of a file image (tests, the fuzz target); Commit would write it
   // to `path`. Refuses an image that is not a whole number of pages.
@@ -45,10 +54,20 @@ class PageStore : public PageSource {
   // Restores the state of the last commit (or load).
   void Rollback();
 
+  // Takes the lock for a statement (see above) and loads the file again when it differs
+  // from the committed pages; returns whether it did. Not with changes pending.
+  bool Hold();
+  void Release() { held_.reset(); }
+
   const std::filesystem::path& Path() const { return path_; }
+  bool ReadOnly() const { return readOnly_; }
 
  private:
   explicit PageStore(std::filesystem::path path) : path_(std::move(path)) {}
+  // Replaces every page by the file image's; false when they are equal already.
+  bool TakeImage(const std::vector<std::uint8_t>& bytes);
+  // The committed bytes of page n (changes pending put back).
+  const std::uint8_t* CommittedPage(std::size_t n) const;
 
   std::filesystem::path path_;
   // A deque: appending never moves the pages already handed out by MutablePage.
@@ -58,6 +77,8 @@ class PageStore : public PageSource {
   // False for a store of a file not created yet (Empty, FromImage): its first commit
   // creates the file rather than checking it against what was loaded.
   bool fileExisted_ = false;
+  bool readOnly_ = false;
+  std::unique_ptr<WriterLock> held_;
 };
 
 // A non-owning PageSource over another one (lets a Database reader run over a store that

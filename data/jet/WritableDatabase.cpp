@@ -55,6 +55,14 @@ void WritableDatabase::Reload() {
   RefreshReader();
 }
 
+void WritableDatabase::BeginStatement() {
+  if (inWrites_) throw JetError(JetErrorKind::kUnsupportedWrite, "a statement began within writes");
+  if (store_->Hold()) {
+    writers_.clear();
+    RefreshReader();
+  }
+}
+
 void WritableDatabase::RefreshReader() {
   reader_ = std::make_unique<Database>(std::make_unique<BorrowedPageSource>(*store_));
 }

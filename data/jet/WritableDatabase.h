@@ -48,6 +48,13 @@ class WritableDatabase {
   // Forgets the pages in memory and loads the file again (not within a write bracket).
   // CommitWrites does it by itself after kChangedElsewhere.
   void Reload();
+  // One statement against the file as it is now: holds the lock from BeginStatement to
+  // EndStatement, after bringing the pages up to the file (see PageStore::Hold), so its
+  // commit never meets another copy's.
+  void BeginStatement();
+  void EndStatement() { store_->Release(); }
+  // The file can only be read: every commit is refused with kReadOnly.
+  bool ReadOnly() const { return store_->ReadOnly(); }
 
   // Values in the table's column order (TableDefinition::columns); see TableWriter.
   RowPointer InsertRow(const std::u16string& table, std::vector<Value> values);

@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DatabasePath.h"
-#include "data/AdoEngine.h"
-#include "data/FallbackEngine.h"
-#include "data/JetFileEngine.h"
+#include "data/jet/Journal.h"
 #include "data/MaintenanceStore.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -48,16 +46,19 @@ TEST_F(ProgramStore, UserFolderOutsideTheCodePage) {
   EXPECT_EQ(store.CountInterventionTypes(), 25) << store.ErrorText();
 }
 
-TEST_F(ProgramStore, WineUsesTheBuiltInEngine) {
-  if (JetProviderRegistered()) GTEST_SKIP() << "the Jet provider is installed: ADO is used";
+// On Windows too, with the Jet provider registered: only the built-in engine knows the
+// lock between running copies, so only it answers that the database is busy.
+TEST_F(ProgramStore, TheBuiltInEngineServesTheUserDatabaseEverywhere) {
   UseDatabaseIn(root_.Path());
-  MaintenanceStore store;
-  EXPECT_EQ(store.ListInterventionTypes().size(), 25u);
-}
-
-TEST_F(ProgramStore, AdoThatCannotOpenHandsOverToTheBuiltInEngine) {
-  UseDatabaseIn(root_.Path());
-  MaintenanceStore store(MakeFallbackEngine(MakeAdoEngine(), MakeJetFileEngine()), DatabasePath,
-                         nullptr);
-  EXPECT_EQ(store.CountInterventionTypes(), 25) << store.ErrorText();
+  Jet::SetLockTimeout(std::chrono::milliseconds(100));
+  {
+    Jet::WriterLock held{std::filesystem::path(DatabasePath)};
+    MaintenanceStore store;
+    EXPECT_EQ(store.CountInterventionTypes(), -1);
+    VehicleRecord car;
+    car.TARGA = "BUSY";
+    EXPECT_FALSE(MaintenanceStore().SaveVehicle(car));
+  }
+  Jet::SetLockTimeout(std::chrono::milliseconds(5000));
+  EXPECT_EQ(MaintenanceStore().CountInterventionTypes(), 25);
 }
