@@ -10,12 +10,15 @@
 
 #include "app/DatabasePath.h"
 #include "app/FileSystem.h"
+#include "data/jet/Database.h"
+#include "data/jet/FileShim.h"
 #include "data/jet/FormatConstants.h"
 #include "data/jet/WritableDatabase.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Shell.h"
+#include "toolkit/TextEncoding.h"
 
 namespace fs = std::filesystem;
 
@@ -216,36 +219,105 @@ TEST_F(BackupRestore, RefusesWhatIsNotTheProgramsDatabase) {
   }
 }
 
-TEST_F(BackupRestore, BackupChangedWhileAskingPutsTheDatabaseBack) {
-  MakeBackup();
-  std::string before = ReadFileBytes(database_);
-  // The stick is swapped while the question is on screen: the file now there is cut short.
+TEST_F(BackupRestore, WhatWasCheckedIsWhatIsRestored) {
+  std::string backup = MakeBackup();
+  // The stick is swapped, or pulled out, while the question is on screen: the file checked
+  // before asking is the one restored, read once.
   boxes_.QueueAnswer(IDYES, [&] {
     WriteFileBytes(Backup(), ReadFileBytes(ShippedTemplate()).substr(0, 3 * 4096));
   });
   RestoreDatabase(kOwner);
-  ASSERT_EQ(boxes_.Requests().size(), 2u);
-  EXPECT_EQ(LastBox().text, kRestoreFailed);
-  EXPECT_EQ(LastBox().caption, "Errore");
-  EXPECT_TRUE(ReadFileBytes(database_) == before);
-  EXPECT_TRUE(ReadFileBytes(SafetyCopy("000")) == before);  // never deleted
+  EXPECT_EQ(LastBox().text, "Ripristino del backup effettuato correttamente.");
+  EXPECT_TRUE(ReadFileBytes(database_) == backup);
+  boxes_.QueueAnswer(IDYES, [&] { fs::remove(Backup()); });
+  WriteFileBytes(Backup(), backup);
+  RestoreDatabase(kOwner);
+  EXPECT_EQ(LastBox().text, "Ripristino del backup effettuato correttamente.");
+  EXPECT_TRUE(ReadFileBytes(database_) == backup);
 }
 
-TEST_F(BackupRestore, BackupGoneWhileAskingLeavesTheDatabase) {
+// Windows refuses to open a file the way CopyFileW opens its source (read access, sharing
+// read and delete) while another handle has it open for writing, as the program's writer
+// lock does; Wine's file server enforces that too. Backup and restore never copy the file
+// by name, so they work meanwhile.
+TEST_F(BackupRestore, BackupAndRestoreWorkWhileTheDatabaseIsHeldOpenForWriting) {
+  std::string backup = MakeBackup();
+  Jet::RawFile held(database_, Jet::RawFile::Mode::kReadWrite);
+  for (bool locked : {false, true}) {
+    SetLastError(0);
+    HANDLE copySource = CreateFileW(database_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(copySource, INVALID_HANDLE_VALUE) << "locked: " << locked;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    if (copySource != INVALID_HANDLE_VALUE) CloseHandle(copySource);
+    if (!locked) {
+      ASSERT_TRUE(held.TryLock(true));
+    }
+  }
+  held.Unlock();
+
+  std::string before = ReadFileBytes(database_);
+  fs::remove(Backup());
+  BackupDatabase(kOwner);
+  EXPECT_EQ(LastBox().text, "Salvataggio del backup effettuato correttamente.");
+  EXPECT_TRUE(ReadFileBytes(Backup()) == before);
+  WriteFileBytes(Backup(), backup);
+  boxes_.QueueAnswer(IDYES);
+  RestoreDatabase(kOwner);
+  EXPECT_EQ(LastBox().text, "Ripristino del backup effettuato correttamente.");
+  EXPECT_TRUE(ReadFileBytes(database_) == backup);
+  EXPECT_TRUE(ReadFileBytes(SafetyCopy("000")) == before);
+}
+
+// A database marked read-only, here also held by another program that denies writing
+// (Wine, run as root, lets a read-only file be opened for writing; Windows does not).
+TEST_F(BackupRestore, AReadOnlyDatabaseIsBackedUpAndNeverRestoredOver) {
   MakeBackup();
   std::string before = ReadFileBytes(database_);
-  boxes_.QueueAnswer(IDYES, [&] { fs::remove(Backup()); });
+  ASSERT_TRUE(SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_READONLY));
+  HANDLE reader = CreateFileW(database_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  fs::remove(Backup());
+  BackupDatabase(kOwner);
+  EXPECT_EQ(LastBox().text, "Salvataggio del backup effettuato correttamente.");
+  EXPECT_TRUE(ReadFileBytes(Backup()) == before);
+  boxes_.QueueAnswer(IDYES);
   RestoreDatabase(kOwner);
-  ASSERT_EQ(boxes_.Requests().size(), 2u);
   EXPECT_EQ(LastBox().text, kRestoreFailed);
+  CloseHandle(reader);
+  SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(ReadFileBytes(database_) == before);
+  EXPECT_FALSE(fs::exists(SafetyCopy("000")));
+}
+
+// The restore's writes fail half-way and the old content cannot be put back at once: the
+// message names the safety copy, and the next open rolls the database back.
+TEST_F(BackupRestore, ARestoreThatCannotPutTheOldDatabaseBackNamesTheSafetyCopy) {
+  MakeBackup();
+  std::string before = ReadFileBytes(database_);
+  int writes = 0;
+  Jet::SetFileFaultHook([&](const std::string& step) {
+    bool database = step.find("in dati.mdb") != std::string::npos && step.find("journal") == std::string::npos;
+    if (step.rfind("write", 0) == 0 && database) ++writes;
+    return writes >= 2 ? Jet::FaultAction::kStop : Jet::FaultAction::kProceed;
+  });
+  boxes_.QueueAnswer(IDYES);
+  RestoreDatabase(kOwner);
+  Jet::SetFileFaultHook(nullptr);
+  EXPECT_EQ(LastBox().text, std::string(kRestoreFailed) +
+                                "\n\nUna copia del database precedente \xE8 nel file:\n" +
+                                LumoUtility::NarrowText(SafetyCopy("000").wstring()));
+  EXPECT_EQ(LastBox().caption, "Errore");
   EXPECT_TRUE(ReadFileBytes(SafetyCopy("000")) == before);
+  Jet::Database::OpenFile(database_);
+  EXPECT_TRUE(ReadFileBytes(database_) == before);
 }
 
 TEST_F(BackupRestore, FailedSafetyCopyLeavesTheDatabaseAlone) {
   MakeBackup();
-  // CTest prepares a folder whose "dati.mdb.000" is a dangling link: the name looks free,
-  // yet no file can be created there.
+  // CTest prepares a folder where the safety copy's temporary file is a dangling link: the
+  // name looks free, yet no file can be created there.
   const char* blocked = std::getenv("TORVANE_TEST_BLOCKED_SAFETY");
   ASSERT_NE(blocked, nullptr) << "run through CTest, which prepares the blocked folder";
   fs::path database = fs::path(blocked) / "dati.mdb";

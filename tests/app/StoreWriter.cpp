@@ -1,9 +1,9 @@
 // Another running copy of the program, as far as the database can tell: inserts vehicles
 // through the program's own store, one statement (one commit) each, until told to stop.
 //   StoreWriter <database> <stop file> <progress mapping> [plate prefix]
-// After each committed vehicle the named shared memory <progress mapping> (a 32-bit
-// counter, made by the caller) holds the count of vehicles committed so far. A refused
-// insert (the lock held too long, or another copy's commit in between) is tried again.
+// After each committed vehicle the named shared memory <progress mapping> (two 32-bit
+// counters, made by the caller) holds the count of vehicles committed so far, then the
+// count of refused inserts (the lock held too long), which are tried again.
 // It goes on from the vehicles of its prefix already in the database (a writer killed
 // before and started again continues its numbering).
 #include <windows.h>
@@ -28,7 +28,7 @@ int main() {
   HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, argv[3]);
   LocalFree(argv);
   if (mapping == nullptr) return 2;
-  auto* progress = static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+  auto* progress = static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)));
   if (progress == nullptr) {
     CloseHandle(mapping);
     return 2;
@@ -61,9 +61,12 @@ int main() {
     if (MaintenanceStore().SaveVehicle(vehicle)) {
       committed = number;
       InterlockedExchange(progress, committed);
-    } else if (++failures > 1000) {
-      result = 3;
-      break;
+    } else {
+      InterlockedExchange(progress + 1, ++failures);
+      if (failures > 1000) {
+        result = 3;
+        break;
+      }
     }
   }
   UnmapViewOfFile(const_cast<LONG*>(progress));

@@ -16,22 +16,40 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+// The mapping's counters: committed, then refused.
+constexpr DWORD kCounters = 2;
+}  // namespace
+
 StoreWriterProcess::StoreWriterProcess(const fs::path& database, const fs::path& folder,
                                        char platePrefix)
     : stopFile_(folder / (std::string("writer-") + platePrefix + ".stop")) {
+  Start(L"StoreWriter.exe", database, platePrefix, L"");
+}
+
+StoreWriterProcess::StoreWriterProcess(const fs::path& database, const fs::path& folder,
+                                       const fs::path& backupFolderA, const fs::path& backupFolderB)
+    : stopFile_(folder / "restorer.stop") {
+  Start(L"RestoreRunner.exe", database, 'R',
+        L" \"" + backupFolderA.wstring() + L"\" \"" + backupFolderB.wstring() + L"\"");
+}
+
+void StoreWriterProcess::Start(const std::wstring& programName, const fs::path& database,
+                               char platePrefix, const std::wstring& extraArguments) {
   static LONG instances = 0;
   std::wstring mappingName = L"Local\\StoreWriterProgress-" +
                              std::to_wstring(GetCurrentProcessId()) + L"-" +
                              std::to_wstring(InterlockedIncrement(&instances));
-  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
-                                mappingName.c_str());
+  mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                kCounters * sizeof(LONG), mappingName.c_str());
   if (mapping_ == nullptr) return;
-  progress_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+  progress_ = static_cast<volatile LONG*>(
+      MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, kCounters * sizeof(LONG)));
   if (progress_ == nullptr) return;
-  std::wstring program = (ExecutableFolder() / "StoreWriter.exe").wstring();
+  std::wstring program = (ExecutableFolder() / programName).wstring();
   std::wstring commandLine = L"\"" + program + L"\" \"" + database.wstring() + L"\" \"" +
                              stopFile_.wstring() + L"\" " + mappingName + L" " +
-                             std::wstring(1, static_cast<wchar_t>(platePrefix));
+                             std::wstring(1, static_cast<wchar_t>(platePrefix)) + extraArguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   started_ = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
@@ -46,6 +64,10 @@ StoreWriterProcess::~StoreWriterProcess() {
 
 int StoreWriterProcess::Committed() const {
   return progress_ ? InterlockedCompareExchange(progress_, 0, 0) : 0;
+}
+
+int StoreWriterProcess::Refused() const {
+  return progress_ ? InterlockedCompareExchange(progress_ + 1, 0, 0) : 0;
 }
 
 bool StoreWriterProcess::WaitForCommitted(int count) const {

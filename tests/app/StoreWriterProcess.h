@@ -5,14 +5,18 @@
 #include <set>
 
 // Another running copy of the program writing the database: the StoreWriter helper in a
-// process of its own, inserting the vehicles of WriterRows with its plate prefix.
-// Stopped cleanly (through its stop file) when the object goes, unless killed before.
-// It reports its progress through shared memory: a file would be replaced under a
-// reader's open handle, which Windows refuses.
+// process of its own, inserting the vehicles of WriterRows with its plate prefix (or the
+// RestoreRunner helper, restoring backups over it). Stopped cleanly (through its stop
+// file) when the object goes, unless killed before. It reports its progress through
+// shared memory: a file would be replaced under a reader's open handle, which Windows
+// refuses.
 class StoreWriterProcess {
  public:
   StoreWriterProcess(const std::filesystem::path& database, const std::filesystem::path& folder,
                      char platePrefix);
+  // The RestoreRunner helper, restoring the backups in the two folders in turn.
+  StoreWriterProcess(const std::filesystem::path& database, const std::filesystem::path& folder,
+                     const std::filesystem::path& backupFolderA, const std::filesystem::path& backupFolderB);
   ~StoreWriterProcess();
   StoreWriterProcess(const StoreWriterProcess&) = delete;
   StoreWriterProcess& operator=(const StoreWriterProcess&) = delete;
@@ -21,6 +25,8 @@ class StoreWriterProcess {
   // Vehicles of its prefix committed so far (those it found at start included), as the
   // helper last reported.
   int Committed() const;
+  // Saves (or restores) that failed, as the helper last reported.
+  int Refused() const;
   // Waits until at least `count` vehicles are committed; false if the helper ended first.
   bool WaitForCommitted(int count) const;
   // The helper's exit code (0 after a clean stop); STILL_ACTIVE if it had to be killed.
@@ -29,6 +35,8 @@ class StoreWriterProcess {
   void Kill();
 
  private:
+  void Start(const std::wstring& program, const std::filesystem::path& database, char platePrefix,
+             const std::wstring& extraArguments);
   void Release();
 
   std::filesystem::path stopFile_;

@@ -66,6 +66,8 @@ TEST_F(WriterProcesses, CopiesKilledWhileWritingLeaveEveryCommittedRow) {
               "committed\n", rounds, cutShort, reported);
 }
 
+// Each save runs against the file as it is then, under the lock: two copies saving
+// different vehicles back to back never refuse a save, and lose nothing.
 TEST_F(WriterProcesses, TwoCopiesWritingAtOnceLoseNoUpdate) {
   int committedA = 0;
   int committedB = 0;
@@ -78,6 +80,8 @@ TEST_F(WriterProcesses, TwoCopiesWritingAtOnceLoseNoUpdate) {
     ASSERT_TRUE(second.WaitForCommitted(40));
     EXPECT_EQ(first.Stop(), 0u);
     EXPECT_EQ(second.Stop(), 0u);
+    EXPECT_EQ(first.Refused(), 0);
+    EXPECT_EQ(second.Refused(), 0);
     committedA = first.Committed();
     committedB = second.Committed();
   }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "data/jet/DatabaseCreator.h"
 #include "data/jet/FileShim.h"
@@ -21,6 +22,10 @@
 #include "tests/data/SampleFiles.h"
 #include "tests/data/ShellCommand.h"
 #include "tests/support/TemporaryDirectory.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -319,5 +324,38 @@ TEST(SafeCommit, TheWriterLockGivesUpWithBusyAndACommitOverAnotherCopysIsRefused
   EXPECT_EQ(RowCount(path), 12u);
   ExpectValid(path);
 }
+
+#ifdef _WIN32
+// A virus scanner opens a new file the moment it is closed and holds it a little while,
+// without sharing its removal: the commit waits for it rather than failing.
+TEST(SafeCommit, AJournalHeldByAnotherProgramForAMomentIsWaitedFor) {
+  FaultHookReset reset;
+  TemporaryDirectory directory("scanner");
+  std::filesystem::path path = directory / "dati.mdb";
+  MakeDatabase(path, 10);
+  HANDLE scanner = INVALID_HANDLE_VALUE;
+  std::thread release;
+  Jet::SetFileFaultHook([&](const std::string& step) {
+    if (step.rfind("removal", 0) == 0 && !release.joinable()) {
+      scanner = CreateFileW(Jet::JournalPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      release = std::thread([&] {
+        Sleep(300);
+        CloseHandle(scanner);
+      });
+    }
+    return Jet::FaultAction::kProceed;
+  });
+  Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
+  EXPECT_NO_THROW(database.InsertRow(kTable, {Value(), Value(std::u16string(u"scansione")), Value(), Value(std::int32_t{1})}));
+  ASSERT_TRUE(release.joinable());
+  release.join();
+  EXPECT_NE(scanner, INVALID_HANDLE_VALUE);
+  Jet::SetFileFaultHook(nullptr);
+  EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
+  EXPECT_NO_THROW(database.InsertRow(kTable, {Value(), Value(std::u16string(u"dopo")), Value(), Value(std::int32_t{2})}));
+  EXPECT_EQ(RowCount(path), 12u);
+}
+#endif
 
 }  // namespace
