@@ -11,3 +11,12 @@ function(project_test name)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}" TIMEOUT 600)
 endfunction()
+
+# test_files_beside(test file...)
+# What a Windows test reads or starts beside its executable (names relative to bin/):
+# CTest checks that they are there, and scripts/package puts them into the Windows test
+# kit with the test.
+function(test_files_beside name)
+  list(TRANSFORM ARGN PREPEND ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/ OUTPUT_VARIABLE files)
+  set_tests_properties(${name} PROPERTIES REQUIRED_FILES "${files}")
+endfunction()

@@ -26,7 +26,8 @@ VIAddVersionKey /LANG=1040 "LegalCopyright" "Torvane"
 
 !define MUI_ICON "${SRCDIR}/app/resources/program.ico"
 !define MUI_UNICON "${SRCDIR}/app/resources/program.ico"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\TorvaneManutenzione.exe"
+; No "run the program" on the finish page: the installer runs as administrator, and a
+; program started from it would make the user's database in the administrator's profile.
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\LEGGIMI.txt"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY

@@ -110,7 +110,8 @@ TEST_F(Startup, RefusesAFolderNamedLikeTheTemplate) {
 TEST_F(Startup, ReportsACopyThatFails) {
   // CTest prepares a user folder whose "dati.mdb" is a dangling link: nothing exists
   // there for the program, yet no file can be created there.
-  const char* blocked = std::getenv("TORVANE_TEST_BLOCKED_APPDATA");
+  const wchar_t* blocked = _wgetenv(L"TORVANE_TEST_BLOCKED_APPDATA");
+  if (!blocked && RunFromTestKit()) GTEST_SKIP() << "needs the dangling link CTest makes on Linux";
   ASSERT_NE(blocked, nullptr) << "run through CTest, which prepares the blocked folder";
   LocalAppDataRedirect redirect{fs::path(blocked)};
   fs::copy_file(ShippedTemplate(), current_ / "filedat");

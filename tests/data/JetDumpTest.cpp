@@ -21,7 +21,7 @@ struct ToolRun {
 ToolRun RunJetDump(const std::string& arguments) {
   TemporaryDirectory folder("jetdump");
   std::string errPath = (folder / "stderr.txt").string();
-  std::string command = std::string(JETDUMP_PATH) + " " + arguments + " 2>'" + errPath + "'";
+  std::string command = ShellQuote(JETDUMP_PATH) + " " + arguments + " 2>" + ShellQuote(errPath);
   ToolRun run;
   int status = 0;
   run.out = RunShellCommand(command, status);
@@ -30,7 +30,7 @@ ToolRun RunJetDump(const std::string& arguments) {
   return run;
 }
 
-std::string Sample(const char* name) { return "'" + (SamplesDirectory() / name).string() + "'"; }
+std::string Sample(const char* name) { return ShellQuote((SamplesDirectory() / name).string()); }
 
 TEST(JetDump, ListsUserTablesOneALine) {
   ToolRun run = RunJetDump(Sample("types_v2000.mdb"));

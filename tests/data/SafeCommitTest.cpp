@@ -74,12 +74,12 @@ std::size_t RowCount(const std::filesystem::path& path) {
 void ExpectIndependentReadersAgree(const std::filesystem::path& path) {
   std::size_t rows = RowCount(path);
   int status = 0;
-  std::string csv = RunShellCommand("mdb-export '" + path.string() + "' VOCI 2>&1", status);
+  std::string csv = RunShellCommand("mdb-export " + ShellQuote(path.string()) + " VOCI 2>&1", status);
   EXPECT_EQ(status, 0) << csv.substr(0, 500);
   std::size_t lines = 0;
   for (char c : csv) lines += c == '\n';
   EXPECT_EQ(lines, rows + 1) << "mdb-export";
-  std::string dump = RunShellCommand(std::string("TZ=UTC node '") + MDB_READER_SCRIPT + "' '" + MDB_READER_ROOT + "' '" + path.string() + "' 2>&1", status);
+  std::string dump = RunShellCommand("TZ=UTC node " + ShellQuote(MDB_READER_SCRIPT) + " " + ShellQuote(MDB_READER_ROOT) + " " + ShellQuote(path.string()) + " 2>&1", status);
   EXPECT_EQ(status, 0) << dump.substr(0, 500);
   std::size_t readerRows = 0;
   for (std::size_t start = 0, end; (end = dump.find('\n', start)) != std::string::npos; start = end + 1) {

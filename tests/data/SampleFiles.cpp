@@ -4,9 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/TestFiles.h"
 #include "tools/ValueText.h"
 
-std::filesystem::path SamplesDirectory() { return std::filesystem::path(JET_SAMPLES_DIR); }
+std::filesystem::path SamplesDirectory() { return SampleDatabaseFolder(); }
 
 std::vector<std::string> SampleNames() {
   return {"autonumber_pk_v2000.mdb",     "dates_memo.mdb",        "desc_index_2level_v2000.mdb",

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/e2e/UiDriver.h"
+#include "tests/support/ChooserVisibleFolder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 
@@ -49,7 +50,6 @@ class DamagedDatabaseRun : public ::testing::Test {
   DamagedDatabaseRun() {
     fs::create_directories(root / "AppData");
     fs::create_directories(root / "lavoro");
-    fs::create_directories(root / "chiavetta");
     fs::copy_file(ExecutableFolder() / "filedat", root / "lavoro" / "filedat");
   }
 
@@ -66,7 +66,7 @@ class DamagedDatabaseRun : public ::testing::Test {
   // "Restore" from the backup folder, up to the first box; answers that box's text.
   std::wstring Restore(HWND main, int answerToQuestion) {
     ui->ChooseMenu(main, {L"&Opzioni", L"&Restore"});
-    ui->ChooseFolder(L"Seleziona dove si trova il backup", (root / "chiavetta").wstring());
+    ui->ChooseFolder(L"Seleziona dove si trova il backup", stick.Path().wstring());
     if (answerToQuestion == 0) return ui->AnswerMessageBox(L"Errore", IDOK);
     ui->AnswerMessageBox(L"Attenzione", answerToQuestion);
     return ui->AnswerMessageBox(L"Restore", IDOK);
@@ -79,6 +79,8 @@ class DamagedDatabaseRun : public ::testing::Test {
   }
 
   TemporaryDirectory root{"damaged-run"};
+  // The backup's folder, picked in the folder chooser, which may not reach the one above.
+  ChooserVisibleFolder stick{"chiavetta"};
   fs::path database = root / "AppData" / "TorvaneManutenzione" / "dati" / "dati.mdb";
   LocalAppDataRedirect redirect{root / "AppData"};
   std::unique_ptr<TargetProcess> program;
@@ -92,7 +94,7 @@ TEST_F(DamagedDatabaseRun, ARestoreRefusesEveryBackupThatIsNotADatabase) {
   const std::string good = ReadFileBytes(database);
   for (const auto& [kind, bytes] : DamagedFiles(good)) {
     SCOPED_TRACE(kind);
-    WriteFileBytes(root / "chiavetta" / "TorvaneBackup.dat", bytes);
+    WriteFileBytes(stick / "TorvaneBackup.dat", bytes);
     EXPECT_EQ(Restore(main, 0), L"Errore durante il ripristino");
     EXPECT_EQ(ReadFileBytes(database), good);
     EXPECT_FALSE(fs::exists(database.wstring() + L".000"));
@@ -104,7 +106,7 @@ TEST_F(DamagedDatabaseRun, EveryScreenReportsADamagedDatabaseUntilAGoodBackupRet
   // A first run makes the database; its backup is the good copy to come back to.
   HWND main = Start();
   const std::string good = ReadFileBytes(database);
-  WriteFileBytes(root / "chiavetta" / "TorvaneBackup.dat", good);
+  WriteFileBytes(stick / "TorvaneBackup.dat", good);
   Exit(main);
 
   for (const auto& [kind, bytes] : DamagedFiles(good)) {

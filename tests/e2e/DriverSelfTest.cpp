@@ -7,6 +7,7 @@
 
 #include "tests/e2e/ScreenCapture.h"
 #include "tests/e2e/UiDriver.h"
+#include "tests/support/ChooserVisibleFolder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 
@@ -160,8 +161,8 @@ TEST_F(DriverSelfTest, FormsAndTheirControls) {
 
 TEST_F(DriverSelfTest, FolderChooser) {
   HWND main = AcceptTerms();
-  fs::path folder = root_.Path() / "scelta";
-  fs::create_directories(folder);
+  ChooserVisibleFolder picked{"scelta"};
+  const fs::path& folder = picked.Path();
   ui_.ChooseMenu(main, {L"&Prove", L"&Cartella"});
   ui_.ChooseFolder(L"Scegli una cartella", folder.wstring());
   std::wstring chosen = ui_.AnswerMessageBox(L"Cartella", IDOK);

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "tests/e2e/UiDriver.h"
+#include "tests/support/ChooserVisibleFolder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 
@@ -29,12 +30,11 @@ constexpr int kCabinFilterRow = 3;  // "Filtro abitacolo": 15000 km
 
 // The folder the run leaves for the database check; a fresh one when run alone.
 fs::path RunFolder() {
-  const char* given = std::getenv("TORVANE_E2E_FOLDER");
+  const wchar_t* given = _wgetenv(L"TORVANE_E2E_FOLDER");
   fs::path folder = given ? fs::path(given) : fs::temp_directory_path() / "torvane-first-hour";
   fs::remove_all(folder);
   fs::create_directories(folder / "AppData");
   fs::create_directories(folder / "lavoro");
-  fs::create_directories(folder / "backup");
   fs::copy_file(ExecutableFolder() / "filedat", folder / "lavoro" / "filedat");
   return folder;
 }
@@ -66,6 +66,8 @@ class FirstHour : public ::testing::Test {
 
   fs::path folder = RunFolder();
   fs::path database = folder / "AppData" / "TorvaneManutenzione" / "dati" / "dati.mdb";
+  // Picked in the folder chooser, which may not reach the run folder.
+  ChooserVisibleFolder backup{"first-hour-backup"};
   LocalAppDataRedirect redirect{folder / "AppData"};
   TargetProcess program{ExecutableFolder() / "TorvaneManutenzione.exe", folder / "lavoro"};
   UiDriver ui{program};
@@ -206,12 +208,12 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   ui.WaitForTitle(main, kTitle);
 
   // Backup, then a second vehicle that the restore takes away again.
-  const std::wstring backupFolder = (folder / "backup").wstring();
+  const std::wstring backupFolder = backup.Path().wstring();
   ui.ChooseMenu(main, {L"&Opzioni", L"&Backup"});
   ui.ChooseFolder(L"Seleziona dove salvare il backup", backupFolder);
   EXPECT_EQ(ui.AnswerMessageBox(L"Backup", IDOK),
             L"Salvataggio del backup effettuato correttamente.");
-  EXPECT_EQ(ReadFileBytes(folder / "backup" / "TorvaneBackup.dat"), ReadFileBytes(database));
+  EXPECT_EQ(ReadFileBytes(backup / "TorvaneBackup.dat"), ReadFileBytes(database));
 
   ui.ClickToolbarItem(main, L"Nuovo");
   editor = ui.WaitForForm(L"Nuovo Veicolo");

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# What a Windows user does with the downloads, under Wine: install silently, start the
-# program from its Start-menu shortcut, uninstall, and start the portable zip. Each start
-# creates the user's database and shows the terms, which the launcher declines.
-# Usage: installer-test.sh <shortcut-launcher.exe>
+# What a Windows user does with the downloads, under Wine: install through the installer's
+# pages, start the program from its Start-menu shortcut, uninstall, and start the portable
+# zip. Each start creates the user's database and shows the terms, which the launcher
+# declines.
+# Usage: installer-test.sh <shortcut-launcher.exe> <installer-wizard.exe>
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 launcher=$1
+wizard=$2
 run=$root/scripts/wine-run
 fail() { echo "FAILED: $*"; exit 1; }
 # The template's 25 catalogue entries and "Candela", which the main window adds at its first
@@ -27,7 +29,12 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TorvaneManutenzion
 rm -rf "$data"
 
 echo "installing"
-"$run" "$setup" /S || fail "the installer failed"
+pages=$(cd "$(dirname "$setup")" && "$run" "$wizard" "$(basename "$setup")" | tr -d "\r") ||
+  fail "the installer failed: $pages"
+# The finish page offers the read-me only: the installer runs as administrator, so a
+# program it started would create the database in the administrator's profile.
+[[ "$pages" == "option=Visualizza il file Readme (checked)" ]] ||
+  fail "the finish page offers something other than the read-me: $pages"
 for file in TorvaneManutenzione.exe filedat LEGGIMI.txt Disinstalla.exe; do
   [[ -f "$install/$file" ]] || fail "$file not installed"
 done

@@ -3,11 +3,12 @@
 #include <filesystem>
 
 #include "app/DatabasePath.h"
+#include "tests/support/TestFiles.h"
 #include "toolkit/DateTimeValue.h"
 
 ScreenTest::ScreenTest() {
   const std::filesystem::path file = root / "dati.mdb";
-  std::filesystem::copy_file(TEMPLATE_FILE, file);
+  std::filesystem::copy_file(TemplateFile(), file);
   DatabasePath = file.wstring();
   owner.SetSize(700, 500);
   owner.SetPosition(40, 30);

@@ -2,11 +2,13 @@
 #include <filesystem>
 #include <string>
 
-// A fresh, empty folder under the system temporary folder, removed with its content
-// when the object goes away.
+// A fresh, empty folder under the system temporary folder (or the given parent), removed
+// with its content when the object goes away.
 class TemporaryDirectory {
  public:
-  explicit TemporaryDirectory(const std::filesystem::path& nameHint = "test");
+  explicit TemporaryDirectory(
+      const std::filesystem::path& nameHint = "test",
+      const std::filesystem::path& parent = std::filesystem::temp_directory_path());
   ~TemporaryDirectory();
   TemporaryDirectory(const TemporaryDirectory&) = delete;
   TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;

@@ -1,5 +1,6 @@
 #include "tests/support/WindowsTestSupport.h"
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -36,6 +37,8 @@ std::filesystem::path ExecutableFolder() {
   DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   return std::filesystem::path(std::wstring(buffer.data(), length)).parent_path();
 }
+
+bool RunFromTestKit() { return _wgetenv(L"TORVANE_TEST_KIT") != nullptr; }
 
 CurrentDirectoryScope::CurrentDirectoryScope(const std::filesystem::path& folder) {
   wchar_t buffer[MAX_PATH * 4] = {};

@@ -9,6 +9,10 @@
 // Folder of the running test executable (the program and "filedat" are built beside it).
 std::filesystem::path ExecutableFolder();
 
+// True when the Windows test kit's run-tests.cmd runs the test rather than CTest, which
+// prepares some fixtures on the Linux side.
+bool RunFromTestKit();
+
 // Sets the process's current folder and restores the previous one.
 class CurrentDirectoryScope {
  public:

@@ -13,6 +13,7 @@
 #include "data/jet/FormatConstants.h"
 #include "data/jet/Journal.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ struct StandInAdo : DbEngine {
 
 class EngineChoice : public ::testing::Test {
  protected:
-  EngineChoice() { std::filesystem::copy_file(TEMPLATE_FILE, database_); }
+  EngineChoice() { std::filesystem::copy_file(TemplateFile(), database_); }
 
   // The program's engine, with ADO registered or not; counts how often ADO is looked for.
   std::unique_ptr<DbEngine> Engine(bool registered) {

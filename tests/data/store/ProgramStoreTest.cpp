@@ -6,6 +6,7 @@
 #include "data/MaintenanceStore.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ class ProgramStore : public ::testing::Test {
   void UseDatabaseIn(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
     std::filesystem::path file = folder / "dati.mdb";
-    std::filesystem::copy_file(TEMPLATE_FILE, file);
+    std::filesystem::copy_file(TemplateFile(), file);
     DatabasePath = file.wstring();
   }
   ~ProgramStore() override { DatabasePath.clear(); }

@@ -9,6 +9,7 @@
 #include "data/jet/PageStore.h"
 #include "data/jet/Validator.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/support/TestFiles.h"
 
 using LumoUtility::MakeDate;
 
@@ -17,7 +18,7 @@ namespace {
 class TemplateStore : public ::testing::Test {
  protected:
   TemplateStore() {
-    std::filesystem::copy_file(TEMPLATE_FILE, database_);
+    std::filesystem::copy_file(TemplateFile(), database_);
   }
 
   MaintenanceStore Make() {
