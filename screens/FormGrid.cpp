@@ -414,13 +414,12 @@ void FormGrid::DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection)
 }
 
 void FormGrid::ShowVehicle(bool resetSelection) {
-  if (!grid->created) {
-    grid->Create();
-    grid->SelectRow(0);
-  }
+  const bool firstShow = !grid->created;
+  if (firstShow) grid->Create();
   FillSchedule();
-  if (resetSelection) grid->SelectRow(0);
+  // Shown before the selection moves: a hidden window does not scroll its cells.
   grid->Show();
+  if (firstShow || resetSelection) grid->SelectRow(0);
   SetVehicleCommandsEnabled(true);
   grid->Focus();
   SetText("[Targa: " + currentVehicle.TARGA + "] - " + baseTitle);

@@ -54,9 +54,11 @@ void PanelChildren::Create() {
                                 nullptr);
   }
   window = newWindow;
+  // Created before it is first shown: showing paints it at once, and a paint that finds
+  // the element not created draws nothing, leaving a bare background until the next change.
+  created = true;
   ShowWindow(newWindow, SW_SHOW);
   UpdateWindow(newWindow);
-  created = true;
   if (onCreated) onCreated(this, newWindow);
   SetScrollRange(scrollMin, scrollMax);
   CreateToolTip();

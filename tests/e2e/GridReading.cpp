@@ -64,6 +64,14 @@ std::vector<std::wstring> UiDriver::HeaderTexts(HWND grid) {
   return texts;
 }
 
+HWND UiDriver::HeaderCell(HWND grid, int column) {
+  auto rows = GridRows(grid);
+  if (rows.empty() || column < 0 || column >= static_cast<int>(rows[0].size())) {
+    throw DriverError("the grid has no header cell " + std::to_string(column));
+  }
+  return rows[0][static_cast<std::size_t>(column)];
+}
+
 int UiDriver::RowCount(HWND grid) {
   auto rows = GridRows(grid);
   return rows.empty() ? 0 : static_cast<int>(rows.size()) - 1;

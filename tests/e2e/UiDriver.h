@@ -114,6 +114,7 @@ class UiDriver {
   // The form's grid: the child panel whose first cell row carries the header caption.
   HWND Grid(HWND form, const std::wstring& firstCaption);
   std::vector<std::wstring> HeaderTexts(HWND grid);
+  HWND HeaderCell(HWND grid, int column);
   int RowCount(HWND grid);
   std::vector<std::wstring> RowTexts(HWND grid, int row);
   std::wstring CellText(HWND grid, int row, int column);
