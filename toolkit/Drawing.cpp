@@ -52,7 +52,10 @@ void Drawing::DrawTextIn(int x, int y, int width, int height, const std::wstring
   if (!dc_) return;
   SetBkMode(dc_, TRANSPARENT);
   std::wstring shown = text.substr(0, std::min(text.size(), kMaxTextLength));
-  UINT format = alignment == kAlignRight ? DT_RIGHT : alignment == kAlignCentre ? DT_CENTER : DT_LEFT;
+  // The text is data ("Olio & filtro"), never a caption with an access key: an ampersand
+  // is drawn as itself, not as an underline under the next letter.
+  UINT format = DT_NOPREFIX |
+                (alignment == kAlignRight ? DT_RIGHT : alignment == kAlignCentre ? DT_CENTER : DT_LEFT);
   RECT area{x, y, x + width, y + height};
   ObjectSelection fontSelection(dc_, font ? CreateFont(*font) : nullptr);
   COLORREF previousColour = SetTextColor(dc_, static_cast<COLORREF>(colour));

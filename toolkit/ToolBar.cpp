@@ -26,7 +26,13 @@ ToolBar::ToolBar(GUIElement* parentForm) {
 
 // The window goes first: its image list holds copies of the mapped bitmaps, which are
 // released after it (a member, destroyed after this body).
-ToolBar::~ToolBar() { ReleaseWindow(); }
+ToolBar::~ToolBar() {
+  // Items may outlive their toolbar: they must not reach back into it.
+  for (ToolBarItem* item : items) {
+    if (item->parent == this) item->parent = nullptr;
+  }
+  ReleaseWindow();
+}
 
 DWORD ToolBar::ToolBarStyle() const {
   DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NODIVIDER;

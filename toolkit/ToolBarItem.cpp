@@ -14,6 +14,13 @@ ToolBarItem::ToolBarItem(ToolBar* toolBar) {
   typeName = "toolbaritem";
 }
 
+ToolBarItem::~ToolBarItem() {
+  if (auto* toolBar = dynamic_cast<ToolBar*>(parent)) {
+    auto& items = toolBar->items;
+    items.erase(std::remove(items.begin(), items.end(), this), items.end());
+  }
+}
+
 void ToolBarItem::Create() {
   if (created) return;
   id = TakeNextElementId();

@@ -13,6 +13,8 @@ class ToolBar;
 class ToolBarItem : public Child, public CommandElement {
  public:
   explicit ToolBarItem(ToolBar* toolBar);
+  // Leaves its toolbar's list: a later rebuild or redraw must not reach it.
+  ~ToolBarItem() override;
 
   // Takes the element id (the button's command id) and copies the label; no window.
   void Create() override;

@@ -220,6 +220,19 @@ TEST(DrawingPixels, TextIsCutAfter1023Characters) {
   EXPECT_EQ(inkAtTheEnd(std::wstring(5000, L' ') + L"XXXXXXXX"), 0);
 }
 
+TEST(DrawingPixels, AnAmpersandIsDrawnAsItself) {
+  // With prefix processing "&&" would show one ampersand and a lone "&" none at all.
+  auto ink = [](const std::wstring& text) {
+    PixelCanvas canvas(200, 30, kWhite);
+    Drawing drawing;
+    drawing.Attach(canvas.Context());
+    drawing.DrawTextIn(0, 0, 200, 30, text, static_cast<int>(kBlack), nullptr, kAlignLeft);
+    return canvas.CountNot(kWhite, Area(0, 0, 200, 30));
+  };
+  EXPECT_GT(ink(L"&"), 0);
+  EXPECT_GT(ink(L"&&"), ink(L"&"));
+}
+
 TEST(DrawingPixels, ColouredTextInAFontRestoresTheContext) {
   PixelCanvas canvas(200, 40, kWhite);
   HGDIOBJ fontBefore = GetCurrentObject(canvas.Context(), OBJ_FONT);

@@ -220,6 +220,19 @@ TEST_F(ToolBarTest, AtMostAHundredButtonsAndTooltipsFromTheItems) {
   EXPECT_EQ(ButtonAt(empty, 0).idCommand, later.id);
 }
 
+TEST_F(ToolBarTest, ADeletedItemLeavesItsToolbar) {
+  ToolBar bar(&form);
+  NewItem(bar, "Nuovo");
+  ToolBarItem& open = NewItem(bar, "Apri");
+  bar.Create();
+  items[0].reset();
+  ASSERT_EQ(bar.items, std::vector<ToolBarItem*>{&open});
+  bar.RebuildButtons();
+  EXPECT_EQ(SendMessageW(bar.window, TB_BUTTONCOUNT, 0, 0), 1);
+  EXPECT_EQ(ButtonAt(bar, 0).idCommand, open.id);
+  // The fixture's items outlive this toolbar: it lets go of them when it goes.
+}
+
 TEST_F(ToolBarTest, ARebuildBeforeTheWindowResolvesNothing) {
   ToolBar bar(&form);
   ToolBarItem& edit = NewItem(bar, "Modifica");
