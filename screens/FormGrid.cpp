@@ -445,6 +445,7 @@ void FormGrid::SetVehicleCommandsEnabled(bool vehicleShown) {
 
 void FormGrid::FillSchedule() {
   grid->ClearCells();
+  grid->rowsInUse = static_cast<int>(schedule.size());
   if (schedule.empty()) return;
   const std::vector<ScheduleLine> lines =
       BuildScheduleLines(currentVehicle.KM, schedule, UserDefaultLocale());

@@ -20,7 +20,7 @@ int CellClicked(GUIElement* element, HWND, int, int) {
   if (!grid) return 0;
   grid->Focus();
   auto* cell = static_cast<CellControl*>(element);
-  if (!cell->tag.empty()) grid->SelectRow(std::stoi(cell->tag));
+  if (!cell->tag.empty() && std::stoi(cell->tag) < grid->RowsInUse()) grid->SelectRow(std::stoi(cell->tag));
   return 0;
 }
 
@@ -29,7 +29,7 @@ int CellDoubleClicked(GUIElement* element, HWND, int, int) {
   if (!grid) return 0;
   grid->Focus();
   auto* cell = static_cast<CellControl*>(element);
-  if (!cell->tag.empty()) grid->ActivateRow(std::stoi(cell->tag));
+  if (!cell->tag.empty() && std::stoi(cell->tag) < grid->RowsInUse()) grid->ActivateRow(std::stoi(cell->tag));
   return 0;
 }
 
@@ -41,7 +41,7 @@ int GridKeyDown(GUIElement* element, int key) {
     grid->SelectRow(grid->selectedRow);
   } else if (key == VK_DOWN) {
     int next = grid->selectedRow + 1;
-    if (next < grid->RowsBuilt()) {
+    if (next < grid->RowsInUse()) {
       grid->selectedRow = next;
       grid->SelectRow(next);
     }
@@ -51,7 +51,9 @@ int GridKeyDown(GUIElement* element, int key) {
 
 bool GridKeyPress(GUIElement* element, int character) {
   auto* grid = static_cast<Grid*>(element);
-  if (character == kEnter && grid->selectedRow != -1) grid->ActivateRow(grid->selectedRow);
+  if (character == kEnter && grid->selectedRow != -1 && grid->selectedRow < grid->RowsInUse()) {
+    grid->ActivateRow(grid->selectedRow);
+  }
   return true;
 }
 

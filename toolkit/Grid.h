@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,8 @@ class Grid : public PanelChildren {
   int ScrollToLeft();
 
   int RowsBuilt() const { return static_cast<int>(rows.size()); }
+  // The rows the selection may reach: the first rowsInUse ones, or every row when it is -1.
+  int RowsInUse() const { return rowsInUse < 0 ? RowsBuilt() : std::min(rowsInUse, RowsBuilt()); }
   CellControl* HeaderCell(int column) const;
 
   GridRowCallback onRowSelected = nullptr;
@@ -59,6 +62,8 @@ class Grid : public PanelChildren {
   int rowCount = 2;
   int rowHeight = 25;
   int selectedRow = -1;
+  // Rows that hold data, set by the owner; the empty ones below are never selected.
+  int rowsInUse = -1;
   int totalWidth = 0;
   FontSpec* cellFont = nullptr;    // borrowed
   FontSpec* headerFont = nullptr;  // borrowed

@@ -216,6 +216,22 @@ TEST_F(GridTest, UpAndDownStopAtTheEnds) {
   EXPECT_EQ(grid->selectedRow, 3);
 }
 
+TEST_F(GridTest, TheSelectionStaysOnTheRowsInUse) {
+  auto grid = MakeGrid(6, 300);
+  grid->rowsInUse = 3;
+  grid->Focus();
+  for (int press = 0; press < 5; ++press) SendMessageW(grid->window, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(grid->selectedRow, 2);
+  // A click or a double-click on an empty row below changes nothing.
+  SendMessageW(grid->GetRowCells(4)[1]->window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(grid->GetRowCells(5)[0]->window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(grid->selectedRow, 2);
+  EXPECT_TRUE(activated.empty());
+  SendMessageW(grid->window, WM_CHAR, 13, 0);
+  ASSERT_EQ(activated.size(), 1u);
+  EXPECT_EQ(activated[0].row, 2);
+}
+
 TEST_F(GridTest, EnterAndDoubleClickActivateOnlyASelectedDataRow) {
   auto grid = MakeGrid(20);
   ASSERT_EQ(grid->selectedRow, -1);
