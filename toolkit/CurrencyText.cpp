@@ -53,9 +53,8 @@ std::string WithDecimalPoint(const std::string& text, char decimalSeparator,
                              char thousandsSeparator) {
   if (text.find(decimalSeparator) != std::string::npos) return text;
   const std::size_t separator = text.find(thousandsSeparator);
-  if (separator == std::string::npos || text.find(thousandsSeparator, separator + 1) != std::string::npos) {
-    return text;
-  }
+  if (separator == std::string::npos) return text;
+  if (text.find(thousandsSeparator, separator + 1) != std::string::npos) return text;
   if (GroupsOfThree(text, thousandsSeparator)) return text;
   std::string read = text;
   read[separator] = decimalSeparator;
@@ -79,16 +78,15 @@ double ParseCurrency(const std::string& text, char thousandsSeparator, const std
 bool IsCurrencyText(const std::string& text, char decimalSeparator, char thousandsSeparator) {
   if (text.empty()) return true;
   const std::string read = WithDecimalPoint(text, decimalSeparator, thousandsSeparator);
-  if (read.find(decimalSeparator) == std::string::npos && !GroupsOfThree(read, thousandsSeparator)) {
-    return false;
-  }
+  const bool decimal = read.find(decimalSeparator) != std::string::npos;
+  if (!decimal && !GroupsOfThree(read, thousandsSeparator)) return false;
   bool digit = false;
-  bool decimal = false;
+  bool decimalSeen = false;
   for (char c : read) {
     if (IsDigit(c)) {
       digit = true;
-    } else if (c == decimalSeparator && !decimal) {
-      decimal = true;
+    } else if (c == decimalSeparator && !decimalSeen) {
+      decimalSeen = true;
     } else if (c != thousandsSeparator) {
       return false;
     }
