@@ -9,7 +9,7 @@ std::string SqlText(const std::string& text) {
   return "'" + LumoUtility::ReplaceAll(text, "'", "''") + "'";
 }
 std::string SqlInt(std::int64_t value) { return LumoUtility::IntToText(value); }
-std::string SqlDouble(double value) { return LumoUtility::DoubleToText(value); }
+std::string SqlDouble(double value) { return LumoUtility::AmountToText(value); }
 std::string SqlDate(const DateTimeValue& date) { return "'" + LumoUtility::FormatIsoDate(date) + "'"; }
 
 namespace {

@@ -132,8 +132,9 @@ void FormNuovo::OnCommand(GUIElement* element) {
   }
   // A figure the spinner cannot read would be stored as 0 without a word, and every line
   // of the schedule would then look in order: refused, with the typed text kept.
+  // An empty box is a reading of 0, like the spinner's minimum.
   std::int32_t km = 0;
-  if (!ReadSpinner(*kmSpinner, km)) {
+  if (!kmBox->GetTextAnsi().empty() && !ReadSpinner(*kmSpinner, km)) {
     ShowError("Il valore dei Km deve essere un numero intero compreso tra 0 e 1.000.000.",
               "Errore", *this);
     kmBox->Focus();

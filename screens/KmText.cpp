@@ -1,7 +1,6 @@
 #include "screens/KmText.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <sstream>
 
@@ -14,11 +13,22 @@
 namespace MyApp {
 namespace {
 
-// The separator the up-down control removes before reading its buddy's text.
+// Whether the user's separator is the one shown once the program's 8-bit text is widened.
 bool SpinnerReadsSeparator(char separator) {
   wchar_t buffer[8] = {};
   if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8) <= 0) return false;
   return LumoUtility::WidenText(std::string(1, separator))[0] == buffer[0];
+}
+
+constexpr char kSpinnerSeparator = ',';
+
+bool IsDigit(char character) { return character >= '0' && character <= '9'; }
+
+// Exactly three digits from position start on.
+bool GroupOfThreeAt(const std::string& text, std::size_t start) {
+  std::size_t digits = 0;
+  while (start + digits < text.size() && IsDigit(text[start + digits])) ++digits;
+  return digits == 3;
 }
 
 }  // namespace
@@ -38,9 +48,17 @@ bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t mini
              std::int32_t maximum, std::int32_t& value) {
   std::int64_t number = 0;
   bool digit = false;
-  for (char character : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char character = text[i];
     if (character == thousandsSeparator) continue;
-    if (character < '0' || character > '9') return false;
+    // The up-down control's own grouping, as Wine's arrows write it whatever the user's
+    // separator ("12,001" under Italian settings): a "," between digits that precedes
+    // exactly three. Any other "," ("1,5") is no whole number of km.
+    if (character == kSpinnerSeparator) {
+      if (!digit || !GroupOfThreeAt(text, i + 1)) return false;
+      continue;
+    }
+    if (!IsDigit(character)) return false;
     digit = true;
     number = number * 10 + (character - '0');
     if (number > maximum) return false;
@@ -51,23 +69,17 @@ bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t mini
 }
 
 bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value) {
-  if (!spinner.window) {
-    value = spinner.value;
+  if (!spinner.window || !spinner.buddy) {
+    value = spinner.GetValue();
     return true;
   }
-  BOOL failed = FALSE;
-  const LRESULT position =
-      SendMessageW(spinner.window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
-  bool readable = !failed;
-  std::int32_t read = static_cast<std::int32_t>(position);
   // The control drops the user's grouping separator and reads the rest; Wine's drops
   // commas whatever the user's separator, so that under Italian settings it reads "1,5"
   // as 15 and refuses "1.500". The text is therefore read here the way Windows does.
-  if (spinner.buddy) {
-    readable = ParseKm(spinner.buddy->GetTextAnsi(),
-                       LumoUtility::UserNumberPunctuation().thousandsSeparator, spinner.minimum,
-                       spinner.maximum, read);
-  }
+  std::int32_t read = spinner.minimum;
+  const bool readable =
+      ParseKm(spinner.buddy->GetTextAnsi(), LumoUtility::UserNumberPunctuation().thousandsSeparator,
+              spinner.minimum, spinner.maximum, read);
   value = readable ? read : spinner.minimum;
   spinner.value = value;
   return readable;
@@ -75,12 +87,11 @@ bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value) {
 
 void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km) {
   if (!spinner.buddy) return;
+  // The control's position first: its arrows step from there whenever it cannot read the
+  // grouped text itself (Wine's reads only ","-grouping), and writing the position also
+  // writes the control's own text, which the grouped figure then replaces.
+  spinner.SetValue(km);
   spinner.buddy->SetText(GroupedKm(km));
-  if (!spinner.window) return;
-  BOOL failed = FALSE;
-  const LRESULT read =
-      SendMessageW(spinner.window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
-  if (failed || read != km) spinner.buddy->SetText(PlainKm(km));
 }
 
 }  // namespace MyApp

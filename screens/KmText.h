@@ -18,17 +18,17 @@ std::string PlainKm(std::int32_t km);
 // minimum, so the figure is then written without grouping.
 std::string GroupedKm(std::int32_t km);
 
-// Writes the km figure grouped into the spinner's buddy box, or plain when the spinner
-// would not read the grouped text back (Wine's up-down control, for one, removes only
-// commas before reading, whatever the user's separator).
+// Moves the spinner to the km figure and writes the figure grouped (GroupedKm) into its
+// buddy box, which ReadSpinner reads back whatever the control itself makes of it.
 void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km);
 
 // Reads the spinner's buddy text the way the spinner does on Windows; false when the text
 // is not a number within the spinner's range (the spinner alone would answer its minimum).
 bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value);
 
-// A km figure as typed or pasted: decimal digits and the user's grouping separator (which
-// may stand anywhere, as the up-down control allows), within the range; false otherwise.
+// A km figure as typed, pasted or stepped: decimal digits, the user's grouping separator
+// (which may stand anywhere, as the up-down control allows) and the control's own ","
+// grouping, within the range; false otherwise.
 bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t minimum,
              std::int32_t maximum, std::int32_t& value);
 

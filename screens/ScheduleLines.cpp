@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "toolkit/CurrencyText.h"
+
 namespace MyApp {
 namespace {
 
@@ -38,7 +40,8 @@ std::vector<ScheduleLine> BuildScheduleLines(std::int32_t vehicleKm,
     line.intervention = row.INTERVENTO;
     if (row.DATA.year > 1900) line.date = LumoUtility::FormatDayMonthYear(row.DATA);
     if (row.KM >= 1) line.km = InLocale(row.KM, numberLocale);
-    if (row.COSTO > 0.0) line.cost = InLocale(row.COSTO, numberLocale);
+    // With every digit the store keeps, so that the line shows what was stored.
+    if (row.COSTO > 0.0) line.cost = LumoUtility::FormatCurrency(row.COSTO, numberLocale);
     lines.push_back(std::move(line));
   }
   return lines;

@@ -24,6 +24,9 @@ class ControlNotifications {
   virtual void OnSpin(int position, int delta) { (void)position, (void)delta; }
   // Date picker changed (DTN_DATETIMECHANGE).
   virtual void OnDateTimeChange() {}
+  // WM_PASTE (Ctrl+V or the edit menu): false when the control dealt with it itself, so
+  // that the edit control does not paste.
+  virtual bool OnPaste() { return true; }
   // Owner-drawn button: draws the picture and answers the x where the caption starts,
   // 0 when there is no picture.
   virtual int DrawImage(Drawing& drawing, const RECT& item, bool pressed) {

@@ -17,13 +17,24 @@ char CurrencyThousandsSeparator(const std::locale& locale);
 // type comes back with all its digits and without an exponent.
 std::string FormatCurrency(double amount, const std::locale& locale);
 
-// Drops every thousands separator and reads a number with the locale's decimal point.
-// Text that does not start with a number (an empty box, pasted words) reads as 0.
+// The numeric keypad's decimal key types "." whatever the layout, and receipts are copied
+// that way: in a text without a decimal separator, a lone grouping separator that is not
+// followed by exactly three digits is taken for the decimal point ("45.50" is 45,50 under
+// Italian punctuation, "1.234" stays 1234). Any other text is returned as it is.
+std::string WithDecimalPoint(const std::string& text, char decimalSeparator,
+                             char thousandsSeparator);
+
+// Reads the text as WithDecimalPoint does, drops every thousands separator and reads a
+// number with the locale's decimal point. Text that does not start with a number (an
+// empty box, pasted words) reads as 0.
 double ParseCurrency(const std::string& text, char thousandsSeparator, const std::locale& locale);
 
 // True when the text is an amount as the box lets it be typed: digits, grouping
 // separators and at most one decimal separator, with at least one digit; or nothing at
-// all (no amount). Pasted text can hold anything else: a sign, an exponent, words.
+// all (no amount). Pasted text can hold anything else: a sign, an exponent, words. A text
+// without a decimal separator whose grouping separators do not each precede exactly three
+// digits, even read as WithDecimalPoint does ("1.234.5", "1.2.3"), is no amount either:
+// no reading of it is safe.
 bool IsCurrencyText(const std::string& text, char decimalSeparator, char thousandsSeparator);
 
 }  // namespace LumoUtility

@@ -1,6 +1,7 @@
 #include "toolkit/NumberText.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace LumoUtility {
 
@@ -18,6 +19,14 @@ std::wstring IntToWideText(std::int64_t value) {
 std::string DoubleToText(double value) {
   char buffer[108];
   std::snprintf(buffer, sizeof buffer, "%Lg", static_cast<long double>(value));
+  return buffer;
+}
+
+std::string AmountToText(double value) {
+  std::string shortest = DoubleToText(value);
+  if (std::strtod(shortest.c_str(), nullptr) == value) return shortest;
+  char buffer[108];
+  std::snprintf(buffer, sizeof buffer, "%.15Lg", static_cast<long double>(value));
   return buffer;
 }
 

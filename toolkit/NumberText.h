@@ -9,6 +9,10 @@ std::string IntToText(std::int64_t value);
 std::wstring IntToWideText(std::int64_t value);
 // Six significant digits, exponent form below 1e-4 and from 1e6 ("%Lg").
 std::string DoubleToText(double value);
+// A money amount for SQL: DoubleToText's text whenever its six digits give the amount back
+// unchanged, else the fifteen significant digits a double keeps of any typed amount, so
+// that 12345.67 is not stored as 12345.7.
+std::string AmountToText(double value);
 // value in decimal, left-padded with "0" to at least width characters.
 std::string ZeroPaddedInt(std::int64_t value, int width);
 

@@ -4,6 +4,7 @@
 
 #include "toolkit/Button.h"
 #include "toolkit/CommandRouting.h"
+#include "toolkit/ControlNotifications.h"
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/Form.h"
 #include "toolkit/OwnerDrawnButton.h"
@@ -207,6 +208,14 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
       }
       return false;
     }
+    case WM_PASTE:
+      if (auto* notifications = dynamic_cast<ControlNotifications*>(element)) {
+        if (!notifications->OnPaste()) {
+          *result = 0;
+          return true;
+        }
+      }
+      return false;
     case WM_COMMAND:
       return RouteCommand(wParam, lParam, result);
     case WM_NOTIFY:

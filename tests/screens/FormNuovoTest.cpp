@@ -173,6 +173,22 @@ TEST_F(FormNuovoTest, ChangingShowsThePlateReadOnlyAndTicksTheDateOnlyWhenThereI
   EXPECT_FALSE(form->editedVehicle.HasDate);
 }
 
+TEST_F(FormNuovoTest, AnEmptyKmBoxIsAReadingOfZero) {
+  auto form = OpenNew();
+  Type(form->plateBox->window, "vuoto1");
+  SetKmText(*form, "");
+  form->descriptionBox->Focus();
+  HWND window = form->window;
+  ClickOk(*form);
+  ASSERT_TRUE(WaitGone(window));
+  EXPECT_TRUE(boxes.Requests().empty());
+  ASSERT_EQ(form->result, 1);
+  MaintenanceStore store;
+  VehicleRecord vehicle = form->editedVehicle;
+  ASSERT_TRUE(store.SaveVehicle(vehicle)) << store.ErrorText();
+  EXPECT_EQ(store.LoadVehicleByPlate("VUOTO1").KM, 0);
+}
+
 TEST_F(FormNuovoTest, AKmFigureTheSpinnerCannotReadIsRefusedAndKeptAsTyped) {
   auto form = OpenNew();
   Type(form->plateBox->window, "km1");

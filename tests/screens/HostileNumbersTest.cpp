@@ -156,32 +156,36 @@ TEST_P(HostileKmTest, CatalogueCadenceIsRefusedWithAMessageOrStored) {
 INSTANTIATE_TEST_SUITE_P(Numeri, HostileKmTest, ::testing::ValuesIn(KmCases()), NumberCaseName);
 
 // A cost pasted (or typed) into the currency box; the separators are the box's own.
+// What becomes of a cost: a paste of what cannot be typed never enters the box, a text
+// that is no amount is refused by "OK", an amount is stored.
+enum class CostOutcome { PasteRefused, Message, Stored };
+
 struct CostCase {
   const char* name;
   std::string text;  // "." stands for the decimal separator, "," for the grouping one
   bool pasted;
-  bool accepted;
+  CostOutcome outcome;
   double value;   // what the form takes
-  double stored;  // what the store keeps: six significant digits
+  double stored;  // what the store keeps
 };
 
 void PrintTo(const CostCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<CostCase> CostCases() {
   return {
-      {"Lettere", "abc", true, false, 0, 0},
-      {"Negativo", "-5", true, false, 0, 0},
-      {"NumeroELettere", "12abc", true, false, 0, 0},
-      {"Esponente", "1e300", true, false, 0, 0},
-      {"Spazi", "1 5", true, false, 0, 0},
-      {"DueDecimali", "1.2.3", true, false, 0, 0},
-      {"SoloSeparatore", ".", true, false, 0, 0},
-      {"Sql", "0;DROP", true, false, 0, 0},
-      {"Vuoto", "", true, true, 0, 0},
-      {"Decimali", "84.5", true, true, 84.5, 84.5},
-      {"Raggruppato", "1,234.56", true, true, 1234.56, 1234.56},
-      {"DigitatoConLettere", "a-1b2.5x", false, true, 12.5, 12.5},
-      {"DigitatoEnorme", "999999999", false, true, 999999999, 1e9},
+      {"Lettere", "abc", true, CostOutcome::PasteRefused, 0, 0},
+      {"Negativo", "-5", true, CostOutcome::PasteRefused, 0, 0},
+      {"NumeroELettere", "12abc", true, CostOutcome::PasteRefused, 0, 0},
+      {"Esponente", "1e300", true, CostOutcome::PasteRefused, 0, 0},
+      {"Spazi", "1 5", true, CostOutcome::PasteRefused, 0, 0},
+      {"DueDecimali", "1.2.3", true, CostOutcome::Message, 0, 0},
+      {"SoloSeparatore", ".", true, CostOutcome::Message, 0, 0},
+      {"Sql", "0;DROP", true, CostOutcome::PasteRefused, 0, 0},
+      {"Vuoto", "", true, CostOutcome::Stored, 0, 0},
+      {"Decimali", "84.5", true, CostOutcome::Stored, 84.5, 84.5},
+      {"Raggruppato", "1,234.56", true, CostOutcome::Stored, 1234.56, 1234.56},
+      {"DigitatoConLettere", "a-1b2.5x", false, CostOutcome::Stored, 12.5, 12.5},
+      {"DigitatoEnorme", "999999999", false, CostOutcome::Stored, 999999999, 999999999},
   };
 }
 
@@ -210,7 +214,11 @@ TEST_P(HostileCostTest, CostIsRefusedWithAMessageOrStored) {
     SetWindowTextW(form->costBox->window, L"");
     TypeWide(form->costBox->window, WidenText(text));
   }
-  if (!c.accepted) {
+  if (c.outcome == CostOutcome::PasteRefused) {
+    EXPECT_EQ(form->costBox->GetTextAnsi(), "0");
+    return;
+  }
+  if (c.outcome == CostOutcome::Message) {
     const std::string shown = form->costBox->GetTextAnsi();
     Click(form->okButton->window);
     ASSERT_EQ(boxes.Requests().size(), 1u);
@@ -242,14 +250,17 @@ TEST_P(HostileCostTest, CostIsRefusedWithAMessageOrStored) {
 INSTANTIATE_TEST_SUITE_P(Costi, HostileCostTest, ::testing::ValuesIn(CostCases()), CostCaseName);
 
 TEST_F(HostileScreenTest, ANegativeCostLeftByTheUserIsRefusedToo) {
-  // The user pastes, then clicks "OK": the box loses the focus and rewrites the amount
-  // first; a sign is still refused.
+  // A sign cannot be pasted, but another program can still set the text; the user then
+  // clicks "OK": the box loses the focus and rewrites the amount first; the sign is still
+  // refused.
   StoredVehicleId();
   auto form = std::make_unique<FormIntervento>(&owner, "Nuovo Intervento");
   ChooseFirstType(*form);
   Enter(form->kmBox->window, L"3000", Entry::Typed);
   form->costBox->Focus();
   Paste(form->costBox->window, L"-84");
+  EXPECT_EQ(form->costBox->GetTextAnsi(), "0");
+  SetWindowTextW(form->costBox->window, L"-84");
   form->okButton->Focus();
   Click(form->okButton->window);
   ASSERT_EQ(boxes.Requests().size(), 1u);

@@ -85,7 +85,7 @@ TEST(ScheduleLines, RecordedAtZeroKmShowsDateAndCostButCountsAsNeverDone) {
   auto lines = BuildScheduleLines(1000, {row}, kItalian);
   EXPECT_EQ(lines[0].date, "02/01/2020");
   EXPECT_EQ(lines[0].km, "");
-  EXPECT_EQ(lines[0].cost, "1,23457e+06");  // default stream notation: six digits
+  EXPECT_EQ(lines[0].cost, "1.234.567");  // every digit stored, never an exponent
   EXPECT_EQ(lines[0].status, ScheduleStatus::Due);
 }
 

@@ -144,3 +144,87 @@ TEST_F(ItalianCurrencyBox, AnEmptyOrNonNumericBoxReadsAsZero) {
     EXPECT_TRUE(cost.HoldsAmount()) << typed;
   }
 }
+
+namespace {
+
+void SetClipboard(HWND window, const std::wstring& text) {
+  bool opened = false;
+  for (int attempt = 0; attempt < 50 && !opened; ++attempt) {
+    opened = OpenClipboard(window) != FALSE;
+    if (!opened) Sleep(10);
+  }
+  ASSERT_TRUE(opened) << "clipboard busy";
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  ASSERT_NE(memory, nullptr);
+  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+  text.copy(copy, text.size());
+  copy[text.size()] = L'\0';
+  GlobalUnlock(memory);
+  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it
+  CloseClipboard();
+}
+
+std::wstring ClipboardText(HWND window) {
+  std::wstring text;
+  if (!OpenClipboard(window)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+constexpr wchar_t kCtrlC = 3, kCtrlV = 22, kCtrlX = 24, kCtrlZ = 26;
+
+}  // namespace
+
+TEST_F(ItalianCurrencyBox, EditCommandsWorkAndAPasteIsCheckedLikeTyping) {
+  CurrencyBox cost(&form, 84.5);
+  cost.Create();
+  cost.Focus();
+  Type(cost.window, {kCtrlC});
+  EXPECT_EQ(ClipboardText(cost.window), L"84,5");
+  Type(cost.window, {kCtrlX});
+  EXPECT_EQ(cost.GetTextAnsi(), "");
+  Type(cost.window, {kCtrlZ});
+  EXPECT_EQ(cost.GetTextAnsi(), "84,5");
+
+  // Each clipboard text pasted over the whole box, and what the box holds afterwards.
+  const struct {
+    std::wstring pasted;
+    const char* held;
+  } pastes[] = {
+      {L"45.50", "45.50"},        {L" 84,50\r\n", "84,50"},  {L"1.234.567", "1.234.567"},
+      {L"12a", "7"},              {L"-5", "7"},              {L"1 5", "7"},
+      {L"1234567890", "7"},       {L"", "7"},
+  };
+  for (const auto& p : pastes) {
+    cost.SetText("7");
+    SendMessageW(cost.window, EM_SETSEL, 0, -1);
+    SetClipboard(cost.window, p.pasted);
+    Type(cost.window, {kCtrlV});
+    EXPECT_EQ(cost.GetTextAnsi(), p.held) << cost.GetTextAnsi();
+  }
+  // A paste is undone like typing.
+  cost.SetText("");
+  SetClipboard(cost.window, L"12,5");
+  Type(cost.window, {kCtrlV});
+  Type(cost.window, {kCtrlZ});
+  EXPECT_EQ(cost.GetTextAnsi(), "");
+}
+
+// A separator that Windows-1252 keeps between 0x80 and 0x9F is typed as another UTF-16
+// character: "’", the Swiss Italian grouping, is 0x92 in the program's text.
+TEST_F(ItalianCurrencyBox, ASeparatorOutsideAsciiIsTypedOnce) {
+  CurrencyBox cost(&form, 0);
+  cost.thousandsSeparator = '\x92';
+  cost.Create();
+  cost.SetText("");
+  Type(cost.window, L"1\x2019" L"234\x2019" L"5");
+  EXPECT_EQ(cost.GetTextAnsi(), "1\x92" "2345");
+  cost.SetText("1\x92" "234");
+  EXPECT_TRUE(cost.HoldsAmount());
+  EXPECT_DOUBLE_EQ(cost.Value(), 1234);
+}

@@ -66,3 +66,28 @@ TEST(CurrencyText, OnlyTextTheBoxLetsBeTypedIsAnAmount) {
   EXPECT_TRUE(IsCurrencyText("1,234.5", '.', ','));
   EXPECT_FALSE(IsCurrencyText("1.234,5.0", '.', ','));
 }
+
+// The keypad's "." and receipts copied with it: a lone grouping separator that does not
+// precede exactly three digits is the decimal point; a text it leaves unsure is no amount.
+TEST(CurrencyText, AGroupingSeparatorOutOfPlaceIsTheDecimalPoint) {
+  const struct {
+    const char* text;
+    bool amount;
+    double value;
+  } cases[] = {
+      {"45.50", true, 45.5},    {"45.5", true, 45.5},          {"1.2345", true, 1.2345},
+      {"45.", true, 45},        {".5", true, 0.5},             {"1.234", true, 1234},
+      {"1.234,5", true, 1234.5}, {"1.234.567", true, 1234567}, {"12.345,67", true, 12345.67},
+      {"0,1", true, 0.1},       {"1.234.5", false, 0},         {"1.2.3", false, 0},
+      {"12.34.567", false, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsCurrencyText(c.text, ',', '.'), c.amount) << c.text;
+    if (c.amount) {
+      EXPECT_DOUBLE_EQ(ParseCurrency(c.text, '.', Italian()), c.value) << c.text;
+    }
+  }
+  // The same rule whatever the punctuation: "45,50" under English settings is 45.50.
+  EXPECT_DOUBLE_EQ(ParseCurrency("45,50", ',', std::locale::classic()), 45.5);
+  EXPECT_DOUBLE_EQ(ParseCurrency("1,234", ',', std::locale::classic()), 1234);
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/data/store/MemoryEngine.h"
+#include "toolkit/NumberText.h"
 
 using LumoUtility::MakeDate;
 using testing::ElementsAre;
@@ -165,7 +166,7 @@ TEST_F(Store, RecordsInterventionsAndBuildsTheSchedule) {
   EXPECT_EQ(sql_.back(), "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, "
                          "COSTO, [NOTE]) values (7, 1, 950, '2021-06-30', 84.5, 'Tagliando "
                          "dell''anno') ");
-  oil.COSTO = 1234567.0;  // six significant digits, exponent form
+  oil.COSTO = 1234567.0;  // more than six significant digits: every one is kept
   ASSERT_TRUE(Make().SaveVehicleIntervention(8, oil));
 
   std::vector<ScheduleRow> rows = Make().LoadSchedule(7);
@@ -197,7 +198,7 @@ TEST_F(Store, RecordsInterventionsAndBuildsTheSchedule) {
   EXPECT_EQ(rows[1].COSTO, 0.0);
   EXPECT_EQ(rows[1].DATA, MakeDate(1900, 1, 1));
   EXPECT_TRUE(rows[1].FINERODAGGIO);
-  EXPECT_EQ(Make().LoadSchedule(8)[0].COSTO, 1234570.0);
+  EXPECT_EQ(Make().LoadSchedule(8)[0].COSTO, 1234567.0);
 
   VehicleIntervention fix = rows[0];
   fix.KM = 960;
@@ -207,6 +208,33 @@ TEST_F(Store, RecordsInterventionsAndBuildsTheSchedule) {
                          "'2021-06-30', COSTO= 84.5, [NOTE]= 'Tagliando dell''anno' WHERE ID= 1 "
                          "AND ID_VEICOLO= 7");
   EXPECT_EQ(Make().LoadSchedule(7)[0].KM, 960);
+}
+
+// Costs of six significant digits or fewer keep the text they always had; larger ones are
+// written with every digit typed, never cut to six.
+TEST_F(Store, CostsAreSplicedWithEveryTypedDigit) {
+  ASSERT_TRUE(Make().SaveInterventionType(Entry("Olio motore", 10000, false)));
+  const struct {
+    double cost;
+    std::string sql;
+  } cases[] = {
+      {84.5, "84.5"},           {1234.57, "1234.57"},     {0.1, "0.1"},
+      {0.0, "0"},               {1e6, LumoUtility::DoubleToText(1e6)},
+      {12345.67, "12345.67"},   {1234567.0, "1234567"},   {999999999.0, "999999999"},
+      {1234567.89, "1234567.89"},
+  };
+  VehicleIntervention done;
+  done.ID_INTERVENTO = 1;
+  done.KM = 950;
+  done.DATA = MakeDate(2021, 6, 30);
+  for (const auto& c : cases) {
+    done.COSTO = c.cost;
+    ASSERT_TRUE(Make().SaveVehicleIntervention(7, done));
+    EXPECT_EQ(sql_.back(), "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, "
+                           "COSTO, [NOTE]) values (7, 1, 950, '2021-06-30', " +
+                               c.sql + ", '') ");
+    EXPECT_EQ(Make().LoadSchedule(7).at(0).COSTO, c.cost) << c.sql;
+  }
 }
 
 TEST_F(Store, UnreachableDatabase) {

@@ -201,8 +201,8 @@ TEST_F(TemplateStore, CostsAndOldDatesOnTheFile) {
   ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(1, 100, MakeDate(2020, 1, 2), 1234567.0)));
   ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(2, 100, MakeDate(2020, 1, 2), 12.3456789)));
   std::vector<ScheduleRow> rows = Make().LoadSchedule(car.ID);
-  EXPECT_EQ(rows[0].COSTO, 1234570.0);  // six significant digits in the SQL
-  EXPECT_EQ(rows[1].COSTO, 12.3457);
+  EXPECT_EQ(rows[0].COSTO, 1234567.0);  // every digit of the amount, through SQL and the file
+  EXPECT_EQ(rows[1].COSTO, 12.3456789);
 }
 
 namespace {
