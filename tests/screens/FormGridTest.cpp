@@ -423,4 +423,26 @@ TEST_F(FormGridTest, AVehicleSavedBeforeAFailedReloadIsWhatTheNextEditOffers) {
   EXPECT_EQ(stored.DESCRIZIONE, "FURGONE");
 }
 
+TEST_F(FormGridTest, TheSelectionListsPlatesInTheOrderOfTheDatabaseIndex) {
+  // Apostrophes and hyphens count only between plates otherwise the same; other
+  // punctuation comes before digits, digits before letters.
+  const std::vector<std::string> ordered = {"AB_1",    "AB-12",   "AB123CD", "ABCD",
+                                            "OA123BC", "OBRIEN",  "O'BRIEN", "ZZ999ZZ"};
+  for (const char* plate : {"ZZ999ZZ", "O'BRIEN", "ABCD", "AB-12", "OA123BC", "AB_1", "OBRIEN",
+                            "AB123CD"}) {
+    StoreVehicle(plate, "", 0, false);
+  }
+  auto main = OpenMain();
+  ClickTool(*main, main->openButton.get());
+  ASSERT_TRUE(main->vehicleSelection);
+  HWND list = main->vehicleSelection->plateList->window;
+  std::vector<std::string> shown;
+  for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+    wchar_t item[64] = {};
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+    shown.push_back(LumoUtility::NarrowText(item));
+  }
+  EXPECT_EQ(shown, ordered);
+}
+
 }  // namespace
