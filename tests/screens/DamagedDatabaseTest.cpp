@@ -24,6 +24,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 
@@ -139,12 +140,24 @@ void ClickWithMouse(HWND toolBar, int buttonId) {
   POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
   ClientToScreen(toolBar, &centre);
   SetCursorPos(centre.x, centre.y);
-  INPUT press[2]{};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, press, sizeof(INPUT));
-  PumpMessagesFor(std::chrono::milliseconds(400));
+  PumpMessagesFor(std::chrono::milliseconds(50));
+  for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = flag;
+    SendInput(1, &press, sizeof(INPUT));
+    PumpMessagesFor(std::chrono::milliseconds(150));
+  }
+  PumpMessagesFor(std::chrono::milliseconds(250));
+}
+
+std::string ClassUnderCursor() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  wchar_t name[64] = {};
+  GetClassNameW(WindowFromPoint(cursor), name, 64);
+  return LumoUtility::NarrowText(name) + " at " + std::to_string(cursor.x) + "," +
+         std::to_string(cursor.y);
 }
 
 using OwnedFormOverDamagedDatabase = ScreenTest;
@@ -155,7 +168,10 @@ TEST_F(OwnedFormOverDamagedDatabase, TheOwnerRefusesClicksWhileTheEditorReportsT
   WriteFileBytes(fs::path(DatabasePath), TextFile(""));
   std::unique_ptr<MyApp::FormGrid> main;
   ASSERT_TRUE(OpenMainWindow(main, "Prova"));
+  // In front and active, so that the first click is not spent on activating it.
   SetWindowPos(main->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(main->window);
+  PumpMessagesFor(std::chrono::milliseconds(100));
   HWND toolBar = main->toolBar->window;
   const int options = main->optionsButton->id;
 
@@ -166,7 +182,8 @@ TEST_F(OwnedFormOverDamagedDatabase, TheOwnerRefusesClicksWhileTheEditorReportsT
     ClickWithMouse(toolBar, options);
   });
   ClickWithMouse(toolBar, options);
-  ASSERT_TRUE(main->catalogueEditor) << "the mouse click did not reach the toolbar";
+  ASSERT_TRUE(main->catalogueEditor) << "the mouse click did not reach the toolbar; it hit "
+                                     << ClassUnderCursor();
   EXPECT_EQ(boxes.Requests().size(), seen + 1) << "a second editor was opened";
   EXPECT_FALSE(ownerEnabledDuringBox);
   EXPECT_FALSE(IsWindowEnabled(main->window));
