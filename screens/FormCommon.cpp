@@ -38,10 +38,12 @@ void OpenOwnedForm(LumoUtility::FormHandlers& form, LumoUtility::Form* owner,
   form.font = &formFont;
   form.iconId = kProgramIcon;
   form.WireFormHandlers();
+  // The owner waits before the window is made: building the controls may already show an
+  // error box, and a click on the owner meanwhile would open a second form inside this one.
+  if (owner) LumoUtility::WaitOnOwnedForm(*owner, form);
   form.Create();
   form.SetIcon(kProgramIcon);
   form.SetClientSize(clientWidth, clientHeight);
-  if (owner) LumoUtility::WaitOnOwnedForm(*owner, form);
 }
 
 void RequestClose(LumoUtility::Form& form) {

@@ -25,8 +25,9 @@ void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, i
 
 // What every form the main window opens does on construction: placed at its owner's
 // top-left corner shifted by (right, down), with the caption, the bold form font, the
-// program's icon and the client size; created (its controls are built) and waited on by
-// its owner. Settings in which the forms differ are made before the call.
+// program's icon and the client size; waited on by its owner (from before its window
+// exists) and created (its controls are built). Settings in which the forms differ are
+// made before the call.
 void OpenOwnedForm(LumoUtility::FormHandlers& form, LumoUtility::Form* owner,
                    const std::string& caption, LumoUtility::FontSpec& formFont, int clientWidth,
                    int clientHeight, int right, int down);

@@ -358,6 +358,9 @@ void FormGrid::VehicleEditorClosed() {
               kErrorCaption, *this);
     return;
   }
+  // The vehicle on display now is what was saved, even if its schedule cannot be read
+  // again: the next "Modifica" must not offer (and write back) the values it replaced.
+  if (edited.ID == currentVehicle.ID) currentVehicle = edited;
   DisplayVehicle(edited, true);
 }
 

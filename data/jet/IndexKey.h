@@ -9,8 +9,7 @@
 // Index keys (compared as unsigned bytes). Per index column, in order:
 //   ascending:  0x7F + encoded value, or 0x00 for NULL
 //   descending: 0x80 + encoded value (inverted), or 0xFF for NULL
-// Long/Integer/Byte: big-endian with the sign bit flipped. Text: the "General" sort
-// order of Access 2000 (legacy version), for characters U+0001..U+00FF.
+// Long/Integer/Byte: big-endian with the sign bit flipped. Text: TextSortKey.h.
 namespace Jet {
 
 // Whether the engine can build keys for this index; if not, `why` says what stops it.

@@ -24,6 +24,7 @@ set(JET_ENGINE_SOURCES
   ${JET_ENGINE_DIR}/DataPageWriter.cpp
   ${JET_ENGINE_DIR}/RowEncoder.cpp
   ${JET_ENGINE_DIR}/LongValueWriter.cpp
+  ${JET_ENGINE_DIR}/TextSortKey.cpp
   ${JET_ENGINE_DIR}/IndexKey.cpp
   ${JET_ENGINE_DIR}/IndexPageWriter.cpp
   ${JET_ENGINE_DIR}/TableWriter.cpp

@@ -1,5 +1,10 @@
 #include "data/sql/TextCollation.h"
 
+#include <cstdint>
+#include <vector>
+
+#include "data/jet/TextSortKey.h"
+
 namespace Sql {
 namespace {
 
@@ -75,9 +80,27 @@ void Levels(const std::u16string& text, std::u16string& primary, std::u16string&
   }
 }
 
+// The text's index key, from the characters the engine has sort codes for; what the key
+// leaves undecided (other characters, trailing blanks, case) the two levels above settle.
+// Texts those levels call equal always have equal keys, so equality stays theirs.
+std::vector<std::uint8_t> IndexOrderKey(const std::u16string& text) {
+  std::u16string coded;
+  coded.reserve(text.size());
+  for (char16_t c : text) {
+    if (c == 0x0178) c = 0x00FF;  // Ÿ keys as ÿ, the small letter it equals
+    if (c <= 0x00FF) coded.push_back(c);
+  }
+  std::vector<std::uint8_t> key;
+  Jet::AppendTextSortKey(key, coded);
+  return key;
+}
+
 }  // namespace
 
 int CompareText(const std::u16string& a, const std::u16string& b) {
+  const std::vector<std::uint8_t> keyA = IndexOrderKey(a);
+  const std::vector<std::uint8_t> keyB = IndexOrderKey(b);
+  if (keyA != keyB) return keyA < keyB ? -1 : 1;
   std::u16string primaryA, accentsA, primaryB, accentsB;
   Levels(a, primaryA, accentsA);
   Levels(b, primaryB, accentsB);

@@ -3,6 +3,7 @@
 // good backup brings the program back, with the damaged file kept as the safety copy.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 
@@ -130,5 +132,68 @@ INSTANTIATE_TEST_SUITE_P(Kinds, DamagedDatabase, ::testing::ValuesIn(kDamages),
                          [](const ::testing::TestParamInfo<Damage>& info) {
                            return std::string(info.param.name);
                          });
+
+// A real click of the mouse at the centre of a toolbar button, and the time to handle it.
+void ClickWithMouse(HWND toolBar, int buttonId) {
+  RECT bounds{};
+  SendMessageW(toolBar, TB_GETRECT, buttonId, reinterpret_cast<LPARAM>(&bounds));
+  POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+  ClientToScreen(toolBar, &centre);
+  SetCursorPos(centre.x, centre.y);
+  PumpMessagesFor(std::chrono::milliseconds(50));
+  for (DWORD flag : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = flag;
+    SendInput(1, &press, sizeof(INPUT));
+    PumpMessagesFor(std::chrono::milliseconds(150));
+  }
+  PumpMessagesFor(std::chrono::milliseconds(250));
+}
+
+std::string ClassUnderCursor() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  wchar_t name[64] = {};
+  GetClassNameW(WindowFromPoint(cursor), name, 64);
+  return LumoUtility::NarrowText(name) + " at " + std::to_string(cursor.x) + "," +
+         std::to_string(cursor.y);
+}
+
+using OwnedFormOverDamagedDatabase = ScreenTest;
+
+// The catalogue editor reports the unreadable catalogue while its window is being made; a
+// second click on "Opzioni" meanwhile must find the main window already waiting on it.
+TEST_F(OwnedFormOverDamagedDatabase, TheOwnerRefusesClicksWhileTheEditorReportsTheError) {
+  WriteFileBytes(fs::path(DatabasePath), TextFile(""));
+  std::unique_ptr<MyApp::FormGrid> main;
+  ASSERT_TRUE(OpenMainWindow(main, "Prova"));
+  // In front and active, so that the first click is not spent on activating it.
+  SetWindowPos(main->window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(main->window);
+  PumpMessagesFor(std::chrono::milliseconds(100));
+  HWND toolBar = main->toolBar->window;
+  const int options = main->optionsButton->id;
+
+  const size_t seen = boxes.Requests().size();
+  bool ownerEnabledDuringBox = true;
+  boxes.QueueAnswer(IDOK, [&] {
+    ownerEnabledDuringBox = IsWindowEnabled(main->window) != FALSE;
+    ClickWithMouse(toolBar, options);
+  });
+  ClickWithMouse(toolBar, options);
+  ASSERT_TRUE(main->catalogueEditor) << "the mouse click did not reach the toolbar; it hit "
+                                     << ClassUnderCursor();
+  EXPECT_EQ(boxes.Requests().size(), seen + 1) << "a second editor was opened";
+  EXPECT_FALSE(ownerEnabledDuringBox);
+  EXPECT_FALSE(IsWindowEnabled(main->window));
+  EXPECT_EQ(main->companion, main->catalogueEditor.get());
+
+  HWND editor = main->catalogueEditor->window;
+  PostMessageW(editor, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitGone(editor));
+  EXPECT_TRUE(IsWindowEnabled(main->window));
+  EXPECT_EQ(main->companion, nullptr);
+}
 
 }  // namespace

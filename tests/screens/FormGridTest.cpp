@@ -10,6 +10,8 @@
 
 #include "app/DatabasePath.h"
 #include "data/ProgramStore.h"
+#include "data/jet/Database.h"
+#include "data/jet/FormatConstants.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
@@ -18,6 +20,7 @@
 #include "screens/ScheduleLines.h"
 #include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/ComboBox.h"
@@ -377,6 +380,69 @@ TEST_F(FormGridTest, TheBackgroundIsDrawnBelowTheToolbarUnscaled) {
   EXPECT_EQ(canvas.CountNot(RGB(1, 2, 3), RECT{0, 0, 750, 50}), 0);
   EXPECT_EQ(canvas.CountOf(RGB(1, 2, 3), RECT{0, 50, 750, 625}), 0);
   EXPECT_EQ(canvas.CountNot(RGB(1, 2, 3), RECT{0, 625, 750, 650}), 0);
+}
+
+// The schedule is read from the catalogue, the vehicle is saved in its own table: with the
+// catalogue's definition page damaged, a save works and the reload after it fails.
+void DamageCatalogueTable() {
+  const std::filesystem::path database(DatabasePath);
+  std::uint32_t page = 0;
+  for (const Jet::CatalogTable& table : Jet::Database::OpenFile(database).UserTables()) {
+    if (table.name == u"INTERVENTI") page = table.definitionPage;
+  }
+  ASSERT_NE(page, 0u);
+  std::string bytes = ReadFileBytes(database);
+  bytes.replace(page * Jet::Format::kPageSize, Jet::Format::kPageSize,
+                Jet::Format::kPageSize, '\0');
+  WriteFileBytes(database, bytes);
+}
+
+TEST_F(FormGridTest, AVehicleSavedBeforeAFailedReloadIsWhatTheNextEditOffers) {
+  StoreVehicle("AB123CD", "BERLINA", 10000, false);
+  auto main = OpenMain();
+  OpenStored(*main, "AB123CD");
+  DamageCatalogueTable();
+
+  ClickTool(*main, main->editButton.get());
+  const size_t seen = boxes.Requests().size();
+  ASSERT_TRUE(ConfirmVehicleEditor(*main, "AB123CD", "FURGONE", "12000"));
+  ASSERT_EQ(boxes.Requests().size(), seen + 1) << "the reload did not fail";
+  EXPECT_EQ(LastBox()->caption, "Errore");
+
+  ClickTool(*main, main->editButton.get());
+  ASSERT_TRUE(main->vehicleEditor);
+  MyApp::FormNuovo& editor = *main->vehicleEditor;
+  EXPECT_EQ(editor.descriptionBox->GetTextAnsi(), "FURGONE");
+  EXPECT_EQ(editor.kmBox->GetTextAnsi(), MyApp::GroupedKm(12000));
+  HWND window = editor.window;
+  SendMessageW(editor.okButton->window, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitGone(window));
+  MaintenanceStore store;
+  const VehicleRecord stored = store.LoadVehicleByPlate("AB123CD");
+  EXPECT_EQ(stored.KM, 12000);
+  EXPECT_EQ(stored.DESCRIZIONE, "FURGONE");
+}
+
+TEST_F(FormGridTest, TheSelectionListsPlatesInTheOrderOfTheDatabaseIndex) {
+  // Apostrophes and hyphens count only between plates otherwise the same; other
+  // punctuation comes before digits, digits before letters.
+  const std::vector<std::string> ordered = {"AB_1",    "AB-12",   "AB123CD", "ABCD",
+                                            "OA123BC", "OBRIEN",  "O'BRIEN", "ZZ999ZZ"};
+  for (const char* plate : {"ZZ999ZZ", "O'BRIEN", "ABCD", "AB-12", "OA123BC", "AB_1", "OBRIEN",
+                            "AB123CD"}) {
+    StoreVehicle(plate, "", 0, false);
+  }
+  auto main = OpenMain();
+  ClickTool(*main, main->openButton.get());
+  ASSERT_TRUE(main->vehicleSelection);
+  HWND list = main->vehicleSelection->plateList->window;
+  std::vector<std::string> shown;
+  for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+    wchar_t item[64] = {};
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+    shown.push_back(LumoUtility::NarrowText(item));
+  }
+  EXPECT_EQ(shown, ordered);
 }
 
 }  // namespace
