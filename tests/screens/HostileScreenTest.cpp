@@ -1,5 +1,7 @@
 #include "tests/screens/HostileScreenTest.h"
 
+#include "tests/support/WindowsTestSupport.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -42,21 +44,7 @@ void HostileScreenTest::TypeWide(HWND window, const std::wstring& characters) {
 }
 
 void HostileScreenTest::Paste(HWND window, const std::wstring& text) {
-  bool opened = false;
-  for (int attempt = 0; attempt < 50 && !opened; ++attempt) {
-    opened = OpenClipboard(window) != FALSE;
-    if (!opened) Sleep(10);
-  }
-  ASSERT_TRUE(opened) << "clipboard busy";
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  ASSERT_NE(memory, nullptr);
-  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
-  text.copy(copy, text.size());
-  copy[text.size()] = L'\0';
-  GlobalUnlock(memory);
-  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it
-  CloseClipboard();
+  PutOnClipboard(window, text);
   SendMessageW(window, EM_SETSEL, 0, -1);
   SendMessageW(window, WM_PASTE, 0, 0);
 }

@@ -13,6 +13,7 @@
 #include "screens/KmText.h"
 #include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
+#include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/CurrencyBox.h"
 #include "toolkit/NumberText.h"
@@ -72,21 +73,7 @@ class ScreensLocale : public ScreenTest {
 
   // Puts the text on the clipboard and presses Ctrl+V in the window.
   static void PasteWithCtrlV(HWND window, const std::wstring& text) {
-    bool opened = false;
-    for (int attempt = 0; attempt < 50 && !opened; ++attempt) {
-      opened = OpenClipboard(window) != FALSE;
-      if (!opened) Sleep(10);
-    }
-    ASSERT_TRUE(opened) << "clipboard busy";
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    ASSERT_NE(memory, nullptr);
-    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
-    text.copy(copy, text.size());
-    copy[text.size()] = L'\0';
-    GlobalUnlock(memory);
-    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it
-    CloseClipboard();
+    PutOnClipboard(window, text);
     SendMessageW(window, WM_CHAR, 0x16, 1);
   }
 

@@ -1,5 +1,7 @@
 #include "tests/support/WindowsTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -104,4 +106,22 @@ std::future<ScreenMessageBox> AnswerMessageBoxAsync(const std::wstring& caption,
     PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return box;
   });
+}
+
+void PutOnClipboard(HWND window, const std::wstring& text) {
+  bool opened = false;
+  for (int attempt = 0; attempt < 50 && !opened; ++attempt) {
+    opened = OpenClipboard(window) != FALSE;
+    if (!opened) Sleep(10);
+  }
+  ASSERT_TRUE(opened) << "clipboard busy";
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  ASSERT_NE(memory, nullptr);
+  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+  text.copy(copy, text.size());
+  copy[text.size()] = L'\0';
+  GlobalUnlock(memory);
+  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it
+  CloseClipboard();
 }

@@ -51,3 +51,7 @@ struct ScreenMessageBox {
 std::future<ScreenMessageBox> AnswerMessageBoxAsync(
     const std::wstring& caption, int button, DWORD processId = GetCurrentProcessId(),
     std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// Puts the text on the clipboard, as a user's copy would (fails the test when the
+// clipboard stays busy).
+void PutOnClipboard(HWND window, const std::wstring& text);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/support/GuiTestHarness.h"
+#include "tests/support/WindowsTestSupport.h"
 #include "toolkit/CurrencyBox.h"
 #include "toolkit/TextBox.h"
 
@@ -147,24 +148,6 @@ TEST_F(ItalianCurrencyBox, AnEmptyOrNonNumericBoxReadsAsZero) {
 
 namespace {
 
-void SetClipboard(HWND window, const std::wstring& text) {
-  bool opened = false;
-  for (int attempt = 0; attempt < 50 && !opened; ++attempt) {
-    opened = OpenClipboard(window) != FALSE;
-    if (!opened) Sleep(10);
-  }
-  ASSERT_TRUE(opened) << "clipboard busy";
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  ASSERT_NE(memory, nullptr);
-  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
-  text.copy(copy, text.size());
-  copy[text.size()] = L'\0';
-  GlobalUnlock(memory);
-  ASSERT_NE(SetClipboardData(CF_UNICODETEXT, memory), nullptr);  // the clipboard owns it
-  CloseClipboard();
-}
-
 std::wstring ClipboardText(HWND window) {
   std::wstring text;
   if (!OpenClipboard(window)) return text;
@@ -203,13 +186,13 @@ TEST_F(ItalianCurrencyBox, EditCommandsWorkAndAPasteIsCheckedLikeTyping) {
   for (const auto& p : pastes) {
     cost.SetText("7");
     SendMessageW(cost.window, EM_SETSEL, 0, -1);
-    SetClipboard(cost.window, p.pasted);
+    PutOnClipboard(cost.window, p.pasted);
     Type(cost.window, {kCtrlV});
     EXPECT_EQ(cost.GetTextAnsi(), p.held) << cost.GetTextAnsi();
   }
   // A paste is undone like typing.
   cost.SetText("");
-  SetClipboard(cost.window, L"12,5");
+  PutOnClipboard(cost.window, L"12,5");
   Type(cost.window, {kCtrlV});
   Type(cost.window, {kCtrlZ});
   EXPECT_EQ(cost.GetTextAnsi(), "");
