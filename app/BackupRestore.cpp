@@ -116,7 +116,11 @@ void RestoreDatabase(HWND owner) {
     // with the user's data set aside: it is refused before anything is touched. What is
     // checked is what is restored, read once.
     std::vector<std::uint8_t> content;
-    if (!ReadWholeFile(source, content) || !IsProgramDatabaseImage(content)) {
+    {
+      Jet::RawFile backup{std::filesystem::path(source), Jet::RawFile::Mode::kRead};
+      content = Jet::ReadAllBytes(backup);
+    }
+    if (!IsProgramDatabaseImage(content)) {
       LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
       return;
     }

@@ -46,6 +46,7 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
+// Only ever the temporary file written and closed here: never a file the program holds open.
 bool RenameIntoPlace(const std::wstring& from, const std::wstring& to, bool replace) {
   DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
   auto deadline = std::chrono::steady_clock::now() + kScannerWait;
@@ -59,25 +60,6 @@ bool RenameIntoPlace(const std::wstring& from, const std::wstring& to, bool repl
 }
 
 }  // namespace
-
-bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
-  Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
-  bytes.assign(static_cast<std::size_t>(size.QuadPart), 0);
-  for (std::size_t done = 0; done < bytes.size();) {
-    DWORD piece = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), bytes.data() + done, piece, &got, nullptr)) return false;
-    if (got == 0) {
-      bytes.resize(done);  // shorter than it said: what is there is what counts
-      break;
-    }
-    done += got;
-  }
-  return true;
-}
 
 bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes, bool replace) {
   if (!replace && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return false;

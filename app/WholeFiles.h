@@ -3,12 +3,9 @@
 #include <string>
 #include <vector>
 
-// Whole-file reads and writes of backup and restore, through handles opened here with
-// explicit share modes (never a copy by name, which Windows refuses while the program
-// holds the database open for writing).
-
-// The bytes of a file nobody may write while it is read. False when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::vector<std::uint8_t>& bytes);
+// The copies that backup and restore write, through a handle opened here with explicit
+// share modes (never a copy of the database by name, which Windows refuses while the
+// program holds it open for writing).
 
 // Writes `bytes` as the file `target`: first under a temporary name beside it, opened
 // without sharing and flushed to the disk, then renamed into place, so a failure or a

@@ -20,7 +20,8 @@ class AdoStandIn {
  public:
   explicit AdoStandIn(AdoEngineSource source) : source_(std::move(source)) {}
 
-  // The ADO engine when the refusal calls for it; nothing otherwise.
+  // The ADO engine when the refusal calls for it; nothing otherwise. ADO is looked for only
+  // for a refusal it would serve.
   DbEngine* For(Jet::JetErrorKind refusal) {
     if (!UseAdoAfterRefusal(refusal, true)) return nullptr;
     if (!asked_) {
@@ -28,7 +29,7 @@ class AdoStandIn {
       if (source_) engine_ = source_();
       if (engine_ && !engine_->StartupError().empty()) engine_.reset();
     }
-    return UseAdoAfterRefusal(refusal, engine_ != nullptr) ? engine_.get() : nullptr;
+    return engine_.get();
   }
 
  private:

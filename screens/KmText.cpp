@@ -24,13 +24,6 @@ constexpr char kSpinnerSeparator = ',';
 
 bool IsDigit(char character) { return character >= '0' && character <= '9'; }
 
-// Exactly three digits from position start on.
-bool GroupOfThreeAt(const std::string& text, std::size_t start) {
-  std::size_t digits = 0;
-  while (start + digits < text.size() && IsDigit(text[start + digits])) ++digits;
-  return digits == 3;
-}
-
 }  // namespace
 
 std::string PlainKm(std::int32_t km) { return LumoUtility::IntToText(km); }
@@ -55,7 +48,7 @@ bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t mini
     // separator ("12,001" under Italian settings): a "," between digits that precedes
     // exactly three. Any other "," ("1,5") is no whole number of km.
     if (character == kSpinnerSeparator) {
-      if (!digit || !GroupOfThreeAt(text, i + 1)) return false;
+      if (!digit || !LumoUtility::ThreeDigitsAt(text, i + 1)) return false;
       continue;
     }
     if (!IsDigit(character)) return false;

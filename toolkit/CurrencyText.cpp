@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "toolkit/NumberText.h"
+
 namespace LumoUtility {
 namespace {
 
@@ -24,9 +26,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool GroupsOfThree(const std::string& text, char thousandsSeparator) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != thousandsSeparator) continue;
-    std::size_t digits = 0;
-    while (i + 1 + digits < text.size() && IsDigit(text[i + 1 + digits])) ++digits;
-    if (digits != 3) return false;
+    if (!ThreeDigitsAt(text, i + 1)) return false;
   }
   return true;
 }

@@ -30,6 +30,12 @@ std::string AmountToText(double value) {
   return buffer;
 }
 
+bool ThreeDigitsAt(const std::string& text, std::size_t start) {
+  std::size_t digits = 0;
+  while (start + digits < text.size() && text[start + digits] >= '0' && text[start + digits] <= '9') ++digits;
+  return digits == 3;
+}
+
 std::string ZeroPaddedInt(std::int64_t value, int width) {
   std::string digits = IntToText(value);
   if (static_cast<int>(digits.size()) < width) {

@@ -13,6 +13,9 @@ std::string DoubleToText(double value);
 // unchanged, else the fifteen significant digits a double keeps of any typed amount, so
 // that 12345.67 is not stored as 12345.7.
 std::string AmountToText(double value);
+// Whether the text holds exactly three digits from position start on (a digit group after
+// a grouping separator: "1.234" at 2, not "1.5" nor "1.2345").
+bool ThreeDigitsAt(const std::string& text, std::size_t start);
 // value in decimal, left-padded with "0" to at least width characters.
 std::string ZeroPaddedInt(std::int64_t value, int width);
 

@@ -22,7 +22,7 @@ namespace Jet {
 namespace {
 
 // The lock is one byte far beyond any data the engine writes (databases stay well below
-// 1 GB): a byte-range lock there never blocks CopyFileW or a reader of the file's bytes.
+// 1 GB): a byte-range lock there never blocks a read of the file's bytes.
 constexpr std::uint64_t kLockOffset = 0x7FFFFF00u;
 
 std::function<FaultAction(const std::string&)>& FaultHook() {

@@ -29,12 +29,8 @@ bool PageStore::TakeImage(const std::vector<std::uint8_t>& bytes) {
   if (bytes.size() % Format::kPageSize != 0 || bytes.size() / Format::kPageSize > Format::kMaxPageNumber) {
     ThrowCorrupt("the file's size is not a whole number of pages; it is not opened for writing");
   }
+  if (IsCommittedImage(bytes)) return false;
   std::size_t count = bytes.size() / Format::kPageSize;
-  bool same = count == committedPageCount_ && originals_.empty();
-  for (std::size_t i = 0; same && i < count; ++i) {
-    same = std::memcmp(pages_[i].data(), bytes.data() + i * Format::kPageSize, Format::kPageSize) == 0;
-  }
-  if (same) return false;
   originals_.clear();
   pages_.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -88,9 +84,14 @@ std::uint32_t PageStore::AppendPage() {
   return static_cast<std::uint32_t>(pages_.size() - 1);
 }
 
-const std::uint8_t* PageStore::CommittedPage(std::size_t n) const {
-  auto found = originals_.find(static_cast<std::uint32_t>(n));
-  return found != originals_.end() ? found->second.data() : pages_[n].data();
+bool PageStore::IsCommittedImage(const std::vector<std::uint8_t>& bytes) const {
+  if (bytes.size() != committedPageCount_ * Format::kPageSize) return false;
+  for (std::size_t n = 0; n < committedPageCount_; ++n) {
+    auto found = originals_.find(static_cast<std::uint32_t>(n));
+    const std::uint8_t* committed = found != originals_.end() ? found->second.data() : pages_[n].data();
+    if (std::memcmp(bytes.data() + n * Format::kPageSize, committed, Format::kPageSize) != 0) return false;
+  }
+  return true;
 }
 
 bool PageStore::Hold() {
@@ -122,12 +123,7 @@ void PageStore::Commit() {
     if (fileExisted_ || lock.File().Size() != 0) {
       // Without the statement's hold, the file must still be what this store loaded, or
       // applying the changes would lose another copy's commit.
-      std::vector<std::uint8_t> onDisk = ReadAllBytes(lock.File());
-      bool same = onDisk.size() == committedPageCount_ * Format::kPageSize;
-      for (std::size_t n = 0; same && n < committedPageCount_; ++n) {
-        same = std::memcmp(onDisk.data() + n * Format::kPageSize, CommittedPage(n), Format::kPageSize) == 0;
-      }
-      if (!same) {
+      if (!IsCommittedImage(ReadAllBytes(lock.File()))) {
         throw JetError(JetErrorKind::kChangedElsewhere,
                        "the file " + path_.u8string() + " was changed by another copy since it was loaded");
       }

@@ -66,8 +66,8 @@ class PageStore : public PageSource {
   explicit PageStore(std::filesystem::path path) : path_(std::move(path)) {}
   // Replaces every page by the file image's; false when they are equal already.
   bool TakeImage(const std::vector<std::uint8_t>& bytes);
-  // The committed bytes of page n (changes pending put back).
-  const std::uint8_t* CommittedPage(std::size_t n) const;
+  // Whether the file image is the committed state (changes pending put back).
+  bool IsCommittedImage(const std::vector<std::uint8_t>& bytes) const;
 
   std::filesystem::path path_;
   // A deque: appending never moves the pages already handed out by MutablePage.

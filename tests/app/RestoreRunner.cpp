@@ -12,6 +12,7 @@
 
 #include "app/BackupRestore.h"
 #include "app/DatabasePath.h"
+#include "tests/app/ProgressCounters.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/Shell.h"
 
@@ -21,15 +22,10 @@ int main() {
   if (argv == nullptr || argc != 7) return 2;
   DatabasePath = argv[1];
   std::wstring stopFile = argv[2];
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, argv[3]);
+  ProgressCounters progress(argv[3]);
   const std::wstring folders[2] = {argv[5], argv[6]};
   LocalFree(argv);
-  if (mapping == nullptr) return 2;
-  auto* progress = static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)));
-  if (progress == nullptr) {
-    CloseHandle(mapping);
-    return 2;
-  }
+  if (!progress.Open()) return 2;
   int round = 0;
   LumoUtility::SetFolderChooser([&](const std::string&, HWND) { return folders[round % 2]; });
   bool succeeded = false;
@@ -42,10 +38,8 @@ int main() {
     succeeded = false;
     RestoreDatabase(nullptr);
     ++round;
-    if (!succeeded) InterlockedExchange(progress + 1, ++refused);
-    InterlockedExchange(progress, round);
+    if (!succeeded) progress.SetRefused(++refused);
+    progress.SetDone(round);
   }
-  UnmapViewOfFile(const_cast<LONG*>(progress));
-  CloseHandle(mapping);
   return 0;
 }

@@ -15,6 +15,7 @@
 
 #include "app/DatabasePath.h"
 #include "data/MaintenanceStore.h"
+#include "tests/app/ProgressCounters.h"
 #include "tests/app/WriterRows.h"
 #include "toolkit/MessageBoxes.h"
 
@@ -25,14 +26,9 @@ int main() {
   DatabasePath = argv[1];
   const char prefix = argc == 5 ? static_cast<char>(argv[4][0]) : 'W';
   std::wstring stopFile = argv[2];
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, argv[3]);
+  ProgressCounters progress(argv[3]);
   LocalFree(argv);
-  if (mapping == nullptr) return 2;
-  auto* progress = static_cast<volatile LONG*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)));
-  if (progress == nullptr) {
-    CloseHandle(mapping);
-    return 2;
-  }
+  if (!progress.Open()) return 2;
   // Nobody is there to answer a box; the store's failures are read from ErrorFlag.
   LumoUtility::SetMessageBoxPresenter([](const LumoUtility::MessageBoxRequest&) { return IDOK; });
 
@@ -43,7 +39,7 @@ int main() {
     for (const std::string& plate : plates) {
       if (!plate.empty() && plate[0] == prefix) ++committed;
     }
-    InterlockedExchange(progress, committed);
+    progress.SetDone(committed);
   } else {
     result = 4;
   }
@@ -60,16 +56,14 @@ int main() {
     // A store per statement, as the screens make them.
     if (MaintenanceStore().SaveVehicle(vehicle)) {
       committed = number;
-      InterlockedExchange(progress, committed);
+      progress.SetDone(committed);
     } else {
-      InterlockedExchange(progress + 1, ++failures);
+      progress.SetRefused(++failures);
       if (failures > 1000) {
         result = 3;
         break;
       }
     }
   }
-  UnmapViewOfFile(const_cast<LONG*>(progress));
-  CloseHandle(mapping);
   return result;
 }

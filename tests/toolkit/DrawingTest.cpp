@@ -206,15 +206,22 @@ TEST(DrawingPixels, TextWithZeroWidthIsWrittenUnclipped) {
   EXPECT_EQ(GetTextColor(unclipped.Context()), kBlack);
 }
 
+namespace {
+
+// The pixels black text leaves on a white 200 x 30 canvas.
+int Ink(const std::wstring& text, int alignment) {
+  PixelCanvas canvas(200, 30, kWhite);
+  Drawing drawing;
+  drawing.Attach(canvas.Context());
+  drawing.DrawTextIn(0, 0, 200, 30, text, static_cast<int>(kBlack), nullptr, alignment);
+  return canvas.CountNot(kWhite, Area(0, 0, 200, 30));
+}
+
+}  // namespace
+
 TEST(DrawingPixels, TextIsCutAfter1023Characters) {
   // Right-aligned, so only the end of the text lands in the rectangle.
-  auto inkAtTheEnd = [](const std::wstring& text) {
-    PixelCanvas canvas(200, 30, kWhite);
-    Drawing drawing;
-    drawing.Attach(canvas.Context());
-    drawing.DrawTextIn(0, 0, 200, 30, text, static_cast<int>(kBlack), nullptr, kAlignRight);
-    return canvas.CountNot(kWhite, Area(0, 0, 200, 30));
-  };
+  auto inkAtTheEnd = [](const std::wstring& text) { return Ink(text, kAlignRight); };
   EXPECT_GT(inkAtTheEnd(std::wstring(1022, L' ') + L"XXXXXXXX"), 0);  // X is character 1023
   EXPECT_EQ(inkAtTheEnd(std::wstring(1023, L' ') + L"XXXXXXXX"), 0);
   EXPECT_EQ(inkAtTheEnd(std::wstring(5000, L' ') + L"XXXXXXXX"), 0);
@@ -222,13 +229,7 @@ TEST(DrawingPixels, TextIsCutAfter1023Characters) {
 
 TEST(DrawingPixels, AnAmpersandIsDrawnAsItself) {
   // With prefix processing "&&" would show one ampersand and a lone "&" none at all.
-  auto ink = [](const std::wstring& text) {
-    PixelCanvas canvas(200, 30, kWhite);
-    Drawing drawing;
-    drawing.Attach(canvas.Context());
-    drawing.DrawTextIn(0, 0, 200, 30, text, static_cast<int>(kBlack), nullptr, kAlignLeft);
-    return canvas.CountNot(kWhite, Area(0, 0, 200, 30));
-  };
+  auto ink = [](const std::wstring& text) { return Ink(text, kAlignLeft); };
   EXPECT_GT(ink(L"&"), 0);
   EXPECT_GT(ink(L"&&"), ink(L"&"));
 }
