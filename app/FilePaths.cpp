@@ -1,6 +1,6 @@
 #include "app/FilePaths.h"
 
-#include "toolkit/StringReplace.h"
+#include "toolkit/base/StringReplace.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "app/FilePaths.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 bool PathExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FilePaths.h"
 #include "app/FileSystem.h"
-#include "app/MakerSite.h"
+#include "screens/MakerSite.h"
 #include "app/TemplateChecksum.h"
 #include "toolkit/MessageBoxes.h"
 

@@ -10,7 +10,7 @@
 #include <adoint.h>
 
 #include "data/ComPtr.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace {
 

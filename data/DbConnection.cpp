@@ -4,7 +4,7 @@
 #include <cwctype>
 #include <limits>
 
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace {
 

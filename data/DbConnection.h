@@ -4,7 +4,7 @@
 #include <string>
 
 #include "data/DbEngine.h"
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 // The only object that talks to the database: one connection, at most one current
 // result (read front to back), and the last error as a flag and an Italian text.

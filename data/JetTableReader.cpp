@@ -1,6 +1,6 @@
 #include "data/JetTableReader.h"
 
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "data/JetTableStore.h"
 
 #include "data/JetTableReader.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "data/MaintenanceStore.h"
 
-#include "toolkit/NumberText.h"
-#include "toolkit/StringReplace.h"
+#include "toolkit/base/NumberText.h"
+#include "toolkit/base/StringReplace.h"
 
 using LumoUtility::DateTimeValue;
 

@@ -1,11 +1,11 @@
 #include "data/ProgramStore.h"
 
-#include "app/DatabasePath.h"
 #include "data/AdoEngine.h"
+#include "data/DatabasePath.h"
 #include "data/EngineChoice.h"
 #include "data/JetFileEngine.h"
-#include "data/MaintenanceStore.h"
-#include "toolkit/MessageBoxes.h"
+
+MaintenanceStore::MessageSink ProgramStoreMessage;
 
 std::unique_ptr<DbEngine> MakeProgramEngine() {
   return MakeChoosingEngine(MakeJetFileEngine(),
@@ -13,7 +13,4 @@ std::unique_ptr<DbEngine> MakeProgramEngine() {
 }
 
 MaintenanceStore::MaintenanceStore()
-    : MaintenanceStore(MakeProgramEngine(), DatabasePath,
-                       [](const std::string& text, const std::string& caption) {
-                         LumoUtility::ShowMessage(text, caption);
-                       }) {}
+    : MaintenanceStore(MakeProgramEngine(), DatabasePath, ProgramStoreMessage) {}

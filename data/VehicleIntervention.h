@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 // An intervention carried out on a vehicle (a row of INTERVENTI_VEICOLO) together with
 // its catalogue data. The vehicle's ID travels beside it.

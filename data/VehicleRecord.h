@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 // A row of VEICOLO, copied by value.
 struct VehicleRecord {

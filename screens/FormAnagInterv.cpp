@@ -10,11 +10,11 @@
 #include "toolkit/FormMessageBoxes.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListBox.h"
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/OwnedForms.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 

@@ -4,8 +4,9 @@
 #include "toolkit/FormHandlers.h"
 #include "toolkit/Label.h"
 #include "toolkit/OwnedForms.h"
+#include "toolkit/ResourceIds.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
 
@@ -36,13 +37,13 @@ void OpenOwnedForm(LumoUtility::FormHandlers& form, LumoUtility::Form* owner,
   form.text = LumoUtility::WidenText(caption);
   formFont.bold = true;
   form.font = &formFont;
-  form.iconId = kProgramIcon;
+  form.iconId = kProgramIconId;
   form.WireFormHandlers();
   // The owner waits before the window is made: building the controls may already show an
   // error box, and a click on the owner meanwhile would open a second form inside this one.
   if (owner) LumoUtility::WaitOnOwnedForm(*owner, form);
   form.Create();
-  form.SetIcon(kProgramIcon);
+  form.SetIcon(kProgramIconId);
   form.SetClientSize(clientWidth, clientHeight);
 }
 

@@ -16,9 +16,6 @@ class TextBox;
 
 namespace MyApp {
 
-// The program icon, used by every form of the program.
-constexpr int kProgramIcon = 1005;
-
 // Places a form at its owner's top-left corner shifted by (right, down) pixels.
 void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, int right,
                       int down);

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/BackupRestore.h"
-#include "app/MakerSite.h"
-#include "app/ResourceIds.h"
+#include "screens/MakerSite.h"
+#include "toolkit/ResourceIds.h"
 #include "data/MaintenanceStore.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormIntervento.h"
@@ -20,7 +19,7 @@
 #include "toolkit/Grid.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Shell.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/UserLocale.h"
@@ -91,8 +90,8 @@ bool IsElement(const GUIElement* element, const std::unique_ptr<SubMenu>& item) 
 
 }  // namespace
 
-FormGrid::FormGrid(HINSTANCE instance, const std::string& caption)
-    : FormHandlers(instance), baseTitle(caption) {
+FormGrid::FormGrid(HINSTANCE instance, const std::string& caption, HousekeepingCommands commands)
+    : FormHandlers(instance), baseTitle(caption), housekeeping(commands) {
   keyPreview = true;
   formFont.bold = true;
   SetSize(kFormWidth, kFormHeight);
@@ -312,9 +311,9 @@ void FormGrid::OnMenuCommand(GUIElement* item) {
   } else if (IsElement(item, catalogueItem)) {
     OpenCatalogueEditor();
   } else if (IsElement(item, backupItem)) {
-    BackupDatabase(window);
+    if (housekeeping.backup) housekeeping.backup(window);
   } else if (IsElement(item, restoreItem)) {
-    RestoreDatabase(window);
+    if (housekeeping.restore) housekeeping.restore(window);
   }
 }
 

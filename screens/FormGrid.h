@@ -33,7 +33,14 @@ class FormSelezione;
 // the vehicle editor, the selection and the intervention form when they close accepted.
 class FormGrid : public LumoUtility::FormHandlers {
  public:
-  FormGrid(HINSTANCE instance, const std::string& caption);
+  // The commands of the "Opzioni" menu that work on the database file as a whole; the
+  // program supplies them at start-up. A command left empty does nothing.
+  struct HousekeepingCommands {
+    void (*backup)(HWND owner);
+    void (*restore)(HWND owner);
+  };
+
+  FormGrid(HINSTANCE instance, const std::string& caption, HousekeepingCommands commands = {});
   ~FormGrid() override;
 
   void BuildControls() override;
@@ -53,6 +60,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   void PaintBackground(HDC dc);
 
   std::string baseTitle;
+  HousekeepingCommands housekeeping;
   VehicleRecord currentVehicle;
   std::vector<ScheduleRow> schedule;
   bool closeWithoutAsking = false;

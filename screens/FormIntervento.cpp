@@ -11,12 +11,12 @@
 #include "toolkit/DatePicker.h"
 #include "toolkit/FormMessageBoxes.h"
 #include "toolkit/Label.h"
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/OwnedForms.h"
 #include "toolkit/SystemDates.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/UserLocale.h"
 
 namespace MyApp {

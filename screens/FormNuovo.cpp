@@ -1,6 +1,6 @@
 #include "screens/FormNuovo.h"
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "data/MaintenanceStore.h"
 #include "screens/FormCommon.h"
 #include "screens/KmText.h"
@@ -12,7 +12,7 @@
 #include "toolkit/OwnedForms.h"
 #include "toolkit/SystemDates.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
 namespace {

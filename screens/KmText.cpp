@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/UserLocale.h"
 
 namespace MyApp {

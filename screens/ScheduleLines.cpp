@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "toolkit/CurrencyText.h"
+#include "toolkit/base/CurrencyText.h"
 
 namespace MyApp {
 namespace {

@@ -3,7 +3,7 @@
 #include "toolkit/ChildControl.h"
 #include "toolkit/Drawing.h"
 #include "toolkit/GdiObjects.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

@@ -4,7 +4,7 @@
 
 #include "toolkit/Drawing.h"
 #include "toolkit/Font.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 namespace {

@@ -1,7 +1,7 @@
 #include "toolkit/CheckBox.h"
 
 #include "toolkit/ChildControl.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

@@ -4,7 +4,7 @@
 #include "toolkit/Child.h"
 #include "toolkit/CommandElement.h"
 #include "toolkit/ControlNotifications.h"
-#include "toolkit/ItemList.h"
+#include "toolkit/base/ItemList.h"
 
 namespace LumoUtility {
 

@@ -6,7 +6,7 @@
 #include "toolkit/ControlNotifications.h"
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/GUIElement.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolkitState.h"
 
 namespace LumoUtility {

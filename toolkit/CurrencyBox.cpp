@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "toolkit/CurrencyText.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/CurrencyText.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/UserLocale.h"
 
 namespace LumoUtility {

@@ -5,7 +5,7 @@
 #include "toolkit/Font.h"
 #include "toolkit/GUIElement.h"
 #include "toolkit/GdiObjects.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

@@ -3,16 +3,16 @@
 #include "toolkit/Button.h"
 #include "toolkit/Label.h"
 #include "toolkit/OwnedForms.h"
-#include "toolkit/TermsOfUseText.h"
+#include "toolkit/ResourceIds.h"
+#include "toolkit/base/TermsOfUseText.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 namespace {
 
 constexpr int kClientWidth = 400;
 constexpr int kClientHeight = 250;
-constexpr int kProgramIcon = 1005;
 constexpr int kTermsMaxLength = 255;  // binds typing only; the text is read-only anyway
 
 }  // namespace
@@ -26,9 +26,9 @@ FormLeggimi::FormLeggimi(const std::string& title, Form* ownerForm, HINSTANCE in
   keyPreview = true;
   textFont.bold = true;
   text = WidenText(title);
-  iconId = kProgramIcon;
+  iconId = kProgramIconId;
   Create();
-  SetIcon(kProgramIcon);
+  SetIcon(kProgramIconId);
   SetClientSize(kClientWidth, kClientHeight);
   CentreOverOwner();
   if (owner) WaitOnOwnedForm(*owner, *this);

@@ -7,7 +7,7 @@
 
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/GdiObjects.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolkitState.h"
 #include "toolkit/WindowProcedure.h"
 

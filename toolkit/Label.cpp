@@ -1,7 +1,7 @@
 #include "toolkit/Label.h"
 
 #include "toolkit/ChildControl.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

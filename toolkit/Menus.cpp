@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/ElementRegistry.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolkitState.h"
 
 namespace LumoUtility {

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 namespace {

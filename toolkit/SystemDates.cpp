@@ -1,6 +1,6 @@
 #include "toolkit/SystemDates.h"
 
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 namespace LumoUtility {
 

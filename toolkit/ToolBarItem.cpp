@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolkitState.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <locale>
 
-#include "toolkit/NumberPunctuation.h"
+#include "toolkit/base/NumberPunctuation.h"
 
 namespace LumoUtility {
 

@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BackupRestore.h"
 #include "app/ProgramRun.h"
 #include "app/Startup.h"
 #include "screens/FormGrid.h"
@@ -123,7 +124,9 @@ int ProfileOneStart(long long startedAt, bool newUser) {
   const long long provisionStart = Counter();
   if (!ProvisionDatabase()) return 1;
   const long long provisionEnd = Counter();
-  auto mainForm = std::make_unique<MyApp::FormGrid>(GetModuleHandleW(nullptr), kProgramCaption);
+  auto mainForm = std::make_unique<MyApp::FormGrid>(
+      GetModuleHandleW(nullptr), kProgramCaption,
+      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
   const long long constructed = Counter();
   DispatchQueued();
   const long long idle = Counter();

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 namespace Sql {
 

@@ -8,7 +8,7 @@
 
 #include "data/sql/SqlError.h"
 #include "data/sql/TextCollation.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace Sql {
 namespace {

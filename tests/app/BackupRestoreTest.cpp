@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "app/FileSystem.h"
 #include "data/jet/Database.h"
 #include "data/jet/FileShim.h"
@@ -19,7 +19,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Shell.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace fs = std::filesystem;
 

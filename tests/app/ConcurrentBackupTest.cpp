@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/BackupRestore.h"
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "tests/app/StoreWriterProcess.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"

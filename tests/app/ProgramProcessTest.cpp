@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "data/MaintenanceStore.h"
 #include "tests/e2e/UiDriver.h"
 #include "tests/support/TemporaryDirectory.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/ResourceIds.h"
+#include "toolkit/ResourceIds.h"
 #include "tests/support/WindowsTestSupport.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/BackupRestore.h"
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "tests/app/ProgressCounters.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/Shell.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <future>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FileSystem.h"
 #include "app/ProgramRun.h"
@@ -14,7 +14,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace fs = std::filesystem;
 

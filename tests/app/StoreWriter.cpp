@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "data/MaintenanceStore.h"
 #include "tests/app/ProgressCounters.h"
 #include "tests/app/WriterRows.h"

@@ -12,7 +12,7 @@
 #include "tests/app/WriterRows.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"

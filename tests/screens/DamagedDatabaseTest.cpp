@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "data/jet/FormatConstants.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormGrid.h"
@@ -24,7 +24,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/KmText.h"
 #include "tests/screens/ScreenTestSupport.h"

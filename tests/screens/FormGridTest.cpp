@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "data/ProgramStore.h"
 #include "data/jet/Database.h"
 #include "data/jet/FormatConstants.h"
@@ -29,7 +29,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/Menus.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 

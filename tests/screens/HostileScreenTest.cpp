@@ -14,7 +14,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 

@@ -17,11 +17,11 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/CurrencyBox.h"
 #include "toolkit/DatePicker.h"
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/UserLocale.h"
 

@@ -1,5 +1,7 @@
 #include "tests/screens/MainWindowDriving.h"
 
+#include "app/BackupRestore.h"
+
 #include "tests/screens/ScreenTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/FormLeggimi.h"
@@ -19,7 +21,8 @@ bool WaitWindowGone(HWND window) {
 
 bool OpenMainWindow(std::unique_ptr<MyApp::FormGrid>& main, const std::string& caption,
                     bool acceptTerms) {
-  main = std::make_unique<MyApp::FormGrid>(TestInstance(), caption);
+  main = std::make_unique<MyApp::FormGrid>(
+      TestInstance(), caption, MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
   if (!IsWindow(main->window) || !main->termsViewer) return false;
   HWND terms = main->termsViewer->window;
   LumoUtility::Button& answer =

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormGrid.h"
 #include "screens/FormSelezione.h"

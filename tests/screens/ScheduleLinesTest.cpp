@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/NumberPunctuation.h"
+#include "toolkit/base/NumberPunctuation.h"
 
 using namespace MyApp;
 using LumoUtility::MakeDate;

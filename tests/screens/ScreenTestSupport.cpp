@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "tests/support/TestFiles.h"
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 ScreenTest::ScreenTest() {
   const std::filesystem::path file = root / "dati.mdb";

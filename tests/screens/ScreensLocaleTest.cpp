@@ -16,7 +16,7 @@
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/CurrencyBox.h"
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Grid.h"
@@ -24,7 +24,7 @@
 #include "screens/FormSelezione.h"
 #include "toolkit/Label.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "toolkit/CurrencyText.h"
-#include "toolkit/NumberPunctuation.h"
+#include "toolkit/base/CurrencyText.h"
+#include "toolkit/base/NumberPunctuation.h"
 
 using namespace LumoUtility;
 

@@ -1,4 +1,4 @@
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/FormLeggimi.h"
 #include "toolkit/Label.h"
-#include "toolkit/TermsOfUseText.h"
+#include "toolkit/base/TermsOfUseText.h"
 #include "toolkit/TextBox.h"
 
 using namespace LumoUtility;

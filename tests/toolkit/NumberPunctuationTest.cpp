@@ -1,4 +1,4 @@
-#include "toolkit/NumberPunctuation.h"
+#include "toolkit/base/NumberPunctuation.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "toolkit/NumberText.h"
-#include "toolkit/StringReplace.h"
-#include "toolkit/TermsOfUseText.h"
+#include "toolkit/base/NumberText.h"
+#include "toolkit/base/StringReplace.h"
+#include "toolkit/base/TermsOfUseText.h"
 
 using namespace LumoUtility;
 

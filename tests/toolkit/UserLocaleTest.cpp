@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 #include "toolkit/SystemDates.h"
 
 using namespace LumoUtility;

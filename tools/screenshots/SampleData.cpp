@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/MaintenanceStore.h"
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
 namespace SampleData {
 

@@ -14,7 +14,7 @@
 #include <system_error>
 #include <utility>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "app/ProgramRun.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormGrid.h"
@@ -31,7 +31,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "tools/screenshots/ModalCapture.h"

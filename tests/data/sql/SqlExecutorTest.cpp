@@ -11,8 +11,8 @@
 #include "data/sql/SqlError.h"
 #include "data/sql/SqlParser.h"
 #include "tests/data/sql/MemoryTableStore.h"
-#include "toolkit/DateTimeValue.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/DateTimeValue.h"
+#include "toolkit/base/TextEncoding.h"
 
 using namespace Sql;
 using testing::ElementsAre;

@@ -6,7 +6,7 @@
 #include "data/sql/SqlExecutor.h"
 #include "data/sql/SqlParser.h"
 #include "tests/data/SampleFiles.h"
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 using testing::ElementsAre;
 

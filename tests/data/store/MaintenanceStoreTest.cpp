@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/data/store/MemoryEngine.h"
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 
 using LumoUtility::MakeDate;
 using testing::ElementsAre;

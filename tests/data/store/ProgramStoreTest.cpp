@@ -1,7 +1,7 @@
 // The store as the screens make it: `MaintenanceStore store;` on the user's database.
 #include <gtest/gtest.h>
 
-#include "app/DatabasePath.h"
+#include "data/DatabasePath.h"
 #include "data/jet/Journal.h"
 #include "data/MaintenanceStore.h"
 #include "tests/support/MessageBoxRecorder.h"

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-// The copies that backup and restore write, through a handle opened here with explicit
-// share modes (never a copy of the database by name, which Windows refuses while the
-// program holds it open for writing).
+// The copies of the database file that DatabaseFile.h makes are written through a handle
+// opened here with explicit share modes (never a copy of the database by name, which
+// Windows refuses while the program holds it open for writing).
 
 // Writes `bytes` as the file `target`: first under a temporary name beside it, opened
 // without sharing and flushed to the disk, then renamed into place, so a failure or a

@@ -1,4 +1,4 @@
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "toolkit/DateTimeValue.h"
+#include "toolkit/base/DateTimeValue.h"
 
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 
 namespace LumoUtility {
 namespace {

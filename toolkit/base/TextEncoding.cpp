@@ -1,4 +1,4 @@
-#include "toolkit/TextEncoding.h"
+#include "toolkit/base/TextEncoding.h"
 
 #include <cstdint>
 

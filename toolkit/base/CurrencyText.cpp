@@ -1,8 +1,8 @@
-#include "toolkit/CurrencyText.h"
+#include "toolkit/base/CurrencyText.h"
 
 #include <sstream>
 
-#include "toolkit/NumberText.h"
+#include "toolkit/base/NumberText.h"
 
 namespace LumoUtility {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/WholeFiles.h"
+#include "data/WholeFiles.h"
 
 #include <windows.h>
 

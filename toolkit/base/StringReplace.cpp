@@ -1,4 +1,4 @@
-#include "toolkit/StringReplace.h"
+#include "toolkit/base/StringReplace.h"
 
 #include <algorithm>
 

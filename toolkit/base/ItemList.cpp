@@ -1,4 +1,4 @@
-#include "toolkit/ItemList.h"
+#include "toolkit/base/ItemList.h"
 
 namespace LumoUtility {
 namespace {

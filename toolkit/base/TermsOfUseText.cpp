@@ -1,4 +1,4 @@
-#include "toolkit/TermsOfUseText.h"
+#include "toolkit/base/TermsOfUseText.h"
 
 namespace LumoUtility {
 

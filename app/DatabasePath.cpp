@@ -1,3 +1,0 @@
-#include "app/DatabasePath.h"
-
-std::wstring DatabasePath;

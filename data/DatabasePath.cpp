@@ -1,0 +1,3 @@
+#include "data/DatabasePath.h"
+
+std::wstring DatabasePath;
