@@ -71,6 +71,9 @@ constexpr std::uint16_t kSlotOverflow = 0x4000;
 constexpr std::uint32_t kLongValueOwner = 0x4C41564C;  // "LVAL" read little-endian
 // A row number is one byte in every row pointer.
 constexpr std::size_t kMaxRowSlots = 256;
+// Access moves a row at most once (the header slot is rewritten on later moves); readers
+// allow a few hops through overflow pointers, never a loop.
+constexpr int kMaxRowMoves = 16;
 }  // namespace DataPage
 
 // Table definition (TDEF), as one logical buffer: the first page whole, then bytes
@@ -219,6 +222,28 @@ constexpr std::size_t kInlineBitmap = 5;
 constexpr std::size_t kMapPageBitmap = 4;
 constexpr std::uint32_t kPagesPerMapPage = (kPageSize - kMapPageBitmap) * 8;
 }  // namespace UsageMap
+
+// Index pages (leaf 0x04, node 0x03).
+//   off  size  field
+//   0    1     page type              2    2     free space (4096 - end of last entry)
+//   4    4     TDEF page of the table  12   4     previous page at this level (0 = none)
+//   16   4     next page (0 = none)    20   4     node pages: "tail" child page
+//   24   2     shared prefix length    26   1     node marker (1 on nodes, 0 on leaves)
+//   27   453   entry-end bitmap: bit E set where an entry ends, E from kEntries
+//   480  ...   entries, packed; node entries end with a 4-byte child page (big-endian)
+namespace IndexPage {
+constexpr std::size_t kFreeSpace = 2;
+constexpr std::size_t kOwner = 4;
+constexpr std::size_t kPrevious = 12;
+constexpr std::size_t kNext = 16;
+constexpr std::size_t kTail = 20;
+constexpr std::size_t kPrefixLength = 24;
+constexpr std::size_t kNodeMarker = 26;
+constexpr std::size_t kEntryBitmap = 27;
+constexpr std::size_t kEntries = 480;
+constexpr std::size_t kEntryArea = kPageSize - kEntries;  // 3616
+constexpr std::size_t kChildPointerSize = 4;
+}  // namespace IndexPage
 
 // The system catalogue.
 namespace Catalog {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/jet/FormatConstants.h"
 #include "data/jet/JetError.h"
 #include "data/jet/UsageMap.h"
 #include "data/jet/UsageMapWriter.h"
@@ -10,16 +11,7 @@
 namespace Jet {
 namespace {
 
-constexpr std::size_t kFreeSpace = 2;
-constexpr std::size_t kOwner = 4;
-constexpr std::size_t kPrevious = 12;
-constexpr std::size_t kNext = 16;
-constexpr std::size_t kTail = 20;
-constexpr std::size_t kNodeMarker = 26;
-constexpr std::size_t kEntryBitmap = 27;
-constexpr std::size_t kEntries = 480;
-constexpr std::size_t kEntryArea = Format::kPageSize - kEntries;  // 3616
-constexpr std::size_t kChildPointerSize = 4;
+using namespace Format::IndexPage;
 
 struct TreePage {
   bool leaf = true;

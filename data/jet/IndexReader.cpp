@@ -2,19 +2,13 @@
 
 #include <set>
 
+#include "data/jet/FormatConstants.h"
 #include "data/jet/JetError.h"
 
 namespace Jet {
 namespace {
 
-constexpr std::size_t kFreeSpace = 2;
-constexpr std::size_t kOwner = 4;
-constexpr std::size_t kNext = 16;
-constexpr std::size_t kTail = 20;
-constexpr std::size_t kPrefixLength = 24;
-constexpr std::size_t kEntryBitmap = 27;
-constexpr std::size_t kEntries = 480;
-constexpr std::size_t kChildPointerSize = 4;
+using namespace Format::IndexPage;
 
 // The stored entries of one index page, prefix expanded.
 std::vector<std::vector<std::uint8_t>> PageEntries(const ByteView& page, std::uint32_t number) {

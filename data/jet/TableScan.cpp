@@ -1,16 +1,12 @@
 #include "data/jet/TableScan.h"
 
 #include "data/jet/DataPage.h"
+#include "data/jet/FormatConstants.h"
 #include "data/jet/JetError.h"
 #include "data/jet/RowDecoder.h"
 #include "data/jet/UsageMap.h"
 
 namespace Jet {
-namespace {
-// Access moves a row at most once (the header slot is rewritten on later moves); a few
-// hops are allowed, a loop is not.
-constexpr int kMaxMoves = 16;
-}  // namespace
 
 TableScan::TableScan(const PageSource& source, const TableDefinition& table)
     : source_(source),
@@ -23,7 +19,7 @@ ByteView TableScan::LiveRowBytes(std::size_t slotIndex) {
   RowSlot slot = page.Slot(slotIndex);
   ByteView bytes = page.RowBytes(slot);
   for (int moves = 0; slot.overflow; ++moves) {
-    if (moves == kMaxMoves) ThrowCorrupt("overflow row pointers loop");
+    if (moves == Format::DataPage::kMaxRowMoves) ThrowCorrupt("overflow row pointers loop");
     RowPointer target = RowPointer::Read(bytes, 0);
     source_.ReadPageOfType(target.page, Format::kPageData, overflowBuffer_, "overflow row");
     DataPage targetPage(ViewOf(overflowBuffer_, "overflow data page"));

@@ -21,7 +21,6 @@ namespace F = Format;
 namespace D = Format::DataPage;
 namespace T = Format::Tdef;
 
-constexpr int kMaxMoves = 16;
 constexpr std::size_t kRowPointerSize = 4;
 // Access compresses Memo text only up to this many characters.
 constexpr std::size_t kMaxCompressedMemo = 1024;
@@ -85,7 +84,7 @@ TableWriter::StoredRow TableWriter::Locate(const RowPointer& row) const {
   stored.identity = row;
   RowPointer at = row;
   for (int moves = 0;; ++moves) {
-    if (moves == kMaxMoves) ThrowCorrupt("overflow row pointers loop");
+    if (moves == D::kMaxRowMoves) ThrowCorrupt("overflow row pointers loop");
     const PageBuffer& page = store_.Page(at.page);
     if (page[0] != F::kPageData || ViewOf(page, "data page").U32(D::kOwner) != table_.definitionPage) {
       throw JetError(JetErrorKind::kNotFound, "no row of table " + Printable(table_.name) + " at that place");
