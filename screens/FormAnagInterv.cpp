@@ -8,6 +8,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/FormMessageBoxes.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/base/NumberText.h"
@@ -25,8 +26,6 @@ using namespace LumoUtility;
 
 constexpr int kClientWidth = 600;
 constexpr int kClientHeight = 350;
-constexpr int kEnter = 13;
-constexpr int kTab = 9;
 
 std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image) {
   auto item = std::make_unique<ToolBarItem>(&bar);
@@ -52,10 +51,9 @@ std::string NotesOnOneLine(const std::string& notes) {
 }  // namespace
 
 FormAnagInterv::FormAnagInterv(Form* ownerForm, const std::string& title)
-    : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
-      owner(ownerForm) {
+    : OwnedForm(ownerForm) {
   topmost = false;
-  OpenOwnedForm(*this, owner, title, formFont, kClientWidth, kClientHeight, 50, 50);
+  Open(title, kClientWidth, kClientHeight, 50, 50);
 }
 
 FormAnagInterv::~FormAnagInterv() { CloseAndDestroyWindow(); }
@@ -63,7 +61,7 @@ FormAnagInterv::~FormAnagInterv() { CloseAndDestroyWindow(); }
 void FormAnagInterv::ReadCatalogue() {
   MaintenanceStore store;
   catalogue = store.ListInterventionTypes();
-  if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+  if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
 }
 
 void FormAnagInterv::BuildControls() {
@@ -260,12 +258,12 @@ void FormAnagInterv::Save() {
     entry.NOTE = NotesOnOneLine(notesBox->GetTextAnsi());
     MaintenanceStore store;
     if (!store.SaveInterventionType(entry)) {
-      ShowError("Errore durante la modifica. " + store.ErrorText(), "Errore", *this);
+      ShowError("Errore durante la modifica. " + store.ErrorText(), kErrorCaption, *this);
       return;
     }
     ShowMessage("Inserimento effettuato correttamente. ", "Inserimento", *this);
     catalogue = store.ListInterventionTypes();
-    if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+    if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
     RefillList(true);
     BackToBrowsing();
   } else if (mode == kChanging) {
@@ -281,7 +279,7 @@ void FormAnagInterv::Save() {
     entry.NOTE = NotesOnOneLine(notesBox->GetTextAnsi());
     MaintenanceStore store;
     if (!store.SaveInterventionType(entry)) {
-      ShowError("Errore durante la modifica. " + store.ErrorText(), "Errore", *this);
+      ShowError("Errore durante la modifica. " + store.ErrorText(), kErrorCaption, *this);
       return;
     }
     catalogue[selected] = entry;
@@ -300,13 +298,13 @@ void FormAnagInterv::DeleteSelected() {
   if (store.DeleteInterventionType(entry)) {
     ShowMessage("Cancellazione effettuata correttamente. ", "Cancellazione", *this);
     catalogue = store.ListInterventionTypes();
-    if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+    if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
     RefillList(false);
     BackToBrowsing();
   } else if (!store.ErrorFlag()) {
-    ShowError("Impossibile cancellare gli interventi usati.", "Errore", *this);
+    ShowError("Impossibile cancellare gli interventi usati.", kErrorCaption, *this);
   } else {
-    ShowError("Errore durante la cancellazione. " + store.ErrorText(), "Errore", *this);
+    ShowError("Errore durante la cancellazione. " + store.ErrorText(), kErrorCaption, *this);
   }
 }
 
@@ -336,7 +334,7 @@ void FormAnagInterv::OnCommand(GUIElement* element) {
     if (mode != kBrowsing) {
       BackToBrowsing();
     } else {
-      result = 2;
+      result = kCancelled;
       RequestClose(*this);
     }
   } else if (element == newItem.get()) {

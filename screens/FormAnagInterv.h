@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "data/InterventionType.h"
-#include "toolkit/Font.h"
-#include "toolkit/FormHandlers.h"
+#include "screens/OwnedForm.h"
 
 namespace LumoUtility {
 class Button;
@@ -24,8 +23,9 @@ class ToolBarItem;
 namespace MyApp {
 
 // Maintains the intervention catalogue: lists it, shows the selected entry, and adds,
-// changes and deletes entries, writing through the data store itself.
-class FormAnagInterv : public LumoUtility::FormHandlers {
+// changes and deletes entries, writing through the data store itself. "Chiudi" gives
+// kCancelled; the owner reads nothing back.
+class FormAnagInterv : public OwnedForm {
  public:
   static constexpr std::int32_t kBrowsing = 0;
   static constexpr std::int32_t kEnteringNew = 1;
@@ -43,10 +43,6 @@ class FormAnagInterv : public LumoUtility::FormHandlers {
 
   std::vector<InterventionType> catalogue;
   std::int32_t mode = kBrowsing;
-  std::int32_t result = 0;  // 2 when closed with "Chiudi", 0 otherwise
-  LumoUtility::Form* owner;
-  // Before the controls, so that it outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
   // The items before the toolbar: the toolbar refers to them, and is destroyed first.
   std::unique_ptr<LumoUtility::ToolBarItem> newItem;
   std::unique_ptr<LumoUtility::ToolBarItem> changeItem;

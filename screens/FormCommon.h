@@ -16,6 +16,9 @@ class TextBox;
 
 namespace MyApp {
 
+// The caption of every error box of the forms.
+constexpr char kErrorCaption[] = "Errore";
+
 // Places a form at its owner's top-left corner shifted by (right, down) pixels.
 void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, int right,
                       int down);

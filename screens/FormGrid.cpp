@@ -9,9 +9,11 @@
 #include "toolkit/ResourceIds.h"
 #include "data/MaintenanceStore.h"
 #include "screens/FormAnagInterv.h"
+#include "screens/FormCommon.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/OwnedForm.h"
 #include "screens/ScheduleLines.h"
 #include "toolkit/Drawing.h"
 #include "toolkit/FormLeggimi.h"
@@ -36,24 +38,24 @@ constexpr int kClientHeight = 550;
 constexpr int kBackgroundTop = 50;
 constexpr int kDefaultRows = 25;
 constexpr int kIconSize = 20;
-constexpr int kAlignIconRight = 1;
 constexpr int kSeparatorStyle = 1;
 constexpr char kSeedEntryName[] = "Candela";
-constexpr char kErrorCaption[] = "Errore";
 constexpr char kGuidePage[] = "/TorvaneManutenzione.asp";
 
-// The main window a child form reports to: the owner it was made with.
-Form* OwnerOfChild(GUIElement* form) {
-  if (auto* editor = dynamic_cast<FormNuovo*>(form)) return editor->owner;
-  if (auto* selection = dynamic_cast<FormSelezione*>(form)) return selection->owner;
-  if (auto* entry = dynamic_cast<FormIntervento*>(form)) return entry->owner;
-  if (auto* terms = dynamic_cast<FormLeggimi*>(form)) return terms->owner;
-  return nullptr;
+// A child form reports to the main window it was made with once its window is gone.
+int ChildFormDestroyedTrampoline(GUIElement* element) {
+  auto* form = dynamic_cast<OwnedForm*>(element);
+  if (auto* mainForm = form ? dynamic_cast<FormGrid*>(form->owner) : nullptr) {
+    mainForm->OnChildFormClosed(*form);
+  }
+  return 0;
 }
 
-int ChildFormDestroyedTrampoline(GUIElement* form) {
-  if (auto* mainForm = dynamic_cast<FormGrid*>(OwnerOfChild(form))) {
-    mainForm->OnChildFormClosed(form);
+// The terms viewer is the toolkit's and no OwnedForm: it reports through a call of its own.
+int TermsViewerDestroyedTrampoline(GUIElement* element) {
+  auto* viewer = dynamic_cast<FormLeggimi*>(element);
+  if (auto* mainForm = viewer ? dynamic_cast<FormGrid*>(viewer->owner) : nullptr) {
+    mainForm->OnTermsViewerClosed(*viewer);
   }
   return 0;
 }
@@ -107,7 +109,7 @@ FormGrid::FormGrid(HINSTANCE instance, const std::string& caption, HousekeepingC
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   termsViewer = std::make_unique<FormLeggimi>("Leggimi", this, instance);
-  termsViewer->onDestroy = ChildFormDestroyedTrampoline;
+  termsViewer->onDestroy = TermsViewerDestroyedTrampoline;
   termsViewer->Create();
 }
 
@@ -328,20 +330,24 @@ void FormGrid::OnGridRowActivated(GUIElement*, int row) {
   interventionEntry->Show();
 }
 
-void FormGrid::OnChildFormClosed(GUIElement* form) {
-  if (tearingDown_ || !form) return;
-  if (vehicleEditor && form->id == vehicleEditor->id) {
-    if (vehicleEditor->result == 1) VehicleEditorClosed();
-  } else if (vehicleSelection && form->id == vehicleSelection->id) {
-    if (vehicleSelection->result == 1) VehicleSelectionClosed();
-  } else if (interventionEntry && form->id == interventionEntry->id) {
-    if (interventionEntry->result == 1) InterventionEntryClosed();
-  } else if (termsViewer && form->id == termsViewer->id) {
-    if (termsViewer->result != FormLeggimi::kAccepted) {
-      closeWithoutAsking = true;
-      // Posted: the viewer is still inside its own destruction.
-      if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    }
+void FormGrid::OnChildFormClosed(const OwnedForm& form) {
+  // A form being replaced is no longer the one its member holds, and reports nothing.
+  if (tearingDown_ || !form.Confirmed()) return;
+  if (&form == vehicleEditor.get()) {
+    VehicleEditorClosed();
+  } else if (&form == vehicleSelection.get()) {
+    VehicleSelectionClosed();
+  } else if (&form == interventionEntry.get()) {
+    InterventionEntryClosed();
+  }
+}
+
+void FormGrid::OnTermsViewerClosed(const FormLeggimi& viewer) {
+  if (tearingDown_ || &viewer != termsViewer.get()) return;
+  if (viewer.result != FormLeggimi::kAccepted) {
+    closeWithoutAsking = true;
+    // Posted: the viewer is still inside its own destruction.
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
   }
 }
 
@@ -459,7 +465,7 @@ void FormGrid::FillSchedule() {
     const std::vector<CellControl*> cells = grid->GetRowCells(row);
     if (!cells.empty()) {
       HBITMAP picture = line.status == ScheduleStatus::Due ? dueIcon.Get() : inOrderIcon.Get();
-      cells.front()->SetImage(picture, kAlignIconRight, kIconSize, kIconSize);
+      cells.front()->SetImage(picture, kAlignRight, kIconSize, kIconSize);
     }
     grid->SetCellText(row, 1, line.date);
     grid->SetCellText(row, 2, line.km);

@@ -27,6 +27,7 @@ class FormAnagInterv;
 class FormIntervento;
 class FormNuovo;
 class FormSelezione;
+class OwnedForm;
 
 // The main window: the schedule of the vehicle in use, the toolbar that drives the
 // vehicle work, the menu, and the child forms it opens. It does the database work for
@@ -50,7 +51,11 @@ class FormGrid : public LumoUtility::FormHandlers {
   void OnMenuCommand(LumoUtility::GUIElement* item) override;
   void OnGridRowSelected(LumoUtility::GUIElement* grid, int row) override;
   void OnGridRowActivated(LumoUtility::GUIElement* grid, int row) override;
-  void OnChildFormClosed(LumoUtility::GUIElement* form);
+  // Does the database work for a child form that closed confirmed (the vehicle editor,
+  // the selection, the intervention form); the others leave nothing to do.
+  void OnChildFormClosed(const OwnedForm& form);
+  // Closes the program, without asking, when the user did not accept the terms.
+  void OnTermsViewerClosed(const LumoUtility::FormLeggimi& viewer);
 
   void ShowVehicle(bool resetSelection);
   void CloseVehicle();
@@ -65,7 +70,8 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::vector<ScheduleRow> schedule;
   bool closeWithoutAsking = false;
   // Before everything that draws with it, so that it outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
+  LumoUtility::FontSpec formFont{std::wstring(LumoUtility::kFormFontFace),
+                                 LumoUtility::kFormFontHeight};
   LumoUtility::OwnedBitmap backgroundBitmap;
   LumoUtility::OwnedBitmap inOrderIcon;
   LumoUtility::OwnedBitmap dueIcon;

@@ -49,10 +49,9 @@ std::int32_t KeyNumber(const std::string& key) {
 }
 
 FormIntervento::FormIntervento(Form* ownerForm, const std::string& title)
-    : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
-      owner(ownerForm) {
+    : OwnedForm(ownerForm) {
   topmost = false;
-  OpenOwnedForm(*this, owner, title, formFont, kClientWidth, kClientHeight, 50, 50);
+  Open(title, kClientWidth, kClientHeight, 50, 50);
 }
 
 FormIntervento::~FormIntervento() { CloseAndDestroyWindow(); }
@@ -61,7 +60,7 @@ void FormIntervento::BuildControls() {
   {
     MaintenanceStore store;
     catalogue = store.ListInterventionTypes();
-    if (store.ErrorFlag()) ShowError(store.ErrorText(), "Errore", *this);
+    if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
   }
 
   typeLabel = MakeLabel(this, "Intervento:", 10, 10, 100, 25, &formFont);
@@ -150,7 +149,7 @@ void FormIntervento::OnCommand(GUIElement* element) {
     return;
   }
   if (element == cancelButton.get()) {
-    result = 2;
+    result = kCancelled;
     RequestClose(*this);
     return;
   }
@@ -158,7 +157,7 @@ void FormIntervento::OnCommand(GUIElement* element) {
 
   const int selected = typeList->SelectedIndex();
   if (selected < 0) {
-    ShowError("E' necessario selezionare il tipo di intervento.", "Errore", *this);
+    ShowError("E' necessario selezionare il tipo di intervento.", kErrorCaption, *this);
     typeList->Focus();
     return;
   }
@@ -168,7 +167,7 @@ void FormIntervento::OnCommand(GUIElement* element) {
   intervention.KM = km;
   intervention.DATA = DateFromSystemTime(datePicker->GetDate());
   if (intervention.KM == 0) {
-    ShowError("E' necessario impostare i Km del veicolo.", "Errore", *this);
+    ShowError("E' necessario impostare i Km del veicolo.", kErrorCaption, *this);
     kmBox->Focus();
     return;
   }
@@ -176,13 +175,13 @@ void FormIntervento::OnCommand(GUIElement* element) {
   if (!costBox->HoldsAmount()) {
     ShowError(std::string("Il costo deve essere un importo in cifre, senza segno, ad esempio 84") +
                   costBox->decimalSeparator + "50.",
-              "Errore", *this);
+              kErrorCaption, *this);
     costBox->Focus();
     return;
   }
   intervention.COSTO = costBox->Value();
   intervention.NOTE = notesBox->GetTextAnsi();
-  result = 1;
+  result = kConfirmed;
   RequestClose(*this);
 }
 

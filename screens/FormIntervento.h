@@ -8,8 +8,7 @@
 
 #include "data/InterventionType.h"
 #include "data/VehicleIntervention.h"
-#include "toolkit/Font.h"
-#include "toolkit/FormHandlers.h"
+#include "screens/OwnedForm.h"
 
 namespace LumoUtility {
 class Button;
@@ -25,8 +24,9 @@ namespace MyApp {
 
 // Records one intervention carried out on the vehicle in use ("Nuovo Intervento") or
 // corrects one ("Modifica Intervento", after LoadIntervention). Reads the catalogue for
-// its list and never writes: the owner stores GetIntervention() after result 1.
-class FormIntervento : public LumoUtility::FormHandlers {
+// its list and never writes: the owner stores GetIntervention() after the form closed
+// confirmed; "Annulla" gives kCancelled.
+class FormIntervento : public OwnedForm {
  public:
   FormIntervento(LumoUtility::Form* ownerForm, const std::string& title);
   ~FormIntervento() override;
@@ -42,10 +42,6 @@ class FormIntervento : public LumoUtility::FormHandlers {
 
   std::vector<InterventionType> catalogue;
   VehicleIntervention intervention;
-  std::int32_t result = 0;  // 1 confirmed, 2 "Annulla", 0 closed otherwise
-  LumoUtility::Form* owner;
-  // Before the controls, so that it outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
   std::unique_ptr<LumoUtility::Label> typeLabel;
   std::unique_ptr<LumoUtility::ComboBox> typeList;
   std::unique_ptr<LumoUtility::Label> descriptionLabel;

@@ -7,6 +7,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/DatePicker.h"
 #include "toolkit/FormMessageBoxes.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/Label.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/OwnedForms.h"
@@ -21,17 +22,13 @@ using namespace LumoUtility;
 
 constexpr int kClientWidth = 400;
 constexpr int kClientHeight = 250;
-constexpr int kEscape = 27;
-constexpr int kSpace = 32;
-constexpr int kTab = 9;
 
 }  // namespace
 
 FormNuovo::FormNuovo(const std::string& caption, Form* ownerForm)
-    : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
-      owner(ownerForm),
+    : OwnedForm(ownerForm),
       enteringNew_(caption == kNewCaption) {
-  OpenOwnedForm(*this, owner, caption, formFont, kClientWidth, kClientHeight, 50, 50);
+  Open(caption, kClientWidth, kClientHeight, 50, 50);
 }
 
 FormNuovo::~FormNuovo() { CloseAndDestroyWindow(); }
@@ -107,7 +104,7 @@ void FormNuovo::LoadVehicle(const VehicleRecord& vehicle) {
 void FormNuovo::OnCommand(GUIElement* element) {
   if (!element) return;
   if (element == cancelButton.get()) {
-    result = 2;
+    result = kCancelled;
     RequestClose(*this);
     return;
   }
@@ -126,7 +123,7 @@ void FormNuovo::OnCommand(GUIElement* element) {
     plate = cleaned;
   }
   if (plate.empty()) {
-    ShowError("E' necessario impostare il numero di targa.", "Errore", *this);
+    ShowError("E' necessario impostare il numero di targa.", kErrorCaption, *this);
     plateBox->Focus();
     return;
   }
@@ -136,7 +133,7 @@ void FormNuovo::OnCommand(GUIElement* element) {
   std::int32_t km = 0;
   if (!kmBox->GetTextAnsi().empty() && !ReadSpinner(*kmSpinner, km)) {
     ShowError("Il valore dei Km deve essere un numero intero compreso tra 0 e 1.000.000.",
-              "Errore", *this);
+              kErrorCaption, *this);
     kmBox->Focus();
     return;
   }
@@ -151,7 +148,7 @@ void FormNuovo::OnCommand(GUIElement* element) {
   editedVehicle.HasDate = date.wYear != 0;
   // Without a date the record keeps its "no date" default rather than an invalid value.
   editedVehicle.DATA_KM = editedVehicle.HasDate ? DateFromSystemTime(date) : DateTimeValue{};
-  result = 1;
+  result = kConfirmed;
   RequestClose(*this);
 }
 

@@ -6,8 +6,7 @@
 #include <string>
 
 #include "data/VehicleRecord.h"
-#include "toolkit/Font.h"
-#include "toolkit/FormHandlers.h"
+#include "screens/OwnedForm.h"
 
 namespace LumoUtility {
 class Button;
@@ -20,8 +19,9 @@ class TextBox;
 namespace MyApp {
 
 // Enters a new vehicle ("Nuovo Veicolo") or changes the one in use ("Modifica Veicolo",
-// after LoadVehicle). The owner stores editedVehicle after the form closed with result 1.
-class FormNuovo : public LumoUtility::FormHandlers {
+// after LoadVehicle). The owner stores editedVehicle after the form closed confirmed
+// ("OK"); "Annulla" gives kCancelled.
+class FormNuovo : public OwnedForm {
  public:
   static constexpr const char* kNewCaption = "Nuovo Veicolo";
 
@@ -38,11 +38,7 @@ class FormNuovo : public LumoUtility::FormHandlers {
   void OnChildLostFocus(LumoUtility::GUIElement* child) override;
   void OnCommand(LumoUtility::GUIElement* element) override;
 
-  std::int32_t result = 0;  // 1 confirmed with "OK", 2 "Annulla", 0 closed otherwise
   VehicleRecord editedVehicle;
-  LumoUtility::Form* owner;
-  // Before the controls, so that it outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
   std::unique_ptr<LumoUtility::Label> plateLabel;
   std::unique_ptr<LumoUtility::TextBox> plateBox;
   std::unique_ptr<LumoUtility::Label> descriptionLabel;

@@ -3,6 +3,7 @@
 #include "screens/FormCommon.h"
 #include "toolkit/Button.h"
 #include "toolkit/FormMessageBoxes.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/OwnedForms.h"
@@ -15,8 +16,6 @@ using namespace LumoUtility;
 
 constexpr int kClientWidth = 230;
 constexpr int kClientHeight = 300;
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
 
 int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
   if (auto* form = dynamic_cast<FormSelezione*>(FormHandlers::FormOf(list))) {
@@ -28,9 +27,8 @@ int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
 }  // namespace
 
 FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm)
-    : FormHandlers(ownerForm ? ownerForm->instance : GetModuleHandleW(nullptr), true),
-      owner(ownerForm) {
-  OpenOwnedForm(*this, owner, caption, formFont, kClientWidth, kClientHeight, 150, 50);
+    : OwnedForm(ownerForm) {
+  Open(caption, kClientWidth, kClientHeight, 150, 50);
 }
 
 FormSelezione::~FormSelezione() { CloseAndDestroyWindow(); }
@@ -61,14 +59,14 @@ void FormSelezione::SetPlates(const std::vector<std::string>& plates) {
 void FormSelezione::OnCommand(GUIElement* element) {
   if (!element) return;
   if (element == cancelButton.get()) {
-    result = 2;
+    result = kCancelled;
     RequestClose(*this);
     return;
   }
   if (element != okButton.get()) return;
   const int selected = plateList && plateList->window ? plateList->SelectedIndex() : -1;
   if (selected < 0) {
-    ShowError("E' necessario selezionare il numero di targa.", "Errore", *this);
+    ShowError("E' necessario selezionare il numero di targa.", kErrorCaption, *this);
     if (plateList) plateList->Focus();
     return;
   }
@@ -77,7 +75,7 @@ void FormSelezione::OnCommand(GUIElement* element) {
   chosenVehicle.KM = 0;
   chosenVehicle.DATA_KM = DateTimeValue{};
   chosenVehicle.HasDate = false;
-  result = 1;
+  result = kConfirmed;
   RequestClose(*this);
 }
 

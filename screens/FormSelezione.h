@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "data/VehicleRecord.h"
-#include "toolkit/Font.h"
-#include "toolkit/FormHandlers.h"
+#include "screens/OwnedForm.h"
 
 namespace LumoUtility {
 class Button;
@@ -19,8 +18,9 @@ class ListBox;
 namespace MyApp {
 
 // Lets the user pick the vehicle to work on from the stored plates. Never touches the
-// database: the owner hands it the plates and reads the choice after it closed.
-class FormSelezione : public LumoUtility::FormHandlers {
+// database: the owner hands it the plates and reads the choice after it closed confirmed
+// (a plate chosen with "OK"); "Annulla" gives kCancelled.
+class FormSelezione : public OwnedForm {
  public:
   FormSelezione(const std::string& caption, LumoUtility::Form* ownerForm);
   ~FormSelezione() override;
@@ -33,11 +33,7 @@ class FormSelezione : public LumoUtility::FormHandlers {
   void OnCommand(LumoUtility::GUIElement* element) override;
   void OnListDoubleClick(LumoUtility::GUIElement* list);
 
-  std::int32_t result = 0;  // 1 a plate chosen with "OK", 2 "Annulla", 0 closed otherwise
   VehicleRecord chosenVehicle;
-  LumoUtility::Form* owner;
-  // Before the controls, so that it outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(L"Lucida Console"), 16};
   std::unique_ptr<LumoUtility::Label> plateLabel;
   std::unique_ptr<LumoUtility::ListBox> plateList;
   std::unique_ptr<LumoUtility::Button> okButton;

@@ -20,10 +20,6 @@ bool SpinnerReadsSeparator(char separator) {
   return LumoUtility::WidenText(std::string(1, separator))[0] == buffer[0];
 }
 
-constexpr char kSpinnerSeparator = ',';
-
-bool IsDigit(char character) { return character >= '0' && character <= '9'; }
-
 }  // namespace
 
 std::string PlainKm(std::int32_t km) { return LumoUtility::IntToText(km); }
@@ -37,42 +33,9 @@ std::string GroupedKm(std::int32_t km) {
   return stream.str();
 }
 
-bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t minimum,
-             std::int32_t maximum, std::int32_t& value) {
-  std::int64_t number = 0;
-  bool digit = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char character = text[i];
-    if (character == thousandsSeparator) continue;
-    // The up-down control's own grouping, as Wine's arrows write it whatever the user's
-    // separator ("12,001" under Italian settings): a "," between digits that precedes
-    // exactly three. Any other "," ("1,5") is no whole number of km.
-    if (character == kSpinnerSeparator) {
-      if (!digit || !LumoUtility::ThreeDigitsAt(text, i + 1)) return false;
-      continue;
-    }
-    if (!IsDigit(character)) return false;
-    digit = true;
-    number = number * 10 + (character - '0');
-    if (number > maximum) return false;
-  }
-  if (!digit || number < minimum) return false;
-  value = static_cast<std::int32_t>(number);
-  return true;
-}
-
 bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value) {
-  if (!spinner.window || !spinner.buddy) {
-    value = spinner.GetValue();
-    return true;
-  }
-  // The control drops the user's grouping separator and reads the rest; Wine's drops
-  // commas whatever the user's separator, so that under Italian settings it reads "1,5"
-  // as 15 and refuses "1.500". The text is therefore read here the way Windows does.
-  std::int32_t read = spinner.minimum;
-  const bool readable =
-      ParseKm(spinner.buddy->GetTextAnsi(), LumoUtility::UserNumberPunctuation().thousandsSeparator,
-              spinner.minimum, spinner.maximum, read);
+  int read = spinner.minimum;
+  const bool readable = spinner.TryGetValue(read);
   value = readable ? read : spinner.minimum;
   spinner.value = value;
   return readable;

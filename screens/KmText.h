@@ -22,14 +22,9 @@ std::string GroupedKm(std::int32_t km);
 // buddy box, which ReadSpinner reads back whatever the control itself makes of it.
 void ShowGroupedKm(LumoUtility::NumericBox& spinner, std::int32_t km);
 
-// Reads the spinner's buddy text the way the spinner does on Windows; false when the text
-// is not a number within the spinner's range (the spinner alone would answer its minimum).
+// The spinner's checked read (the buddy text read the way the spinner does on Windows);
+// false when the text is not a number within the spinner's range, value and the spinner's
+// stored value then being its minimum.
 bool ReadSpinner(LumoUtility::NumericBox& spinner, std::int32_t& value);
-
-// A km figure as typed, pasted or stepped: decimal digits, the user's grouping separator
-// (which may stand anywhere, as the up-down control allows) and the control's own ","
-// grouping, within the range; false otherwise.
-bool ParseKm(const std::string& text, char thousandsSeparator, std::int32_t minimum,
-             std::int32_t maximum, std::int32_t& value);
 
 }  // namespace MyApp

@@ -10,8 +10,6 @@ namespace LumoUtility {
 namespace {
 
 constexpr int kImageMargin = 3;
-constexpr int kAlignImageRight = 1;
-constexpr int kAlignImageCentre = 2;
 
 }  // namespace
 
@@ -63,9 +61,9 @@ void CellControl::Paint(Drawing& drawing, int cellWidth, int cellHeight) {
   }
   if (image) {
     int left = kImageMargin;
-    if (imageAlignment == kAlignImageRight) {
+    if (imageAlignment == kAlignRight) {
       left = cellWidth - imageWidth - kImageMargin;
-    } else if (imageAlignment == kAlignImageCentre) {
+    } else if (imageAlignment == kAlignCentre) {
       left = (cellWidth - imageWidth) / 2;
     }
     int top = (cellHeight - imageHeight) / 2;

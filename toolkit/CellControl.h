@@ -3,11 +3,10 @@
 
 #include <string>
 
+#include "toolkit/Drawing.h"
 #include "toolkit/PanelChildren.h"
 
 namespace LumoUtility {
-
-class Drawing;
 
 // One cell of a grid: a small window of its own that paints its text, an optional "*"
 // marker and an optional picture whose pure black pixels are transparent.
@@ -17,7 +16,7 @@ class CellControl : public PanelChildren {
 
   void SetText(const std::wstring& newText) override;
   void SetText(const std::string& newText) override;
-  // The picture is not owned. alignment: 1 right, 2 centred, anything else left.
+  // The picture is not owned. alignment: kAlignRight, kAlignCentre, anything else left.
   void SetImage(HBITMAP picture, int alignment, int pictureWidth, int pictureHeight);
   void OnPaint() override;
 
@@ -25,7 +24,7 @@ class CellControl : public PanelChildren {
   void Paint(Drawing& drawing, int cellWidth, int cellHeight);
 
   HBITMAP image = nullptr;
-  int imageAlignment = 1;
+  int imageAlignment = kAlignRight;
   int imageWidth = 0;
   int imageHeight = 0;
   bool showMarker = false;
@@ -34,7 +33,7 @@ class CellControl : public PanelChildren {
   bool italic = false;
   std::string faceName = "Tahoma";
   int fontHeight = 14;
-  int textAlignment = 2;
+  int textAlignment = kAlignCentre;
   int textColour = 0;
 
  private:

@@ -13,7 +13,6 @@ namespace LumoUtility {
 namespace {
 
 constexpr int kMenuCommand = 0;
-constexpr size_t kMaxToolTipLength = 2023;
 
 void CallHandler(GUIElement* element, CommandElement* command) {
   if (command && command->commandHandler) command->commandHandler(element);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "toolkit/KeyCodes.h"
 #include "toolkit/base/CurrencyText.h"
 #include "toolkit/base/TextEncoding.h"
 #include "toolkit/UserLocale.h"
@@ -10,10 +11,7 @@
 namespace LumoUtility {
 namespace {
 
-constexpr int kTab = 9;
-constexpr int kBackspace = 8;
 constexpr int kCurrencyMaxLength = 9;
-constexpr int kDelete = 127;
 
 // The separators are bytes of the program's code page, the typed character UTF-16: a
 // separator such as "’" (0x92, Swiss Italian grouping) only matches once widened.

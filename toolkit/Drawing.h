@@ -8,7 +8,7 @@ namespace LumoUtility {
 class FontSpec;
 class GUIElement;
 
-// Text alignment for DrawTextIn.
+// Alignment of a text (DrawTextIn, grid columns) or of a cell's picture.
 constexpr int kAlignLeft = 0;
 constexpr int kAlignRight = 1;
 constexpr int kAlignCentre = 2;

@@ -5,6 +5,10 @@
 
 namespace LumoUtility {
 
+// The face and height every form of the program draws its controls with (in bold).
+constexpr wchar_t kFormFontFace[] = L"Lucida Console";
+constexpr int kFormFontHeight = 16;
+
 // A font description; the GDI font is made on first use, cached, and deleted with the
 // description. Elements only borrow a FontSpec: whoever created it deletes it, after
 // the elements that use it.

@@ -1,10 +1,9 @@
 #include "toolkit/FormHandlers.h"
 
+#include "toolkit/KeyCodes.h"
+
 namespace LumoUtility {
 namespace {
-
-constexpr int kEscape = 27;
-constexpr int kTab = 9;
 
 bool IsTextEntry(const GUIElement* element) {
   return element->typeName == "textbox" || element->typeName == "datepicker";

@@ -30,7 +30,7 @@ class FormLeggimi : public FormHandlers {
 
   int result = 0;  // 0 closed otherwise, 1 "Accetto", 2 "Non Accetto"
   Form* owner;
-  FontSpec textFont{std::wstring(L"Lucida Console"), 16};
+  FontSpec textFont{std::wstring(kFormFontFace), kFormFontHeight};
   std::unique_ptr<Label> caption;
   std::unique_ptr<TextBox> termsText;
   std::unique_ptr<Button> declineButton;

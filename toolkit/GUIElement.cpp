@@ -14,9 +14,6 @@
 namespace LumoUtility {
 namespace {
 
-// Tooltip texts are cut to what the tooltip buffers hold.
-constexpr size_t kMaxToolTipLength = 2023;
-
 std::wstring ToolTipText(const std::string& toolTip) {
   std::wstring wide = WidenText(toolTip);
   if (wide.size() > kMaxToolTipLength) wide.resize(kMaxToolTipLength);

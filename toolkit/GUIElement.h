@@ -12,6 +12,9 @@ class GUIElement;
 // A colour is 0x00BBGGRR; kNoColour lets the system default apply.
 constexpr int kNoColour = -1;
 
+// Tooltip texts are cut to what the tooltip buffers hold.
+constexpr size_t kMaxToolTipLength = 2023;
+
 // Event callbacks: plain function pointers that application code assigns.
 using CreatedCallback = void (*)(GUIElement* element, HWND window);
 using MouseButtonCallback = int (*)(GUIElement* element, HWND window, int x, int y);

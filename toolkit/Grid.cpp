@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "toolkit/Drawing.h"
+#include "toolkit/KeyCodes.h"
+
 namespace LumoUtility {
 namespace {
 
 constexpr int kGridLineColour = 0x808080;
-constexpr int kEnter = 13;
-constexpr int kCentred = 2;
 
 Grid* GridOfCell(GUIElement* cell) {
   return cell ? dynamic_cast<Grid*>(cell->parent) : nullptr;
@@ -112,7 +113,7 @@ std::vector<Grid::Column> Grid::ColumnGeometry() {
   std::vector<Column> columns;
   int edge = 0;
   for (int i = 0; i < columnCount; ++i) {
-    Column column{edge + 1, defaultWidth, kCentred};
+    Column column{edge + 1, defaultWidth, kAlignCentre};
     if (i < static_cast<int>(columnWidths.size()) && columnWidths[i] >= 1) {
       column.width = columnWidths[i];
     }
@@ -192,7 +193,7 @@ void Grid::SetColumnWidth(int column, int columnWidth) {
 void Grid::SetColumnAlignment(int column, int alignment) {
   if (column < 0) return;
   if (static_cast<int>(columnAlignments.size()) <= column) {
-    columnAlignments.resize(column + 1, kCentred);
+    columnAlignments.resize(column + 1, kAlignCentre);
   }
   columnAlignments[column] = alignment;
   if (created && HeaderCell(column)) {

@@ -4,6 +4,8 @@
 
 #include "toolkit/ChildControl.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/UserLocale.h"
+#include "toolkit/base/NumberText.h"
 
 namespace LumoUtility {
 
@@ -53,6 +55,28 @@ int NumericBox::GetValue() {
   value = static_cast<int>(SendMessageW(window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
   if (failed) value = minimum;
   return value;
+}
+
+bool NumericBox::TryGetValue(int& result) const {
+  if (!window) {
+    result = value;
+    return true;
+  }
+  if (!buddy) {
+    BOOL failed = FALSE;
+    const LRESULT position =
+        SendMessageW(window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
+    if (failed) return false;
+    result = static_cast<int>(position);
+    return true;
+  }
+  std::int32_t read = 0;
+  if (!ParseSpinnerText(buddy->GetTextAnsi(), UserNumberPunctuation().thousandsSeparator,
+                        minimum, maximum, read)) {
+    return false;
+  }
+  result = read;
+  return true;
 }
 
 void NumericBox::OnSpin(int position, int delta) {

@@ -19,6 +19,11 @@ class NumericBox : public Child, public ControlNotifications {
   void SetValue(int newValue);
   // The spinner's position; a buddy whose text is not a number in range reads as minimum.
   int GetValue();
+  // The buddy's text read the way the control reads it on Windows (ParseSpinnerText with
+  // the user's separator; Wine's control reads "1,5" as 15 under Italian settings); without
+  // a buddy, the control's own position. False, result untouched, when that is no number
+  // within the range. Without a window, the stored value.
+  bool TryGetValue(int& result) const;
   void OnSpin(int position, int delta) override;
 
   TextBox* buddy;  // not owned: it belongs to the form

@@ -222,6 +222,29 @@ TEST_F(InputControlsTest, NumericBoxClampsWhatItReports) {
   EXPECT_EQ(km.GetTextAnsi(), "346");
 }
 
+TEST_F(InputControlsTest, NumericBoxCheckedReadRefusesWhatIsNoNumberInRange) {
+  TextBox km(&form);
+  km.SetPosition(10, 10);
+  km.SetSize(90, 25);
+  NumericBox spinner(&form, &km);
+  spinner.maximum = 2000;
+  spinner.value = 7;
+  int read = -1;
+  EXPECT_TRUE(spinner.TryGetValue(read));  // before the window: the stored value
+  EXPECT_EQ(read, 7);
+  spinner.Create();
+  ASSERT_TRUE(IsWindow(spinner.window));
+  km.SetText("1,500");  // the control's own grouping, whatever the user's separator
+  EXPECT_TRUE(spinner.TryGetValue(read));
+  EXPECT_EQ(read, 1500);
+  for (const char* text : {"", "abc", "12a", "2001"}) {
+    km.SetText(text);
+    read = -1;
+    EXPECT_FALSE(spinner.TryGetValue(read)) << text;
+    EXPECT_EQ(read, -1) << text;
+  }
+}
+
 TEST_F(InputControlsTest, CheckBoxTogglesOnClickAndRaisesItsCommand) {
   CheckBox box(&form, "Da effettuare a fine rodaggio");
   box.checked = true;

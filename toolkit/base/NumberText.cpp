@@ -36,6 +36,30 @@ bool ThreeDigitsAt(const std::string& text, std::size_t start) {
   return digits == 3;
 }
 
+bool ParseSpinnerText(const std::string& text, char thousandsSeparator, std::int32_t minimum,
+                      std::int32_t maximum, std::int32_t& value) {
+  std::int64_t number = 0;
+  bool digit = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char character = text[i];
+    if (character == thousandsSeparator) continue;
+    // The control's own grouping, as Wine's arrows write it whatever the user's separator
+    // ("12,001" under Italian settings): a "," between digits that precedes exactly
+    // three. Any other "," ("1,5") is no whole number.
+    if (character == ',') {
+      if (!digit || !ThreeDigitsAt(text, i + 1)) return false;
+      continue;
+    }
+    if (character < '0' || character > '9') return false;
+    digit = true;
+    number = number * 10 + (character - '0');
+    if (number > maximum) return false;
+  }
+  if (!digit || number < minimum) return false;
+  value = static_cast<std::int32_t>(number);
+  return true;
+}
+
 std::string ZeroPaddedInt(std::int64_t value, int width) {
   std::string digits = IntToText(value);
   if (static_cast<int>(digits.size()) < width) {
