@@ -193,7 +193,9 @@ TEST_F(ScreensLocale, ItalianCostsAreStoredAndShownAsMeant) {
     ASSERT_TRUE(boxes.Requests().empty()) << c.text << ": " << LastBox()->text;
     const VehicleIntervention done = form->GetIntervention();
     EXPECT_EQ(done.COSTO, c.stored) << c.text;
-    if (c.sql) EXPECT_EQ(LumoUtility::AmountToText(done.COSTO), c.sql);
+    if (c.sql) {
+      EXPECT_EQ(LumoUtility::AmountToText(done.COSTO), c.sql);
+    }
     MaintenanceStore store;
     ASSERT_TRUE(store.SaveVehicleIntervention(vehicleId, done)) << store.ErrorText();
     storedByType[type.ID] = c.stored;
