@@ -227,15 +227,16 @@ LumoUtility::DateTimeValue DbConnection::FieldDate(int index) {
     return DefaultDate();
   }
   if (value->IsNull()) return DefaultDate();
-  // Days since 1899-12-30; fractions of a second are dropped. A value no calendar date
-  // can hold (before 1601, after 9999, damaged) reads like NULL, marked invalid.
-  LumoUtility::DateTimeValue outOfRange = DefaultDate();
-  outOfRange.invalid = true;
-  double seconds = std::trunc(value->AsDouble() * 60 * 60 * 24);
-  if (!(std::fabs(seconds) < 9.0e15)) return outOfRange;
-  LumoUtility::DateTimeValue date = LumoUtility::AddSeconds(
-      LumoUtility::MakeDate(1899, 12, 30), static_cast<std::int64_t>(seconds));
-  if (date.invalid || date.year > 9999) return outOfRange;
+  // Fractions of a second are dropped. A value no calendar date can hold (before 1601,
+  // after 9999, damaged) reads like NULL, marked invalid.
+  LumoUtility::DateTimeValue date;
+  if (!LumoUtility::FromOleDate(value->AsDouble(), LumoUtility::OleFraction::kSignedDays,
+                                date) ||
+      date.invalid) {
+    LumoUtility::DateTimeValue outOfRange = DefaultDate();
+    outOfRange.invalid = true;
+    return outOfRange;
+  }
   return date;
 }
 

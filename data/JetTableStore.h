@@ -12,6 +12,7 @@ class JetTableStore : public Sql::TableStore {
   explicit JetTableStore(const std::filesystem::path& file);
 
   std::optional<Sql::TableInfo> FindTable(const std::string& name) const override;
+  // Rows are identified by their original slot (see JetSqlConversions.h).
   void ScanRows(const Sql::TableInfo& table,
                 const std::function<void(Sql::RowId, Sql::Row&&)>& visit) const override;
   void BeginWrites() override;

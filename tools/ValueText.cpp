@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "data/jet/ColumnDefinition.h"
-#include "data/jet/OleDate.h"
+#include "toolkit/base/DateTimeValue.h"
 
 namespace {
 
@@ -45,9 +45,11 @@ std::string FormatCurrency(std::int64_t tenThousandths) {
 }
 
 std::string FormatDate(double oleDate) {
-  Jet::CivilDateTime civil;
-  if (!Jet::OleDateToCivil(oleDate, civil)) return Shortest(oleDate);
-  char buffer[32];
+  LumoUtility::DateTimeValue civil;
+  if (!LumoUtility::FromOleDate(oleDate, LumoUtility::OleFraction::kTimeOfDay, civil)) {
+    return Shortest(oleDate);
+  }
+  char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", civil.year, civil.month, civil.day,
                 civil.hour, civil.minute, civil.second);
   return buffer;

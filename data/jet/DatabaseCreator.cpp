@@ -24,17 +24,6 @@ constexpr std::uint32_t kObjectsRowsPage = 14;
 constexpr std::uint32_t kAcesRowsPage = 15;
 constexpr std::size_t kMapRowSize = 69;  // type, start, 64 bitmap bytes (512 pages)
 
-// Page 0 fields beyond the ones the reader needs (FormatConstants.h, Header).
-constexpr std::uint8_t kHeaderConstant18[22] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x02, 0x00, 0x00,
-                                                0x00, 0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x05, 0x00};
-constexpr std::size_t kHeaderWord6A = 0x6A;
-constexpr std::size_t kHeaderRelease = 0x98;
-constexpr std::uint32_t kHeaderReleaseValue = 0x0654;
-constexpr std::size_t kHeaderVersionText = 0x9C;
-constexpr std::size_t kHeaderWordTable = 0xE00;
-constexpr std::uint16_t kCodePage1252 = 1252;
-constexpr std::uint16_t kSortGeneral = 0x0409;
-
 // Ids of the catalogue's containers and database object.
 constexpr std::int32_t kTablesContainer = 0x0F000001;
 constexpr std::int32_t kDatabasesContainer = 0x0F000002;
@@ -58,22 +47,24 @@ void Put32(PageBuffer& page, std::size_t at, std::uint32_t value) {
 
 void WriteHeader(PageBuffer& page, const NewDatabaseFacts& facts) {
   page.fill(0);
-  page[0] = Format::kPageDatabaseDefinition;
-  page[1] = 0x01;
+  std::memcpy(page.data(), H::kSignature, sizeof H::kSignature);
   std::memcpy(page.data() + H::kEngineName, H::kJetEngineName, sizeof H::kJetEngineName);
   page[H::kVersion] = H::kVersionJet4;
-  std::memcpy(page.data() + H::kObfuscatedStart, kHeaderConstant18, sizeof kHeaderConstant18);
-  Put16(page, H::kCodePage, kCodePage1252);
+  std::memcpy(page.data() + H::kObfuscatedStart, H::kObfuscatedStartBytes,
+              sizeof H::kObfuscatedStartBytes);
+  Put16(page, H::kCodePage, H::kCodePage1252);
   // No password: the password field holds just its mask, the whole days of the creation
   // date repeated.
   std::uint32_t mask = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::floor(facts.headerCreationDate)));
   for (std::size_t i = 0; i < H::kPasswordSize; i += 4) Put32(page, H::kPassword + i, mask);
-  Put16(page, kHeaderWord6A, facts.headerWord6A);
-  Put16(page, H::kSortOrder, kSortGeneral);
+  Put16(page, H::kFileWord, facts.headerWord6A);
+  Put16(page, H::kSortOrder, Format::kSortOrderGeneral);
   std::memcpy(page.data() + H::kCreationDate, &facts.headerCreationDate, sizeof(double));
-  Put32(page, kHeaderRelease, kHeaderReleaseValue);
-  std::memcpy(page.data() + kHeaderVersionText, "4.0", 4);
-  for (std::size_t word = 0; word < 256; ++word) Put16(page, kHeaderWordTable + 2 * word, word == 0 ? 0x0101 : 0x0100);
+  Put32(page, H::kRelease, H::kReleaseJet4);
+  std::memcpy(page.data() + H::kVersionText, H::kVersionTextJet4, sizeof H::kVersionTextJet4);
+  for (std::size_t word = 0; word < H::kWordTableCount; ++word) {
+    Put16(page, H::kWordTable + 2 * word, word == 0 ? H::kWordTableFirst : H::kWordTableOther);
+  }
   ApplyRc4(H::kRc4Key, sizeof H::kRc4Key, page.data() + H::kObfuscatedStart, H::kObfuscatedSize);
 }
 

@@ -33,8 +33,7 @@ bool HasPassword(const ByteView& plain, double creationDate) {
 DatabaseHeader ReadDatabaseHeader(const PageSource& source) {
   PageBuffer page{};
   std::size_t got = source.ReadAt(0, page.data(), page.size());
-  const std::uint8_t jetSignature[4] = {Format::kPageDatabaseDefinition, 0x01, 0x00, 0x00};
-  if (got < H::kVersion + 1 || std::memcmp(page.data(), jetSignature, 4) != 0) {
+  if (got < H::kVersion + 1 || std::memcmp(page.data(), H::kSignature, sizeof H::kSignature) != 0) {
     throw JetError(JetErrorKind::kNotJetDatabase, "not an Access database file");
   }
   if (EngineNameIs(page, H::kAceEngineName)) {

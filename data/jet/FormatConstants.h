@@ -21,18 +21,28 @@ enum PageType : std::uint8_t {
   kPageUsageMap = 0x05,
 };
 
+// Sort order 1033 ("General"), the one the engine writes into the header and columns.
+constexpr std::uint16_t kSortOrderGeneral = 0x0409;
+
 // Page 0, the database definition page.
-//   off   size  field
-//   0x00  1     page type 0x00
-//   0x04  16    engine name "Standard Jet DB\0" ("Standard ACE DB" for .accdb)
-//   0x14  1     format version: 0 Jet 3, 1 Jet 4, 2+ ACE
-//   0x18  128   region XORed with an RC4 key stream (key kHeaderRc4Key)
-//   0x3C  2     default code page              (inside the region)
-//   0x3E  4     database key, non-zero = pages encrypted
-//   0x42  40    password, UCS-2, XORed with a mask derived from the creation date
-//   0x6E  2     default sort order (LCID)
-//   0x72  8     creation date, OLE automation date
+//   off    size  field
+//   0x00   4     signature 00 01 00 00 (page type 0x00, then 0x01)
+//   0x04   16    engine name "Standard Jet DB\0" ("Standard ACE DB" for .accdb)
+//   0x14   1     format version: 0 Jet 3, 1 Jet 4, 2+ ACE
+//   0x18   128   region XORed with an RC4 key stream (key kRc4Key); its first 22 bytes
+//                are fixed in every file Jet 4 writes (kObfuscatedStartBytes)
+//   0x3C   2     default code page              (inside the region)
+//   0x3E   4     database key, non-zero = pages encrypted
+//   0x42   40    password, UCS-2, XORed with a mask derived from the creation date
+//   0x6A   2     a per-file word of unknown meaning (NewDatabaseFacts::headerWord6A)
+//   0x6E   2     default sort order (LCID)
+//   0x72   8     creation date, OLE automation date
+//   0x98   4     release number, 0x0654 in Jet 4 files  (after the region)
+//   0x9C   4     version text "4.0\0"
+//   0xE00  512   256 words, 0x0101 then 0x0100 each; Jet 4 writes them in every file
+// The reader needs only the fields up to 0x72; the rest are what a new file must hold.
 namespace Header {
+constexpr std::uint8_t kSignature[4] = {kPageDatabaseDefinition, 0x01, 0x00, 0x00};
 constexpr std::size_t kEngineName = 0x04;
 constexpr std::size_t kEngineNameSize = 16;
 constexpr std::size_t kVersion = 0x14;
@@ -45,6 +55,19 @@ constexpr std::size_t kPassword = 0x42;
 constexpr std::size_t kPasswordSize = 40;
 constexpr std::size_t kSortOrder = 0x6E;
 constexpr std::size_t kCreationDate = 0x72;
+constexpr std::size_t kFileWord = 0x6A;
+constexpr std::size_t kRelease = 0x98;
+constexpr std::size_t kVersionText = 0x9C;
+constexpr std::size_t kWordTable = 0xE00;
+constexpr std::size_t kWordTableCount = 256;
+constexpr std::uint16_t kWordTableFirst = 0x0101;
+constexpr std::uint16_t kWordTableOther = 0x0100;
+constexpr std::uint8_t kObfuscatedStartBytes[22] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
+                                                    0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
+                                                    0x04, 0x00, 0x00, 0x00, 0x05, 0x00};
+constexpr std::uint32_t kReleaseJet4 = 0x0654;
+constexpr char kVersionTextJet4[] = "4.0";
+constexpr std::uint16_t kCodePage1252 = 1252;
 constexpr std::uint8_t kVersionJet3 = 0x00;
 constexpr std::uint8_t kVersionJet4 = 0x01;
 constexpr char kJetEngineName[] = "Standard Jet DB";

@@ -16,7 +16,6 @@ set(JET_ENGINE_SOURCES
   ${JET_ENGINE_DIR}/TableScan.cpp
   ${JET_ENGINE_DIR}/Catalog.cpp
   ${JET_ENGINE_DIR}/Database.cpp
-  ${JET_ENGINE_DIR}/OleDate.cpp
   ${JET_ENGINE_DIR}/FileShim.cpp
   ${JET_ENGINE_DIR}/Journal.cpp
   ${JET_ENGINE_DIR}/PageStore.cpp

@@ -15,9 +15,6 @@ namespace T = Format::Tdef;
 // Constant in every column, index and TDEF header Jet writes.
 constexpr std::uint32_t kStructureMagic = 1625;
 constexpr std::uint32_t kRealIndexMagic = 1923;
-// Bytes 11-14 of a column: sort order 1033 ("General"), version 0; Access writes them on
-// every type.
-constexpr std::uint32_t kGeneralSortOrder = 0x0409;
 // Bytes 21/22 of a logical index: Access writes 4/4 where there is no relationship.
 constexpr std::uint8_t kNoCascade = 0x04;
 
@@ -68,7 +65,8 @@ std::vector<std::uint8_t> EncodeTableDefinition(const TableLayout& layout) {
     w.U16(column.number);
     w.U16(column.variableSlot);
     w.U16(column.ordinal);
-    w.U32(kGeneralSortOrder);
+    // Bytes 11-14: sort order, then version 0; Access writes them on every type.
+    w.U32(Format::kSortOrderGeneral);
     w.U8(column.flags);
     w.U8(column.extraFlags);
     w.U32(0);

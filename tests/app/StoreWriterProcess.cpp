@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "data/jet/Database.h"
-#include "data/jet/OleDate.h"
 #include "data/jet/Validator.h"
 #include "tests/app/WriterRows.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
+#include "toolkit/base/DateTimeValue.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace fs = std::filesystem;
@@ -150,8 +150,9 @@ std::set<int> WriterVehiclesIn(const fs::path& file, char platePrefix) {
                 WriterRows::Description(number))
           << file << " " << text;
       EXPECT_EQ(row[km].As<std::int32_t>(), WriterRows::Kilometres(number)) << file << " " << text;
-      Jet::CivilDateTime civil;
-      if (!Jet::OleDateToCivil(row[date].As<Jet::DateTime>().oleDate, civil)) {
+      LumoUtility::DateTimeValue civil;
+      if (!LumoUtility::FromOleDate(row[date].As<Jet::DateTime>().oleDate,
+                                    LumoUtility::OleFraction::kTimeOfDay, civil)) {
         ADD_FAILURE() << file << ": no date for " << text;
         continue;
       }

@@ -1,4 +1,4 @@
-// The engine's lower layers on hand-made bytes: checked reads, text, dates, data pages,
+// The engine's lower layers on hand-made bytes: checked reads, text, data pages,
 // usage maps, long values and rows.
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include "data/jet/DataPage.h"
 #include "data/jet/JetError.h"
 #include "data/jet/LongValue.h"
-#include "data/jet/OleDate.h"
 #include "data/jet/PageSource.h"
 #include "data/jet/RowDecoder.h"
 #include "data/jet/TextDecoder.h"
@@ -92,33 +91,6 @@ TEST(TextDecoding, PlainCompressedAndMixedForms) {
   EXPECT_EQ(decode({}), u"");
   EXPECT_EQ(decode({0xFF, 0xFE, 0x61, 0x00, 0xB1}), u"a");  // lone trailing byte
   EXPECT_TRUE(IsCorrupt([&] { decode({0x61, 0x00, 0x62}); }));
-}
-
-TEST(OleDates, CalendarTimeOfDayNegativeValuesAndRange) {
-  auto text = [](double value) {
-    Jet::CivilDateTime c;
-    if (!Jet::OleDateToCivil(value, c)) return std::string("none");
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
-                  c.second);
-    return std::string(buffer);
-  };
-  EXPECT_EQ(text(0), "1899-12-30 00:00:00");
-  EXPECT_EQ(text(0.5), "1899-12-30 12:00:00");
-  EXPECT_EQ(text(1.0), "1899-12-31 00:00:00");
-  EXPECT_EQ(text(2), "1900-01-01 00:00:00");
-  EXPECT_EQ(text(44532), "2021-12-02 00:00:00");
-  EXPECT_EQ(text(2958101), "9999-01-01 00:00:00");
-  EXPECT_EQ(text(-728), "1898-01-01 00:00:00");
-  EXPECT_EQ(text(-463126), "0632-01-01 00:00:00");
-  EXPECT_EQ(text(-1.25), "1899-12-29 06:00:00");
-  EXPECT_EQ(text(38751.0 + (22 * 3600 + 11 * 60 + 5) / 86400.0), "2006-02-03 22:11:05");
-  EXPECT_EQ(text(1.0 - 1e-9), "1899-12-31 00:00:00");  // rounds up into the next day
-  EXPECT_EQ(text(2958465.5), "9999-12-31 12:00:00");
-  EXPECT_EQ(text(2958466.0), "none");
-  EXPECT_EQ(text(-657435.0), "none");
-  EXPECT_EQ(text(std::nan("")), "none");
-  EXPECT_EQ(text(1e300), "none");
 }
 
 TEST(DataPages, SlotsFlagsZeroLengthRowsAndImpossibleExtents) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <string>
+
 using namespace LumoUtility;
 
 TEST(DateTimeValue, DefaultIsTheNoDateMarker) {
@@ -85,4 +89,31 @@ TEST(DateTimeValue, Formats) {
   early.day = 1;
   EXPECT_EQ(FormatDayMonthYear(early), "01/12/999");
   EXPECT_EQ(FormatIsoDate(early), "999-12-01");
+}
+
+TEST(OleDates, CalendarTimeOfDayNegativeValuesAndRange) {
+  auto text = [](double value) {
+    DateTimeValue c;
+    if (!FromOleDate(value, OleFraction::kTimeOfDay, c)) return std::string("none");
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month,
+                  c.day, c.hour, c.minute, c.second);
+    return std::string(buffer);
+  };
+  EXPECT_EQ(text(0), "1899-12-30 00:00:00");
+  EXPECT_EQ(text(0.5), "1899-12-30 12:00:00");
+  EXPECT_EQ(text(1.0), "1899-12-31 00:00:00");
+  EXPECT_EQ(text(2), "1900-01-01 00:00:00");
+  EXPECT_EQ(text(44532), "2021-12-02 00:00:00");
+  EXPECT_EQ(text(2958101), "9999-01-01 00:00:00");
+  EXPECT_EQ(text(-728), "1898-01-01 00:00:00");
+  EXPECT_EQ(text(-463126), "0632-01-01 00:00:00");
+  EXPECT_EQ(text(-1.25), "1899-12-29 06:00:00");
+  EXPECT_EQ(text(38751.0 + (22 * 3600 + 11 * 60 + 5) / 86400.0), "2006-02-03 22:11:05");
+  EXPECT_EQ(text(1.0 - 1e-9), "1899-12-31 00:00:00");  // rounds up into the next day
+  EXPECT_EQ(text(2958465.5), "9999-12-31 12:00:00");
+  EXPECT_EQ(text(2958466.0), "none");
+  EXPECT_EQ(text(-657435.0), "none");
+  EXPECT_EQ(text(std::nan("")), "none");
+  EXPECT_EQ(text(1e300), "none");
 }

@@ -1,5 +1,7 @@
 #include "toolkit/base/DateTimeValue.h"
 
+#include <cmath>
+
 #include "toolkit/base/NumberText.h"
 
 namespace LumoUtility {
@@ -20,7 +22,7 @@ int DaysInMonth(int year, int month) {
 }
 
 // Days since 0000-03-01 (March-based years keep the leap day at the end).
-std::int64_t DaysFromCivil(int year, int month, int day) {
+constexpr std::int64_t DaysFromCivil(int year, int month, int day) {
   std::int64_t y = month <= 2 ? year - 1 : year;
   std::int64_t era = y / 400;
   std::int64_t yearOfEra = y - era * 400;
@@ -30,6 +32,7 @@ std::int64_t DaysFromCivil(int year, int month, int day) {
   return era * 146097 + dayOfEra;
 }
 
+// `days` >= 0: every caller's range starts after 0000-03-01.
 void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
   std::int64_t era = days / 146097;
   std::int64_t dayOfEra = days - era * 146097;
@@ -41,6 +44,14 @@ void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
   month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
   year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
+
+// OLE day 0, 1899-12-30, and Access's first and last days (0100-01-01, 9999-12-31) in
+// OLE days.
+constexpr std::int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30);
+constexpr double kFirstOleDay = -657434.0;
+constexpr double kLastOleDay = 2958465.0;
+constexpr int kFirstOleYear = 100;
+constexpr int kLastOleYear = 9999;
 
 }  // namespace
 
@@ -79,6 +90,56 @@ bool FromFileTime(std::uint64_t fileTime, DateTimeValue& v) {
   v.minute = static_cast<std::uint16_t>(secondOfDay / 60 % 60);
   v.second = static_cast<std::uint16_t>(secondOfDay % 60);
   v.milliseconds = static_cast<std::uint16_t>(ticks % kTicksPerSecond / kTicksPerMillisecond);
+  return true;
+}
+
+bool FromOleDate(double oleDate, OleFraction fraction, DateTimeValue& value) {
+  // Beyond these bounds no reading reaches Access's years, and the conversions to whole
+  // numbers below stay defined.
+  if (!std::isfinite(oleDate) || oleDate <= kFirstOleDay - 1.0 || oleDate >= kLastOleDay + 1.0) {
+    return false;
+  }
+  std::int64_t days = 0;
+  std::int64_t secondOfDay = 0;
+  if (fraction == OleFraction::kTimeOfDay) {
+    double wholeDays = std::trunc(oleDate);
+    days = static_cast<std::int64_t>(wholeDays);
+    secondOfDay = std::llround(std::fabs(oleDate - wholeDays) * 86400.0);
+    if (secondOfDay >= kSecondsPerDay) {
+      secondOfDay -= kSecondsPerDay;
+      days += 1;
+    }
+  } else {
+    // Multiplied in this order, as the stores always have: the last bit can differ.
+    auto seconds = static_cast<std::int64_t>(std::trunc(oleDate * 60 * 60 * 24));
+    days = seconds / kSecondsPerDay;
+    secondOfDay = seconds % kSecondsPerDay;
+    if (secondOfDay < 0) {
+      secondOfDay += kSecondsPerDay;
+      days -= 1;
+    }
+  }
+  int year = 0, month = 0, day = 0;
+  CivilFromDays(days + kOleEpochDays, year, month, day);
+  if (year < kFirstOleYear || year > kLastOleYear) return false;
+  DateTimeValue fields;
+  fields.year = static_cast<std::uint16_t>(year);
+  fields.month = static_cast<std::uint16_t>(month);
+  fields.dayOfWeek = 0;
+  fields.day = static_cast<std::uint16_t>(day);
+  fields.hour = static_cast<std::uint16_t>(secondOfDay / 3600);
+  fields.minute = static_cast<std::uint16_t>(secondOfDay / 60 % 60);
+  fields.second = static_cast<std::uint16_t>(secondOfDay % 60);
+  value = NormalizeDateTime(fields);
+  return true;
+}
+
+bool ToOleDate(const DateTimeValue& value, double& oleDate) {
+  std::uint64_t fileTime = 0;
+  if (value.invalid || value.year > kLastOleYear || !ToFileTime(value, fileTime)) return false;
+  std::int64_t days = DaysFromCivil(value.year, value.month, value.day) - kOleEpochDays;
+  oleDate = static_cast<double>(days) +
+            (value.hour * 3600 + value.minute * 60 + value.second) / 86400.0;
   return true;
 }
 

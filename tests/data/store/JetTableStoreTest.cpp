@@ -1,4 +1,4 @@
-#include "data/JetTableReader.h"
+#include "data/JetTableStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,15 +6,26 @@
 #include "data/sql/SqlExecutor.h"
 #include "data/sql/SqlParser.h"
 #include "tests/data/SampleFiles.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "toolkit/base/TextEncoding.h"
 
 using testing::ElementsAre;
 
 namespace {
 
+// A fresh copy of a sample: the store opens its file for writing, and the samples are
+// shared by every test.
+std::filesystem::path SampleCopy(const std::string& sample) {
+  static TemporaryDirectory folder("jet_table_store");
+  std::filesystem::path copy = folder / sample;
+  std::filesystem::copy_file(SamplesDirectory() / sample, copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  return copy;
+}
+
 // The rows of a query over a sample file, each as "v1|v2|...".
 std::vector<std::string> Rows(const std::string& sample, const std::string& sql) {
-  JetTableReader reader(SamplesDirectory() / sample);
+  JetTableStore reader(SampleCopy(sample));
   Sql::Statement statement = Sql::ParseStatement(sql);
   Sql::QueryResult result = Sql::RunQuery(std::get<Sql::SelectStatement>(statement), reader);
   std::vector<std::string> rows;
@@ -42,7 +53,7 @@ std::vector<std::string> Rows(const std::string& sample, const std::string& sql)
 
 }  // namespace
 
-TEST(JetTableReader, AutoNumberTable) {
+TEST(JetTableStore, AutoNumberTable) {
   EXPECT_THAT(Rows("autonumber_pk_v2000.mdb", "SELECT Data FROM Table1 WHERE ID = 2"),
               ElementsAre("Two"));
   EXPECT_THAT(Rows("autonumber_pk_v2000.mdb", "SELECT MAX(ID), COUNT(*) FROM table1"),
@@ -51,7 +62,7 @@ TEST(JetTableReader, AutoNumberTable) {
               ElementsAre("2|Two", "3|Three", "1|One"));
 }
 
-TEST(JetTableReader, EveryStoredTypeThroughSql) {
+TEST(JetTableStore, EveryStoredTypeThroughSql) {
   const std::string all = "SELECT A, B, C, D, E, F, G, H, I FROM Table1 ";
   EXPECT_THAT(Rows("types_v2000.mdb", all + "ORDER BY A"),
               ElementsAre("a|b|0|0|0|0|29932|0|False",
@@ -65,8 +76,8 @@ TEST(JetTableReader, EveryStoredTypeThroughSql) {
   EXPECT_THAT(Rows("refmap_v2003.mdb", "SELECT COUNT(*) FROM Table2"), ElementsAre("0"));
 }
 
-TEST(JetTableReader, ColumnsAsTheSqlLayerSeesThem) {
-  JetTableReader reader(SamplesDirectory() / "types_v2000.mdb");
+TEST(JetTableStore, ColumnsAsTheSqlLayerSeesThem) {
+  JetTableStore reader(SampleCopy("types_v2000.mdb"));
   std::optional<Sql::TableInfo> table = reader.FindTable("TABLE1");
   ASSERT_TRUE(table.has_value());
   ASSERT_EQ(table->columns.size(), 9u);
@@ -79,12 +90,12 @@ TEST(JetTableReader, ColumnsAsTheSqlLayerSeesThem) {
   EXPECT_FALSE(reader.FindTable("MSysObjects").has_value());  // user tables only
   EXPECT_FALSE(reader.FindTable("Nessuna").has_value());
 
-  JetTableReader autonumber(SamplesDirectory() / "autonumber_pk_v2000.mdb");
+  JetTableStore autonumber(SampleCopy("autonumber_pk_v2000.mdb"));
   EXPECT_TRUE(autonumber.FindTable("Table1")->columns[0].autoNumber);
   EXPECT_FALSE(autonumber.FindTable("Table1")->columns[1].autoNumber);
 }
 
-TEST(JetTableReader, MemoAndDatesBefore1900) {
+TEST(JetTableStore, MemoAndDatesBefore1900) {
   EXPECT_THAT(Rows("dates_memo.mdb", "SELECT IDCol, DateCol, LongTextCol FROM DateTest WHERE "
                                      "DateCol < '1900-01-01' ORDER BY DateCol"),
               ElementsAre("4|-462760|Pre-1000 years", "3|-363|Pre-1900 years"));
