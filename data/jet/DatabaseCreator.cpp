@@ -16,16 +16,14 @@ namespace {
 
 namespace H = Format::Header;
 namespace C = Format::Catalog;
+namespace M = Format::UsageMap;
 
 constexpr std::uint32_t kPageCount = 16;
-constexpr std::uint32_t kGlobalMapPage = 1;
 constexpr std::uint32_t kMapsPage = 6;
 constexpr std::uint32_t kObjectsRowsPage = 14;
 constexpr std::uint32_t kAcesRowsPage = 15;
-constexpr std::size_t kMapRowSize = 69;  // type, start, 64 bitmap bytes (512 pages)
 
 // Ids of the catalogue's containers and database object.
-constexpr std::int32_t kTablesContainer = 0x0F000001;
 constexpr std::int32_t kDatabasesContainer = 0x0F000002;
 constexpr std::int32_t kRelationshipsContainer = 0x0F000003;
 constexpr std::int32_t kMSysDbId = 0x10000000;
@@ -69,11 +67,16 @@ void WriteHeader(PageBuffer& page, const NewDatabaseFacts& facts) {
 }
 
 std::vector<std::uint8_t> InlineMap(std::initializer_list<std::uint32_t> pages, bool inverted, std::uint32_t inUse) {
-  std::vector<std::uint8_t> row(kMapRowSize, 0);
+  std::vector<std::uint8_t> row(M::kInlineRowSize, 0);
+  auto mark = [&row](std::uint32_t page) {
+    row[M::kInlineBitmap + page / 8] |= static_cast<std::uint8_t>(1u << (page % 8));
+  };
   if (inverted) {
-    for (std::uint32_t page = inUse; page < (kMapRowSize - 5) * 8; ++page) row[5 + page / 8] |= static_cast<std::uint8_t>(1u << (page % 8));
+    for (std::uint32_t page = inUse; page < (M::kInlineRowSize - M::kInlineBitmap) * 8; ++page) {
+      mark(page);
+    }
   }
-  for (std::uint32_t page : pages) row[5 + page / 8] |= static_cast<std::uint8_t>(1u << (page % 8));
+  for (std::uint32_t page : pages) mark(page);
   return row;
 }
 
@@ -108,14 +111,14 @@ struct ObjectRow {
 
 // The catalogue of a new database, in the order Jet stores it.
 constexpr ObjectRow kObjects[] = {
-    {kTablesContainer, C::kRootContainerId, u"Tables", C::kTypeContainer, false},
+    {C::kTablesContainerId, C::kRootContainerId, u"Tables", C::kTypeContainer, false},
     {kDatabasesContainer, C::kRootContainerId, u"Databases", C::kTypeContainer, false},
     {kRelationshipsContainer, C::kRootContainerId, u"Relationships", C::kTypeContainer, false},
     {kMSysDbId, kDatabasesContainer, u"MSysDb", kTypeDatabase, true},
-    {2, kTablesContainer, u"MSysObjects", C::kTypeLocalTable, false},
-    {3, kTablesContainer, u"MSysACEs", C::kTypeLocalTable, false},
-    {4, kTablesContainer, u"MSysQueries", C::kTypeLocalTable, false},
-    {5, kTablesContainer, u"MSysRelationships", C::kTypeLocalTable, false},
+    {2, C::kTablesContainerId, u"MSysObjects", C::kTypeLocalTable, false},
+    {3, C::kTablesContainerId, u"MSysACEs", C::kTypeLocalTable, false},
+    {4, C::kTablesContainerId, u"MSysQueries", C::kTypeLocalTable, false},
+    {5, C::kTablesContainerId, u"MSysRelationships", C::kTypeLocalTable, false},
 };
 
 // Roles of the SIDs in access-control rows: the Admin user, the Users group, the
@@ -134,8 +137,8 @@ constexpr AceRow kAces[] = {
     {3, Sid::kAdmin, 0x60000, false},
     {4, Sid::kAdmin, 0x60000, false},
     {5, Sid::kAdmin, 0xE0000, false},
-    {kTablesContainer, Sid::kCreator, 0xF00FE, true},
-    {kTablesContainer, Sid::kAdmin, 0x60001, false},
+    {C::kTablesContainerId, Sid::kCreator, 0xF00FE, true},
+    {C::kTablesContainerId, Sid::kAdmin, 0x60001, false},
     {kRelationshipsContainer, Sid::kCreator, 0xF00FE, true},
     {kRelationshipsContainer, Sid::kAdmin, 0x60001, false},
     {kDatabasesContainer, Sid::kAdmin, 0x60000, false},
@@ -144,7 +147,7 @@ constexpr AceRow kAces[] = {
     {4, Sid::kUsers, 0x00014, false},
     {5, Sid::kUsers, 0x00014, false},
     {2, Sid::kUsers, 0x00014, false},
-    {kTablesContainer, Sid::kUsers, 0xFFEFF, true},
+    {C::kTablesContainerId, Sid::kUsers, 0xFFEFF, true},
     {kRelationshipsContainer, Sid::kUsers, 0xFFFFF, true},
 };
 
@@ -180,7 +183,7 @@ PageStore BuildEmptyDatabase(const std::filesystem::path& path, const NewDatabas
   for (std::uint32_t i = 0; i < kPageCount; ++i) store.AppendPage();
   WriteHeader(store.MutablePage(0), facts);
 
-  PageBuffer& globalMap = store.MutablePage(kGlobalMapPage);
+  PageBuffer& globalMap = store.MutablePage(M::kGlobalMapPage);
   InitDataPage(globalMap, 1);
   std::vector<std::uint8_t> used = InlineMap({}, true, kPageCount);
   std::vector<std::uint8_t> second = InlineMap({}, false, 0);

@@ -244,6 +244,10 @@ constexpr std::size_t kInlineStart = 1;
 constexpr std::size_t kInlineBitmap = 5;
 constexpr std::size_t kMapPageBitmap = 4;
 constexpr std::uint32_t kPagesPerMapPage = (kPageSize - kMapPageBitmap) * 8;
+// The inline maps the engine writes: type, start, 64 bitmap bytes (512 pages).
+constexpr std::size_t kInlineRowSize = 69;
+// Page 1 holds the global map of the pages in use.
+constexpr std::uint32_t kGlobalMapPage = 1;
 }  // namespace UsageMap
 
 // Index pages (leaf 0x04, node 0x03).
@@ -272,6 +276,7 @@ constexpr std::size_t kChildPointerSize = 4;
 namespace Catalog {
 constexpr std::uint32_t kMSysObjectsPage = 2;
 constexpr std::int32_t kRootContainerId = 0x0F000000;
+constexpr std::int32_t kTablesContainerId = 0x0F000001;
 constexpr std::int16_t kTypeLocalTable = 1;
 constexpr std::int16_t kTypeContainer = 3;
 // Flags of tables: Jet system object, Access system object.

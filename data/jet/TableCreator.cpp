@@ -16,8 +16,6 @@ namespace {
 namespace F = Format;
 namespace C = Format::Catalog;
 
-constexpr std::size_t kMapRowSize = 69;
-constexpr std::int32_t kTablesContainer = 0x0F000001;
 constexpr std::int32_t kFullRights = 0xFFFFF;
 constexpr std::uint8_t kFlagUpdatable = 0x02;
 constexpr std::uint8_t kPrimaryKeyFlags = F::Tdef::kIndexFlagUnique | F::Tdef::kIndexFlagRequired | 0x80;
@@ -128,7 +126,7 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   // The usage-map page: owned, free space, each Memo column's pair, each index's map.
   PageBuffer& maps = store.MutablePage(mapPage);
   InitDataPage(maps, 0);
-  std::vector<std::uint8_t> emptyMap(kMapRowSize, 0);
+  std::vector<std::uint8_t> emptyMap(F::UsageMap::kInlineRowSize, 0);
   auto addMap = [&]() { return RowPointer{mapPage, AddRow(store.MutablePage(mapPage), emptyMap.data(), emptyMap.size(), 0)}; };
   layout.ownedPages = addMap();
   layout.freeSpacePages = addMap();
@@ -163,7 +161,7 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   std::vector<Value> values(o.columns.size());
   std::vector<std::optional<std::vector<std::uint8_t>>> raw(o.columns.size());
   values[Position(o, u"Id")] = Value(static_cast<std::int32_t>(tdefPage));
-  values[Position(o, u"ParentId")] = Value(kTablesContainer);
+  values[Position(o, u"ParentId")] = Value(C::kTablesContainerId);
   values[Position(o, u"Name")] = Value(request.name);
   values[Position(o, u"Type")] = Value(C::kTypeLocalTable);
   values[Position(o, u"DateCreate")] = Value(DateTime{creationDate});
@@ -175,7 +173,7 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   const TableDefinition& a = aces.Definition();
   std::vector<std::vector<std::uint8_t>> sids = RawColumnOfRows(store, a, u"SID", [&](const std::vector<Value>& row) {
     const Value& id = row[Position(a, u"ObjectId")];
-    return id.Is<std::int32_t>() && id.As<std::int32_t>() == kTablesContainer;
+    return id.Is<std::int32_t>() && id.As<std::int32_t>() == C::kTablesContainerId;
   });
   for (const auto& sid : sids) {
     std::vector<Value> ace(a.columns.size());

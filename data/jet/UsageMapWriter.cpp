@@ -14,8 +14,6 @@ namespace {
 namespace M = Format::UsageMap;
 namespace D = Format::DataPage;
 
-constexpr std::uint32_t kGlobalMapPage = 1;
-
 struct MapRow {
   std::uint8_t* bytes = nullptr;
   std::size_t length = 0;
@@ -99,7 +97,7 @@ void SetPageInMap(PageStore& store, const RowPointer& reference, std::uint32_t p
 }
 
 void SetPageInUse(PageStore& store, std::uint32_t page, bool inUse) {
-  PageBuffer& mapPage = store.MutablePage(kGlobalMapPage);
+  PageBuffer& mapPage = store.MutablePage(M::kGlobalMapPage);
   DataPage data(ViewOf(mapPage, "global usage map"));
   if (data.SlotCount() < 1) ThrowCorrupt("the global usage map page has no map row");
   RowSlot slot = data.Slot(0);
