@@ -93,7 +93,8 @@ void WriteMapsPage(PageBuffer& page) {
   rows.push_back(InlineMap({kAcesRowsPage}, false, 0));      // MSysACEs owned
   rows.push_back(InlineMap({kAcesRowsPage}, false, 0));      // MSysACEs free space
   rows.push_back(InlineMap({9}, false, 0));                  // ObjectId
-  for (int i = 0; i < 4; ++i) rows.push_back(InlineMap({}, false, 0));  // MSysQueries maps, Expression
+  // MSysQueries maps, Expression
+  for (int i = 0; i < 4; ++i) rows.push_back(InlineMap({}, false, 0));
   rows.push_back(InlineMap({10}, false, 0));                 // ObjectIdAttribute
   rows.push_back(InlineMap({}, false, 0));                   // MSysRelationships owned
   rows.push_back(InlineMap({}, false, 0));                   // MSysRelationships free space

@@ -59,7 +59,8 @@ struct TableLayout {
   std::uint16_t variableColumns = 0;
   RowPointer ownedPages;
   RowPointer freeSpacePages;
-  std::vector<ColumnLayout> columns;  // in stored order (Access: by number; Jet's system tables: by name)
+  // in stored order (Access: by number; Jet's system tables: by name)
+  std::vector<ColumnLayout> columns;
   std::vector<RealIndexLayout> realIndexes;
   std::vector<LogicalIndexLayout> indexes;  // in stored order
   std::vector<LongValueMapLayout> longValueMaps;

@@ -160,7 +160,8 @@ constexpr std::uint8_t kNoExtraCode = 0x02;
 void AppendTextSortKey(std::vector<std::uint8_t>& key, std::u16string text) {
   while (!text.empty() && text.back() == u' ') text.pop_back();
   if (text.size() > kMaxKeyCharacters) text.resize(kMaxKeyCharacters);
-  std::vector<std::uint8_t> extra;  // one byte per main-part character up to the last international one
+  // one byte per main-part character up to the last international one
+  std::vector<std::uint8_t> extra;
   std::vector<std::pair<std::size_t, std::uint8_t>> unprintable;  // (main-part position, code)
   std::size_t position = 0;
   for (char16_t c : text) {

@@ -99,7 +99,8 @@ TEST(CreateDatabase, TablesAreRefusedWithNothingWrittenWhenTheirDefinitionIsWron
   database.CreateTable({u"VEICOLO", {{u"ID", T::kAutoNumber}, {u"TARGA", T::kText, 20}}, u"ID"}, 46000.0);
   std::vector<std::uint8_t> before = FileBytes(path);
   const Jet::NewTable wrong[] = {
-      {u"veicolo", {{u"ID", T::kLong}}, u""},                          // the name exists (case aside)
+      // the name exists (case aside)
+      {u"veicolo", {{u"ID", T::kLong}}, u""},
       {u"ALTRA", {{u"A", T::kLong}, {u"a", T::kText, 10}}, u""},      // two columns of one name
       {u"ALTRA", {{u"A", T::kText, 300}}, u""},                        // Text longer than 255
       {u"ALTRA", {{u"A", T::kLong}}, u"B"},                            // key on no column

@@ -282,7 +282,8 @@ TEST(Rows, EveryFixedTypeWithoutVariableColumns) {
   }
   std::vector<std::uint8_t> row = {7, 0, 0xFE, 0x18, 0xFC};
   for (std::uint8_t b : {0x00, 0x00, 0xC0, 0xBF}) row.push_back(b);               // Single -1.5
-  for (std::uint8_t b : {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) row.push_back(b);  // Currency -0.0008
+  // Currency -0.0008
+  for (std::uint8_t b : {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) row.push_back(b);
   for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}) row.push_back(b);          // Double 1.0
   for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0xBF}) row.push_back(b);          // Date -1.0
   row.insert(row.end(), 16, 0xAB);                                                 // GUID
