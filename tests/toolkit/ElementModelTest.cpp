@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/GuiTestHarness.h"
+#include <windows.h>
 #include <commctrl.h>
+
+#include "tests/support/GuiTestHarness.h"
 
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/Font.h"
