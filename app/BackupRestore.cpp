@@ -25,9 +25,10 @@ void BackupDatabase(HWND owner) {
     std::wstring target = WithTrailingBackslash(folder) + kBackupFileName;
     bool replace = false;
     if (PathExists(target)) {
-      if (!LumoUtility::AskYesNo("Nella cartella esiste già un backup. Si desidera sovrascrivere il "
-                                 "backup esistente?",
-                                 "Attenzione", owner)) {
+      if (!LumoUtility::AskYesNo(
+              "Nella cartella esiste già un backup. Si desidera sovrascrivere il "
+              "backup esistente?",
+              "Attenzione", owner)) {
         return;
       }
       replace = true;
@@ -68,15 +69,16 @@ void RestoreDatabase(HWND owner) {
     }
     switch (ReplaceKeepingSafetyCopy(DatabasePath, content, safety)) {
       case ReplaceOutcome::kDone:
-        LumoUtility::ShowMessage("Ripristino del backup effettuato correttamente.", "Restore", owner);
+        LumoUtility::ShowMessage("Ripristino del backup effettuato correttamente.", "Restore",
+                                 owner);
         return;
       case ReplaceOutcome::kFailedAfterSafetyCopy:
-        LumoUtility::ShowError("Errore durante il ripristino\n\nUna copia del database precedente è nel file:\n" +
-                                   LumoUtility::NarrowText(safety),
-                               "Errore", owner);
+        LumoUtility::ShowError(
+            "Errore durante il ripristino\n\nUna copia del database precedente è nel file:\n" +
+                LumoUtility::NarrowText(safety),
+            "Errore", owner);
         return;
-      case ReplaceOutcome::kFailed:
-        break;
+      case ReplaceOutcome::kFailed: break;
     }
   } catch (const std::exception&) {
     // Out of memory in a dialog or a text: reported like any other failed restore.

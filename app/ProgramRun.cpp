@@ -15,8 +15,9 @@ int RunProgram(HINSTANCE instance) {
   ProgramStoreMessage = [](const std::string& text, const std::string& caption) {
     LumoUtility::ShowMessage(text, caption);
   };
-  auto mainForm = std::make_unique<MyApp::FormGrid>(instance, kProgramCaption,
-                                                   MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
+  auto mainForm = std::make_unique<MyApp::FormGrid>(
+      instance, kProgramCaption,
+      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
   // Without a window no quit message would ever come: the loop would never end.
   if (!mainForm->window) {
     LumoUtility::ShowError("Impossibile aprire la finestra principale del programma.", "Errore");

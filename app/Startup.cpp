@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "data/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FilePaths.h"
 #include "app/FileSystem.h"
-#include "screens/MakerSite.h"
 #include "app/TemplateChecksum.h"
+#include "data/DatabasePath.h"
+#include "screens/MakerSite.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -17,9 +17,7 @@ constexpr char kApplicationFolderName[] = "TorvaneManutenzione";
 constexpr wchar_t kDatabaseFileName[] = L"dati.mdb";
 constexpr char kErrorCaption[] = "Errore";
 
-void ReportStartupError(const std::string& text) {
-  LumoUtility::ShowError(text, kErrorCaption);
-}
+void ReportStartupError(const std::string& text) { LumoUtility::ShowError(text, kErrorCaption); }
 
 // The current folder, then its parent; the executable's own folder is not consulted.
 std::wstring LocateTemplate() {

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <oleauto.h>
 #include <ole2.h>
+#include <oleauto.h>
 
 #include <adoint.h>
 
@@ -15,14 +15,14 @@
 namespace {
 
 // ADO 2.0 identities: later ADO versions keep these interfaces' method order.
-const CLSID kConnectionClass = {0x00000514, 0x0000, 0x0010,
-                                {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
-const IID kConnectionInterface = {0x00000550, 0x0000, 0x0010,
-                                  {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
-const CLSID kRecordsetClass = {0x00000535, 0x0000, 0x0010,
-                               {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
-const IID kRecordsetInterface = {0x00000556, 0x0000, 0x0010,
-                                 {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
+const CLSID kConnectionClass = {
+    0x00000514, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
+const IID kConnectionInterface = {
+    0x00000550, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
+const CLSID kRecordsetClass = {
+    0x00000535, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
+const IID kRecordsetInterface = {
+    0x00000556, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x6D, 0x2E, 0xA4}};
 constexpr DWORD kServerContexts = 23;  // in-process server and handler, local and remote
 constexpr long kStateOpen = 1;
 constexpr long kExecuteNoRecords = 128;
@@ -30,7 +30,8 @@ constexpr long kExecuteNoRecords = 128;
 // A BSTR owned for the length of a call.
 class Bstr {
  public:
-  explicit Bstr(const std::wstring& text) : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  explicit Bstr(const std::wstring& text)
+      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   ~Bstr() { SysFreeString(value_); }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
@@ -145,11 +146,13 @@ class AdoSession : public DbSession {
     Variant affected;
     (*affected).vt = VT_I4;
     ComPtr<_ADORecordset> returned;
-    if (FAILED(connection_->Execute(text.Get(), affected.Get(), kExecuteNoRecords, returned.Put()))) {
+    if (FAILED(
+            connection_->Execute(text.Get(), affected.Get(), kExecuteNoRecords, returned.Put()))) {
       throw DbFailure(ProviderDescription());
     }
     long state = 0;
-    if (returned && SUCCEEDED(returned->get_State(&state)) && state == kStateOpen) returned->Close();
+    if (returned && SUCCEEDED(returned->get_State(&state)) && state == kStateOpen)
+      returned->Close();
     Variant count;
     if (FAILED(VariantChangeType(count.Get(), affected.Get(), 0, VT_I4))) return 0;
     return (*count).lVal;
@@ -159,7 +162,8 @@ class AdoSession : public DbSession {
   static void ReadAll(_ADORecordset& recordset, Sql::QueryResult& result) {
     ComPtr<ADOFields> fields;
     long count = 0;
-    if (FAILED(recordset.get_Fields(fields.Put())) || !fields || FAILED(fields->get_Count(&count))) {
+    if (FAILED(recordset.get_Fields(fields.Put())) || !fields ||
+        FAILED(fields->get_Count(&count))) {
       throw DbFailure(ProviderDescription());
     }
     auto field = [&](long index, ComPtr<ADOField>& out) {

@@ -5,11 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "data/WholeFiles.h"
 #include "data/jet/Database.h"
 #include "data/jet/IndexReader.h"
 #include "data/jet/JetError.h"
 #include "data/jet/Journal.h"
-#include "data/WholeFiles.h"
 #include "toolkit/base/NumberText.h"
 #include "toolkit/base/TextEncoding.h"
 
@@ -57,7 +57,8 @@ bool Exists(const std::filesystem::path& path) {
 // The first free name among database.000, .001, ...; "" when all are taken.
 std::wstring SafetyCopyPath(const std::wstring& database) {
   for (int n = 0; n < kMaxSafetyCopies; ++n) {
-    std::wstring candidate = database + L"." + LumoUtility::WidenText(LumoUtility::ZeroPaddedInt(n, 3));
+    std::wstring candidate =
+        database + L"." + LumoUtility::WidenText(LumoUtility::ZeroPaddedInt(n, 3));
     if (!Exists(candidate)) return candidate;
   }
   return L"";
@@ -86,7 +87,8 @@ bool CopyCommittedDatabase(const std::wstring& database, const std::wstring& tar
 }
 
 ReplaceOutcome ReplaceKeepingSafetyCopy(const std::wstring& database,
-                                        const std::vector<std::uint8_t>& content, std::wstring& safety) {
+                                        const std::vector<std::uint8_t>& content,
+                                        std::wstring& safety) {
   std::filesystem::path file(database);
   try {
     Jet::WriterLock lock(file);
@@ -99,6 +101,7 @@ ReplaceOutcome ReplaceKeepingSafetyCopy(const std::wstring& database,
   } catch (const std::exception&) {
     if (safety.empty()) return ReplaceOutcome::kFailed;
     // A journal left behind means the old content could not be put back yet.
-    return Exists(Jet::JournalPath(file)) ? ReplaceOutcome::kFailedAfterSafetyCopy : ReplaceOutcome::kFailed;
+    return Exists(Jet::JournalPath(file)) ? ReplaceOutcome::kFailedAfterSafetyCopy
+                                          : ReplaceOutcome::kFailed;
   }
 }

@@ -30,4 +30,5 @@ enum class ReplaceOutcome { kDone, kFailed, kFailedAfterSafetyCopy };
 // names the copy once it exists. kFailedAfterSafetyCopy: the old content could not be
 // put back yet (the next open does it), so the user must be told where the copy is.
 ReplaceOutcome ReplaceKeepingSafetyCopy(const std::wstring& database,
-                                        const std::vector<std::uint8_t>& content, std::wstring& safety);
+                                        const std::vector<std::uint8_t>& content,
+                                        std::wstring& safety);

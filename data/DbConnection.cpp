@@ -145,8 +145,9 @@ const Sql::Value* DbConnection::CurrentField(int index, std::string& problem) {
   }
   const Sql::Row& row = result_.rows[position_];
   if (index < 0 || static_cast<std::size_t>(index) >= row.size()) {
-    problem = "Impossibile trovare l'elemento nell'insieme corrispondente al nome o al numero "
-              "richiesto.";
+    problem =
+        "Impossibile trovare l'elemento nell'insieme corrispondente al nome o al numero "
+        "richiesto.";
     return nullptr;
   }
   return &row[static_cast<std::size_t>(index)];
@@ -230,8 +231,7 @@ LumoUtility::DateTimeValue DbConnection::FieldDate(int index) {
   // Fractions of a second are dropped. A value no calendar date can hold (before 1601,
   // after 9999, damaged) reads like NULL, marked invalid.
   LumoUtility::DateTimeValue date;
-  if (!LumoUtility::FromOleDate(value->AsDouble(), LumoUtility::OleFraction::kSignedDays,
-                                date) ||
+  if (!LumoUtility::FromOleDate(value->AsDouble(), LumoUtility::OleFraction::kSignedDays, date) ||
       date.invalid) {
     LumoUtility::DateTimeValue outOfRange = DefaultDate();
     outOfRange.invalid = true;

@@ -8,8 +8,7 @@ bool UseAdoAfterRefusal(Jet::JetErrorKind refusal, bool providerRegistered) {
     case Jet::JetErrorKind::kEncrypted:           // Jet 4's encoded databases
     case Jet::JetErrorKind::kUnsupportedWrite:    // an index the engine cannot maintain
       return providerRegistered;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -42,7 +41,8 @@ class AdoStandIn {
 // built-in statement reads the file as it is then, so it also sees what ADO wrote.
 class ChoosingSession : public DbSession {
  public:
-  ChoosingSession(std::unique_ptr<DbSession> builtIn, AdoStandIn& ado, std::wstring connectionString)
+  ChoosingSession(std::unique_ptr<DbSession> builtIn, AdoStandIn& ado,
+                  std::wstring connectionString)
       : builtIn_(std::move(builtIn)), ado_(ado), connectionString_(std::move(connectionString)) {}
 
   Sql::QueryResult Query(const std::string& sql) override { return builtIn_->Query(sql); }
@@ -74,7 +74,8 @@ class ChoosingEngine : public DbEngine {
 
   std::unique_ptr<DbSession> Open(const std::wstring& connectionString) override {
     try {
-      return std::make_unique<ChoosingSession>(builtIn_->Open(connectionString), ado_, connectionString);
+      return std::make_unique<ChoosingSession>(builtIn_->Open(connectionString), ado_,
+                                               connectionString);
     } catch (const JetRefusal& refusal) {
       DbEngine* ado = ado_.For(refusal.Kind());
       if (ado == nullptr) throw;
@@ -89,6 +90,7 @@ class ChoosingEngine : public DbEngine {
 
 }  // namespace
 
-std::unique_ptr<DbEngine> MakeChoosingEngine(std::unique_ptr<DbEngine> builtIn, AdoEngineSource ado) {
+std::unique_ptr<DbEngine> MakeChoosingEngine(std::unique_ptr<DbEngine> builtIn,
+                                             AdoEngineSource ado) {
   return std::make_unique<ChoosingEngine>(std::move(builtIn), std::move(ado));
 }

@@ -19,4 +19,5 @@ using AdoEngineSource = std::function<std::unique_ptr<DbEngine>()>;
 
 // The built-in engine, with ADO from `ado` taking over a database it cannot open, or a
 // statement it cannot write, as UseAdoAfterRefusal decides.
-std::unique_ptr<DbEngine> MakeChoosingEngine(std::unique_ptr<DbEngine> builtIn, AdoEngineSource ado);
+std::unique_ptr<DbEngine> MakeChoosingEngine(std::unique_ptr<DbEngine> builtIn,
+                                             AdoEngineSource ado);

@@ -9,18 +9,15 @@ std::string ItalianMessage(const Jet::JetError& error) {
   switch (error.Kind()) {
     case Jet::JetErrorKind::kFileAccess:
       return "Impossibile aprire o leggere il file del database.";
-    case Jet::JetErrorKind::kNotJetDatabase:
-      return "Il file non è un database di Access.";
+    case Jet::JetErrorKind::kNotJetDatabase: return "Il file non è un database di Access.";
     case Jet::JetErrorKind::kUnsupportedVersion:
       return "Il database è di una versione di Access che il programma non gestisce.";
     case Jet::JetErrorKind::kEncrypted:
       return "Il database è crittografato e non può essere aperto.";
     case Jet::JetErrorKind::kPasswordProtected:
       return "Il database è protetto da password e non può essere aperto.";
-    case Jet::JetErrorKind::kCorrupt:
-      return "Il file del database è danneggiato.";
-    case Jet::JetErrorKind::kNotFound:
-      return "Il record o la tabella richiesti non esistono più.";
+    case Jet::JetErrorKind::kCorrupt: return "Il file del database è danneggiato.";
+    case Jet::JetErrorKind::kNotFound: return "Il record o la tabella richiesti non esistono più.";
     case Jet::JetErrorKind::kInvalidValue:
       return "Un valore non può essere memorizzato nel campo del database.";
     case Jet::JetErrorKind::kDuplicateKey:

@@ -17,7 +17,8 @@ std::string ItalianMessage(const Jet::JetError& error);
 // The built-in engine's refusal: the Italian description, and the reason behind it.
 class JetRefusal : public DbFailure {
  public:
-  explicit JetRefusal(const Jet::JetError& error) : DbFailure(ItalianMessage(error)), kind_(error.Kind()) {}
+  explicit JetRefusal(const Jet::JetError& error)
+      : DbFailure(ItalianMessage(error)), kind_(error.Kind()) {}
   Jet::JetErrorKind Kind() const { return kind_; }
 
  private:

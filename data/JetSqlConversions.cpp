@@ -97,8 +97,7 @@ Sql::RowId RowIdOf(const Jet::RowPointer& row) {
 }
 
 Jet::RowPointer PointerOf(Sql::RowId id) {
-  return Jet::RowPointer{static_cast<std::uint32_t>(id >> 8),
-                         static_cast<std::uint8_t>(id & 0xFF)};
+  return Jet::RowPointer{static_cast<std::uint32_t>(id >> 8), static_cast<std::uint8_t>(id & 0xFF)};
 }
 
 }  // namespace JetSql

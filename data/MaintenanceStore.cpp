@@ -10,7 +10,9 @@ std::string SqlText(const std::string& text) {
 }
 std::string SqlInt(std::int64_t value) { return LumoUtility::IntToText(value); }
 std::string SqlDouble(double value) { return LumoUtility::AmountToText(value); }
-std::string SqlDate(const DateTimeValue& date) { return "'" + LumoUtility::FormatIsoDate(date) + "'"; }
+std::string SqlDate(const DateTimeValue& date) {
+  return "'" + LumoUtility::FormatIsoDate(date) + "'";
+}
 
 namespace {
 
@@ -208,9 +210,8 @@ bool MaintenanceStore::SaveInterventionType(const InterventionType& entry) {
   std::string statement;
   if (entry.ID != 0) {
     statement = "UPDATE INTERVENTI SET INTERVENTO= '" + Doubled(entry.INTERVENTO) + "', " +
-                "CADENZAKM= " + SqlInt(entry.CADENZAKM) + ", " + "[NOTE]= '" +
-                Doubled(entry.NOTE) + "', " + "FINERODAGGIO= " + flag + "WHERE ID= " +
-                SqlInt(entry.ID);
+                "CADENZAKM= " + SqlInt(entry.CADENZAKM) + ", " + "[NOTE]= '" + Doubled(entry.NOTE) +
+                "', " + "FINERODAGGIO= " + flag + "WHERE ID= " + SqlInt(entry.ID);
   } else {
     statement = "Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE], FINERODAGGIO) values ('" +
                 Doubled(entry.INTERVENTO) + "', " + SqlInt(entry.CADENZAKM) + ", '" +
@@ -270,11 +271,11 @@ bool MaintenanceStore::SaveVehicleIntervention(std::int32_t vehicleId,
   ConnectionScope scope(connection_, true);
   std::string statement;
   if (record.ID == 0) {
-    statement = "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, COSTO, "
-                "[NOTE]) values (" +
-                SqlInt(vehicleId) + ", " + SqlInt(record.ID_INTERVENTO) + ", " + SqlInt(record.KM) +
-                ", " + SqlDate(record.DATA) + ", " + SqlDouble(record.COSTO) + ", " +
-                SqlText(record.NOTE) + ") ";
+    statement =
+        "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, COSTO, "
+        "[NOTE]) values (" +
+        SqlInt(vehicleId) + ", " + SqlInt(record.ID_INTERVENTO) + ", " + SqlInt(record.KM) + ", " +
+        SqlDate(record.DATA) + ", " + SqlDouble(record.COSTO) + ", " + SqlText(record.NOTE) + ") ";
   } else {
     statement = "UPDATE INTERVENTI_VEICOLO SET ID_INTERVENTO= " + SqlInt(record.ID_INTERVENTO) +
                 ", " + "KM= " + SqlInt(record.KM) + ", " + "DATA= " + SqlDate(record.DATA) + ", " +

@@ -40,7 +40,8 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
   for (std::size_t done = 0; done < bytes.size();) {
     DWORD piece = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, piece, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(file, bytes.data() + done, piece, &written, nullptr) || written == 0)
+      return false;
     done += written;
   }
   return true;
@@ -52,7 +53,8 @@ bool RenameIntoPlace(const std::wstring& from, const std::wstring& to, bool repl
   auto deadline = std::chrono::steady_clock::now() + kScannerWait;
   while (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
     DWORD error = GetLastError();
-    bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+    bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                error == ERROR_LOCK_VIOLATION;
     if (!held || std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(kScannerPoll);
   }
@@ -61,12 +63,13 @@ bool RenameIntoPlace(const std::wstring& from, const std::wstring& to, bool repl
 
 }  // namespace
 
-bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes, bool replace) {
+bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes,
+                    bool replace) {
   if (!replace && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   std::wstring temporary = target + L".tmp";
   {
-    Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+    Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
     bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
     if (!file.Close() || !written) {

@@ -12,4 +12,5 @@
 // stop half-way never leaves a partial file under the target's name (nor harms the file
 // it would replace). With `replace` false an existing target is a failure. Waits a moment
 // for a scanner that holds the new file. False when it could not be done.
-bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes, bool replace);
+bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes,
+                    bool replace);

@@ -11,13 +11,13 @@
 #include "toolkit/KeyCodes.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListBox.h"
-#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/OwnedForms.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/NumberText.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
 namespace {
@@ -50,8 +50,7 @@ std::string NotesOnOneLine(const std::string& notes) {
 
 }  // namespace
 
-FormAnagInterv::FormAnagInterv(Form* ownerForm, const std::string& title)
-    : OwnedForm(ownerForm) {
+FormAnagInterv::FormAnagInterv(Form* ownerForm, const std::string& title) : OwnedForm(ownerForm) {
   topmost = false;
   Open(title, kClientWidth, kClientHeight, 50, 50);
 }

@@ -52,9 +52,8 @@ void RequestClose(LumoUtility::Form& form) {
 }
 
 std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
-                                              const std::string& caption, int x, int y,
-                                              int width, int height,
-                                              LumoUtility::FontSpec* font) {
+                                              const std::string& caption, int x, int y, int width,
+                                              int height, LumoUtility::FontSpec* font) {
   auto label = std::make_unique<LumoUtility::Label>(form, caption);
   label->SetPosition(x, y);
   label->SetSize(width, height);
@@ -64,9 +63,8 @@ std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
 }
 
 std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
-                                                const std::string& caption, int x, int y,
-                                                int width, int height,
-                                                LumoUtility::FontSpec* font) {
+                                                const std::string& caption, int x, int y, int width,
+                                                int height, LumoUtility::FontSpec* font) {
   auto button = std::make_unique<LumoUtility::Button>(form, caption);
   button->SetPosition(x, y);
   button->SetSize(width, height);

@@ -20,8 +20,7 @@ namespace MyApp {
 constexpr char kErrorCaption[] = "Errore";
 
 // Places a form at its owner's top-left corner shifted by (right, down) pixels.
-void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, int right,
-                      int down);
+void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, int right, int down);
 
 // What every form the main window opens does on construction: placed at its owner's
 // top-left corner shifted by (right, down), with the caption, the bold form font, the
@@ -38,16 +37,14 @@ void RequestClose(LumoUtility::Form& form);
 
 // A caption of the form, created at once in the given place with the form's font.
 std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
-                                              const std::string& caption, int x, int y,
-                                              int width, int height,
-                                              LumoUtility::FontSpec* font);
+                                              const std::string& caption, int x, int y, int width,
+                                              int height, LumoUtility::FontSpec* font);
 
 // A push button of the form, created at once in the given place with the form's font;
 // its clicks go to the form's OnCommand.
 std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
-                                                const std::string& caption, int x, int y,
-                                                int width, int height,
-                                                LumoUtility::FontSpec* font);
+                                                const std::string& caption, int x, int y, int width,
+                                                int height, LumoUtility::FontSpec* font);
 
 // The kilometres box of a form (digits only, up to 7), created at once in the given
 // place; its focus and key handling go to the form's handlers.

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "screens/MakerSite.h"
-#include "toolkit/ResourceIds.h"
 #include "data/MaintenanceStore.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormCommon.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/MakerSite.h"
 #include "screens/OwnedForm.h"
 #include "screens/ScheduleLines.h"
 #include "toolkit/Drawing.h"
@@ -20,11 +19,12 @@
 #include "toolkit/FormMessageBoxes.h"
 #include "toolkit/Grid.h"
 #include "toolkit/Menus.h"
+#include "toolkit/ResourceIds.h"
 #include "toolkit/Shell.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/UserLocale.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
 namespace {
@@ -61,10 +61,9 @@ int TermsViewerDestroyedTrampoline(GUIElement* element) {
 }
 
 bool SameNameIgnoringCase(const std::string& left, const std::string& right) {
-  return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                    [](unsigned char a, unsigned char b) {
-                      return std::tolower(a) == std::tolower(b);
-                    });
+  return std::equal(
+      left.begin(), left.end(), right.begin(), right.end(),
+      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 HBITMAP LoadProgramBitmap(HINSTANCE instance, int resourceId) {
@@ -174,9 +173,9 @@ void FormGrid::BuildToolBar() {
   editButton->enabled = false;
   addButton->enabled = false;
   closeButton->enabled = false;
-  for (ToolBarItem* item : {newButton.get(), openButton.get(), toolSeparator.get(),
-                            editButton.get(), addButton.get(), optionsButton.get(),
-                            closeButton.get()}) {
+  for (ToolBarItem* item :
+       {newButton.get(), openButton.get(), toolSeparator.get(), editButton.get(), addButton.get(),
+        optionsButton.get(), closeButton.get()}) {
     toolBar->AddItem(item);
   }
   toolBar->Create();
@@ -359,8 +358,8 @@ void FormGrid::VehicleEditorClosed() {
     return;
   }
   if (!store.SaveVehicle(edited) || edited.ID < 1) {
-    ShowError("Errore durante l'inserimento del veicolo [" + store.ErrorText() + "]",
-              kErrorCaption, *this);
+    ShowError("Errore durante l'inserimento del veicolo [" + store.ErrorText() + "]", kErrorCaption,
+              *this);
     return;
   }
   // The vehicle on display now is what was saved, even if its schedule cannot be read

@@ -11,13 +11,13 @@
 #include "toolkit/DatePicker.h"
 #include "toolkit/FormMessageBoxes.h"
 #include "toolkit/Label.h"
-#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/OwnedForms.h"
 #include "toolkit/SystemDates.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/UserLocale.h"
+#include "toolkit/base/NumberText.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
 namespace {
@@ -48,8 +48,7 @@ std::int32_t KeyNumber(const std::string& key) {
   return static_cast<std::int32_t>(number);
 }
 
-FormIntervento::FormIntervento(Form* ownerForm, const std::string& title)
-    : OwnedForm(ownerForm) {
+FormIntervento::FormIntervento(Form* ownerForm, const std::string& title) : OwnedForm(ownerForm) {
   topmost = false;
   Open(title, kClientWidth, kClientHeight, 50, 50);
 }

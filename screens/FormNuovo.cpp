@@ -26,8 +26,7 @@ constexpr int kClientHeight = 250;
 }  // namespace
 
 FormNuovo::FormNuovo(const std::string& caption, Form* ownerForm)
-    : OwnedForm(ownerForm),
-      enteringNew_(caption == kNewCaption) {
+    : OwnedForm(ownerForm), enteringNew_(caption == kNewCaption) {
   Open(caption, kClientWidth, kClientHeight, 50, 50);
 }
 

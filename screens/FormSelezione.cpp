@@ -26,8 +26,7 @@ int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
 
 }  // namespace
 
-FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm)
-    : OwnedForm(ownerForm) {
+FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm) : OwnedForm(ownerForm) {
   Open(caption, kClientWidth, kClientHeight, 150, 50);
 }
 

@@ -4,11 +4,11 @@
 
 #include <sstream>
 
-#include "toolkit/base/NumberText.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/UserLocale.h"
+#include "toolkit/base/NumberText.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
 namespace {

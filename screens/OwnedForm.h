@@ -35,8 +35,7 @@ class OwnedForm : public LumoUtility::FormHandlers {
   explicit OwnedForm(LumoUtility::Form* ownerForm);
 
   // Places, sets up and creates the form (OpenOwnedForm) with its owner and font.
-  void Open(const std::string& caption, int clientWidth, int clientHeight, int right,
-            int down);
+  void Open(const std::string& caption, int clientWidth, int clientHeight, int right, int down);
 };
 
 }  // namespace MyApp

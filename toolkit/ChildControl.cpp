@@ -20,11 +20,10 @@ void CreateChildControl(GUIElement& element, const wchar_t* className, DWORD sty
   HWND parentWindow = element.parent ? element.parent->window : nullptr;
   {
     WindowCreation creation(element, className);
-    element.window = CreateWindowExW(extendedStyle, className, element.text.c_str(), style,
-                                     element.x, element.y, element.width, element.height,
-                                     parentWindow,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(element.id)),
-                                     nullptr, nullptr);
+    element.window = CreateWindowExW(
+        extendedStyle, className, element.text.c_str(), style, element.x, element.y, element.width,
+        element.height, parentWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(element.id)),
+        nullptr, nullptr);
   }
   SubclassWithToolkitProcedure(element);
   element.created = true;

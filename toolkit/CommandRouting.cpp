@@ -6,8 +6,8 @@
 #include "toolkit/ControlNotifications.h"
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/GUIElement.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolkitState.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 namespace {
@@ -119,11 +119,8 @@ void RouteNotification(const NMHDR& header, LPARAM lParam) {
     case HDN_ITEMCLICKA:
       source->OnItemNotify(reinterpret_cast<const NMHEADERW*>(lParam)->iItem, 0, 2);
       break;
-    case NM_RCLICK:
-      source->OnItemNotify(0, 0, 3);
-      break;
-    default:
-      break;
+    case NM_RCLICK: source->OnItemNotify(0, 0, 3); break;
+    default: break;
   }
 }
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "toolkit/KeyCodes.h"
+#include "toolkit/UserLocale.h"
 #include "toolkit/base/CurrencyText.h"
 #include "toolkit/base/TextEncoding.h"
-#include "toolkit/UserLocale.h"
 
 namespace LumoUtility {
 namespace {

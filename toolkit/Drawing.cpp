@@ -47,15 +47,16 @@ void Drawing::FrameRectangle(int x, int y, int width, int height, int colour) {
   Rectangle(dc_, x, y, x + width, y + height);
 }
 
-void Drawing::DrawTextIn(int x, int y, int width, int height, const std::wstring& text,
-                         int colour, FontSpec* font, int alignment) {
+void Drawing::DrawTextIn(int x, int y, int width, int height, const std::wstring& text, int colour,
+                         FontSpec* font, int alignment) {
   if (!dc_) return;
   SetBkMode(dc_, TRANSPARENT);
   std::wstring shown = text.substr(0, std::min(text.size(), kMaxTextLength));
   // The text is data ("Olio & filtro"), never a caption with an access key: an ampersand
   // is drawn as itself, not as an underline under the next letter.
-  UINT format = DT_NOPREFIX |
-                (alignment == kAlignRight ? DT_RIGHT : alignment == kAlignCentre ? DT_CENTER : DT_LEFT);
+  UINT format = DT_NOPREFIX | (alignment == kAlignRight    ? DT_RIGHT
+                               : alignment == kAlignCentre ? DT_CENTER
+                                                           : DT_LEFT);
   RECT area{x, y, x + width, y + height};
   ObjectSelection fontSelection(dc_, font ? CreateFont(*font) : nullptr);
   COLORREF previousColour = SetTextColor(dc_, static_cast<COLORREF>(colour));
@@ -67,8 +68,8 @@ void Drawing::DrawTextIn(int x, int y, int width, int height, const std::wstring
   SetTextColor(dc_, previousColour);
 }
 
-void Drawing::DrawTextIn(int x, int y, int width, int height, const std::string& text,
-                         int colour, FontSpec* font, int alignment) {
+void Drawing::DrawTextIn(int x, int y, int width, int height, const std::string& text, int colour,
+                         FontSpec* font, int alignment) {
   DrawTextIn(x, y, width, height, WidenText(text), colour, font, alignment);
 }
 
@@ -121,8 +122,8 @@ void Drawing::DrawTransparentBitmap(int x, int y, int width, int height, HBITMAP
   // whatever colours the caller left in the context.
   ColourScope maskColours(dc_, RGB(0, 0, 0), RGB(255, 255, 255));
   if (width != 0 && height != 0) {
-    if (!StretchBlt(dc_, x, y, width, height, maskContext.Get(), 0, 0, naturalWidth,
-                    naturalHeight, SRCAND)) {
+    if (!StretchBlt(dc_, x, y, width, height, maskContext.Get(), 0, 0, naturalWidth, naturalHeight,
+                    SRCAND)) {
       ReportError();
     }
     if (!StretchBlt(dc_, x, y, width, height, image.Get(), 0, 0, naturalWidth, naturalHeight,

@@ -30,9 +30,9 @@ std::vector<PendingCreation>& PendingCreations() {
 bool HasClass(HWND window, const std::wstring& className) {
   wchar_t buffer[256] = {};
   int length = GetClassNameW(window, buffer, 256);
-  return length > 0 && CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, buffer, length,
-                                      className.c_str(), static_cast<int>(className.size())) ==
-                           CSTR_EQUAL;
+  return length > 0 &&
+         CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, buffer, length, className.c_str(),
+                        static_cast<int>(className.size())) == CSTR_EQUAL;
 }
 
 GUIElement* ElementBeingCreated(HWND window) {

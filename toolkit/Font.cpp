@@ -23,8 +23,7 @@ HFONT CreateFont(FontSpec& font) {
   font.handle = ::CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
                               font.underline, FALSE, DEFAULT_CHARSET, OUT_OUTLINE_PRECIS,
                               CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH,
-                              font.faceName.c_str());
+                              font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH, font.faceName.c_str());
   return font.handle;
 }
 

@@ -10,7 +10,7 @@ namespace LumoUtility {
 namespace {
 
 constexpr DWORD kCaptionedStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU;  // 0x10C80000
-constexpr DWORD kToolWindowStyle = kCaptionedStyle | WS_MAXIMIZEBOX;    // 0x10C90000
+constexpr DWORD kToolWindowStyle = kCaptionedStyle | WS_MAXIMIZEBOX;     // 0x10C90000
 constexpr DWORD kExtraStyleBit = 0x80;
 
 }  // namespace

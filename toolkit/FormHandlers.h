@@ -45,20 +45,20 @@ class FormHandlers : public Form {
 };
 
 // Trampolines, to be assigned as callbacks.
-void FormCreatedTrampoline(GUIElement* form, HWND window);     // onCreated -> BuildControls
+void FormCreatedTrampoline(GUIElement* form, HWND window);  // onCreated -> BuildControls
 // onKeyPress of the form and of its text boxes: a text box or date picker goes to
 // OnChildKeyPress of its form, anything else to OnFormKeyPress.
 bool KeyPressTrampoline(GUIElement* source, int character);
-int FormKeyDownTrampoline(GUIElement* form, int key);           // onKeyDown
-int FormKeyUpTrampoline(GUIElement* form, int key);             // onKeyUp
+int FormKeyDownTrampoline(GUIElement* form, int key);  // onKeyDown
+int FormKeyUpTrampoline(GUIElement* form, int key);    // onKeyUp
 // onLeftButtonUp: a text box counts as getting the focus, anything else goes to
 // OnFormMouseUp.
 int MouseUpTrampoline(GUIElement* source, HWND window, int x, int y);
 int MouseDownTrampoline(GUIElement* source, HWND window, int x, int y);
-void ChildLostFocusTrampoline(GUIElement* child);               // onLostFocus
-int ChildGotFocusTrampoline(GUIElement* child);                 // onGotFocus
-void CommandTrampoline(GUIElement* element);                    // commandHandler
-void MenuCommandTrampoline(GUIElement* item);                   // menu item commandHandler
+void ChildLostFocusTrampoline(GUIElement* child);  // onLostFocus
+int ChildGotFocusTrampoline(GUIElement* child);    // onGotFocus
+void CommandTrampoline(GUIElement* element);       // commandHandler
+void MenuCommandTrampoline(GUIElement* item);      // menu item commandHandler
 void GridRowSelectedTrampoline(GUIElement* grid, int row);
 void GridRowActivatedTrampoline(GUIElement* grid, int row);
 

@@ -4,8 +4,8 @@
 #include "toolkit/Label.h"
 #include "toolkit/OwnedForms.h"
 #include "toolkit/ResourceIds.h"
-#include "toolkit/base/TermsOfUseText.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/base/TermsOfUseText.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {

@@ -7,9 +7,9 @@
 
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/GdiObjects.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolkitState.h"
 #include "toolkit/WindowProcedure.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 namespace {
@@ -246,10 +246,10 @@ void GUIElement::CreateToolTip() {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&classes);
   if (!toolTipWindow) {
-    toolTipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                                    nullptr, nullptr);
+    toolTipWindow =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, nullptr, nullptr);
   }
   if (!toolTipWindow) return;
   SetWindowPos(toolTipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

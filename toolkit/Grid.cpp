@@ -11,9 +11,7 @@ namespace {
 
 constexpr int kGridLineColour = 0x808080;
 
-Grid* GridOfCell(GUIElement* cell) {
-  return cell ? dynamic_cast<Grid*>(cell->parent) : nullptr;
-}
+Grid* GridOfCell(GUIElement* cell) { return cell ? dynamic_cast<Grid*>(cell->parent) : nullptr; }
 
 // Header cells have an empty tag, so a click there only focuses the grid.
 int CellClicked(GUIElement* element, HWND, int, int) {
@@ -21,7 +19,8 @@ int CellClicked(GUIElement* element, HWND, int, int) {
   if (!grid) return 0;
   grid->Focus();
   auto* cell = static_cast<CellControl*>(element);
-  if (!cell->tag.empty() && std::stoi(cell->tag) < grid->RowsInUse()) grid->SelectRow(std::stoi(cell->tag));
+  if (!cell->tag.empty() && std::stoi(cell->tag) < grid->RowsInUse())
+    grid->SelectRow(std::stoi(cell->tag));
   return 0;
 }
 
@@ -30,7 +29,8 @@ int CellDoubleClicked(GUIElement* element, HWND, int, int) {
   if (!grid) return 0;
   grid->Focus();
   auto* cell = static_cast<CellControl*>(element);
-  if (!cell->tag.empty() && std::stoi(cell->tag) < grid->RowsInUse()) grid->ActivateRow(std::stoi(cell->tag));
+  if (!cell->tag.empty() && std::stoi(cell->tag) < grid->RowsInUse())
+    grid->ActivateRow(std::stoi(cell->tag));
   return 0;
 }
 
@@ -141,7 +141,7 @@ void Grid::BuildHeader() {
     cell->onLeftButtonDown = CellClicked;
     cell->onLeftDoubleClick = CellDoubleClicked;
     cell->SetText(i < static_cast<int>(captions.size()) ? captions[i]
-                                                         : "Colonna " + std::to_string(i));
+                                                        : "Colonna " + std::to_string(i));
     cell->SetSize(columns[i].width, rowHeight);
     SetColumnWidth(i, columns[i].width);
     cell->Create();

@@ -27,7 +27,8 @@ void ListBox::Create() {
 void ListBox::AddItem(const std::string& itemText, const std::string& key) {
   std::wstring wide = WidenText(itemText);
   items.Add(wide, WidenText(key));
-  if (created && window) SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  if (created && window)
+    SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 std::string ListBox::ItemText(int index) const { return NarrowText(items.Text(index)); }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "toolkit/ElementRegistry.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolkitState.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 namespace {

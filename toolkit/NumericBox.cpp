@@ -52,7 +52,8 @@ void NumericBox::SetValue(int newValue) {
 int NumericBox::GetValue() {
   if (!created || !window) return value;
   BOOL failed = FALSE;
-  value = static_cast<int>(SendMessageW(window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  value =
+      static_cast<int>(SendMessageW(window, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
   if (failed) value = minimum;
   return value;
 }
@@ -71,8 +72,8 @@ bool NumericBox::TryGetValue(int& result) const {
     return true;
   }
   std::int32_t read = 0;
-  if (!ParseSpinnerText(buddy->GetTextAnsi(), UserNumberPunctuation().thousandsSeparator,
-                        minimum, maximum, read)) {
+  if (!ParseSpinnerText(buddy->GetTextAnsi(), UserNumberPunctuation().thousandsSeparator, minimum,
+                        maximum, read)) {
     return false;
   }
   result = read;

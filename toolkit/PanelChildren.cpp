@@ -48,10 +48,10 @@ void PanelChildren::Create() {
   HWND newWindow = nullptr;
   {
     WindowCreation creation(*this, className);
-    newWindow = CreateWindowExW(PanelExtendedStyle(), className.c_str(), text.c_str(),
-                                PanelStyle(), x, y, width, height, parent ? parent->window : nullptr,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), parentInstance,
-                                nullptr);
+    newWindow =
+        CreateWindowExW(PanelExtendedStyle(), className.c_str(), text.c_str(), PanelStyle(), x, y,
+                        width, height, parent ? parent->window : nullptr,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), parentInstance, nullptr);
   }
   window = newWindow;
   // Created before it is first shown: showing paints it at once, and a paint that finds

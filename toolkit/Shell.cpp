@@ -61,8 +61,8 @@ std::wstring BrowseForFolder(const std::string& title, HWND owner) {
 }
 
 bool OpenDocument(const std::string& pathOrAddress) {
-  HINSTANCE result = ShellExecuteW(nullptr, L"open", WidenText(pathOrAddress).c_str(), nullptr,
-                                   nullptr, SW_SHOW);
+  HINSTANCE result =
+      ShellExecuteW(nullptr, L"open", WidenText(pathOrAddress).c_str(), nullptr, nullptr, SW_SHOW);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

@@ -27,7 +27,7 @@ class TextBox : public Child {
   bool numbersOnly = false;
   bool password = false;  // applied by ApplyStyle only
   bool lowercase = false;
-  bool uppercase = false;  // wins over lowercase
+  bool uppercase = false;   // wins over lowercase
   bool alignRight = false;  // wins over center
   bool center = false;
   bool border = true;

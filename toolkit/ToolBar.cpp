@@ -75,8 +75,8 @@ void ToolBar::Create() {
 int ToolBar::AddStrip(int count, HINSTANCE module, UINT_PTR bitmap) {
   if (!window) return -1;
   TBADDBITMAP strip{module, bitmap};
-  return static_cast<int>(
-      SendMessageW(window, TB_ADDBITMAP, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(&strip)));
+  return static_cast<int>(SendMessageW(window, TB_ADDBITMAP, static_cast<WPARAM>(count),
+                                       reinterpret_cast<LPARAM>(&strip)));
 }
 
 int ToolBar::AddMappedBitmap(const ToolBarItem& item) {

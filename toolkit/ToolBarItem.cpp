@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolkitState.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
 

@@ -12,15 +12,15 @@ class PanelChildren;
 // The few process-wide facts the central window procedure works with. Everything runs
 // on the one GUI thread, so nothing here is locked.
 struct ToolkitState {
-  HWND mainWindow = nullptr;                // first form created; its end ends the loop
-  Form* lastActiveForm = nullptr;           // the form that last became foreground
-  PanelChildren* lastActivePanel = nullptr; // the panel that last became foreground
-  PanelChildren* wheelTarget = nullptr;     // scrolled by the wheel over a non-panel
-  bool trackingMouse = false;               // a hover/leave request is pending
-  HCURSOR waitCursorHandle = nullptr;       // shared system cursors, never destroyed
+  HWND mainWindow = nullptr;                 // first form created; its end ends the loop
+  Form* lastActiveForm = nullptr;            // the form that last became foreground
+  PanelChildren* lastActivePanel = nullptr;  // the panel that last became foreground
+  PanelChildren* wheelTarget = nullptr;      // scrolled by the wheel over a non-panel
+  bool trackingMouse = false;                // a hover/leave request is pending
+  HCURSOR waitCursorHandle = nullptr;        // shared system cursors, never destroyed
   HCURSOR handCursorHandle = nullptr;
-  int elementIdCounter = 0;                 // last element id handed out
-  std::wstring toolTipText;                 // answer to the last tooltip text request
+  int elementIdCounter = 0;  // last element id handed out
+  std::wstring toolTipText;  // answer to the last tooltip text request
 };
 
 ToolkitState& Toolkit();

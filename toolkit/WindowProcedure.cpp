@@ -216,8 +216,7 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
         }
       }
       return false;
-    case WM_COMMAND:
-      return RouteCommand(wParam, lParam, result);
+    case WM_COMMAND: return RouteCommand(wParam, lParam, result);
     case WM_NOTIFY:
       if (lParam) RouteNotification(*reinterpret_cast<const NMHDR*>(lParam), lParam);
       return false;
@@ -285,8 +284,7 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
     case WM_RBUTTONDBLCLK:
       if (element) element->OnRightDoubleClick(px, py);
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

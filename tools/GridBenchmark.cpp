@@ -1,12 +1,12 @@
-// Builds a grid of 4 columns and 1,000 rows (or as many as the argument says) on a form, fills every cell, scrolls through
-// it, and reports the time of each step and the windows and window classes it made.
-// Run under Wine with scripts/benchmark-grid.
+// Builds a grid of 4 columns and 1,000 rows (or as many as the argument says) on a form, fills
+// every cell, scrolls through it, and reports the time of each step and the windows and window
+// classes it made. Run under Wine with scripts/benchmark-grid.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
   start = Clock::now();
   for (int row = 0; row < kRows; ++row) {
     for (int column = 0; column < kColumns; ++column) {
-      grid->SetCellText(row, column, "Riga " + std::to_string(row) + " col " + std::to_string(column));
+      grid->SetCellText(row, column,
+                        "Riga " + std::to_string(row) + " col " + std::to_string(column));
     }
   }
   UpdateWindow(form.window);
@@ -160,8 +161,8 @@ int main(int argc, char** argv) {
   std::printf("window classes created: %d\n", classesMade);
   std::printf("create:                 %9.1f ms\n", createTime);
   std::printf("fill %d cells:        %9.1f ms\n", kColumns * kRows, fillTime);
-  std::printf("Down key x %d:          %9.1f ms (%.2f ms a row), last row selected %d\n",
-              kKeySteps, keyTime, keyTime / kKeySteps, lastSelected);
+  std::printf("Down key x %d:          %9.1f ms (%.2f ms a row), last row selected %d\n", kKeySteps,
+              keyTime, keyTime / kKeySteps, lastSelected);
   std::printf("page up x %d:            %9.1f ms\n", pages, pageTime);
   std::printf("100 far selections:     %9.1f ms\n", jumpTime);
   std::printf("one message to a cell:  %9.1f us\n", messageTime);

@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     if (argc == 3) {
       for (const std::string& note : report.notes) std::cout << "note: " << note << "\n";
     }
-    std::cout << (report.Ok() ? "consistent" : "inconsistent") << " (" << report.problems.size() << " problems, "
-              << report.notes.size() << " notes)\n";
+    std::cout << (report.Ok() ? "consistent" : "inconsistent") << " (" << report.problems.size()
+              << " problems, " << report.notes.size() << " notes)\n";
     return report.Ok() ? 0 : 1;
   } catch (const Jet::JetError& error) {
     std::cout << "problem: " << error.what() << "\ninconsistent\n";

@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
   try {
     Jet::Database database = Jet::Database::OpenFile(argv[1]);
     if (argc == 2) {
-      for (const Jet::CatalogTable& table : database.UserTables()) std::cout << Utf16ToUtf8(table.name) << '\n';
+      for (const Jet::CatalogTable& table : database.UserTables())
+        std::cout << Utf16ToUtf8(table.name) << '\n';
     } else {
       PrintTable(database, argv[2]);
     }

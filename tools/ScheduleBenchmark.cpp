@@ -35,14 +35,15 @@ void FillFile(const std::filesystem::path& file, int rows) {
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(file);
   database.BeginWrites();
   database.InsertRow(u"INTERVENTI", {Jet::Value(), Jet::Value(std::u16string(u"Candela")),
-                                     Jet::Value(std::int32_t{6000}), Jet::Value(std::u16string(u"nota")),
-                                     Jet::Value(false)});
+                                     Jet::Value(std::int32_t{6000}),
+                                     Jet::Value(std::u16string(u"nota")), Jet::Value(false)});
   for (int i = 0; i < rows; ++i) {
     History h = Nth(i);
-    database.InsertRow(u"INTERVENTI_VEICOLO",
-                       {Jet::Value(), Jet::Value(std::int32_t{h.vehicle}), Jet::Value(std::int32_t{h.kind}),
-                        Jet::Value(std::int32_t{h.km}), Jet::Value(Jet::DateTime{44377.0}),
-                        Jet::Value(84.5), Jet::Value(std::u16string(u"Tagliando"))});
+    database.InsertRow(
+        u"INTERVENTI_VEICOLO",
+        {Jet::Value(), Jet::Value(std::int32_t{h.vehicle}), Jet::Value(std::int32_t{h.kind}),
+         Jet::Value(std::int32_t{h.km}), Jet::Value(Jet::DateTime{44377.0}), Jet::Value(84.5),
+         Jet::Value(std::u16string(u"Tagliando"))});
   }
   database.CommitWrites();
 }
@@ -55,10 +56,10 @@ void FillMemory(MemoryTableStore& store, int rows) {
   }
   for (int i = 0; i < rows; ++i) {
     History h = Nth(i);
-    store.LoadRow("INTERVENTI_VEICOLO",
-                  {Value::Null(), Value::Integer(h.vehicle), Value::Integer(h.kind),
-                   Value::Integer(h.km), Value::DateTime(44377.0), Value::Double(84.5),
-                   Value::Text(u"Tagliando")});
+    store.LoadRow(
+        "INTERVENTI_VEICOLO",
+        {Value::Null(), Value::Integer(h.vehicle), Value::Integer(h.kind), Value::Integer(h.km),
+         Value::DateTime(44377.0), Value::Double(84.5), Value::Text(u"Tagliando")});
   }
 }
 
@@ -67,7 +68,8 @@ double MillisecondsPerRun(int repeats, Work work) {
   auto start = std::chrono::steady_clock::now();
   for (int r = 0; r < repeats; ++r) work();
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-             .count() / repeats;
+             .count() /
+         repeats;
 }
 
 }  // namespace

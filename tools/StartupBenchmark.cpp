@@ -1,7 +1,7 @@
 // Times the program's start-up as a user sees it: from CreateProcess until its terms
-// window ("Leggimi") is visible and the program waits for input, started from the folder that holds "filedat", once with
-// a new user folder (the database is provisioned) and once with the database already
-// there. Beside it, the same for the minimal Win32 program (one class, one window), which
+// window ("Leggimi") is visible and the program waits for input, started from the folder that holds
+// "filedat", once with a new user folder (the database is provisioned) and once with the database
+// already there. Beside it, the same for the minimal Win32 program (one class, one window), which
 // measures what starting any program costs under this Wine. Each start is ended as a user
 // would (the terms are declined, the minimal window closed) and must exit with code 0.
 // Usage: startup-benchmark <TorvaneManutenzione.exe> <minimal-window.exe> [runs]
@@ -130,10 +130,10 @@ std::string Narrow(const std::wstring& text) {
 
 // One start of a program: when its windows became visible and how long it took to go.
 struct Sample {
-  double shownMs = -1;      // the window the start is timed to
-  bool polled = false;      // seen by polling, not when the program first waited for input
-  double exitMs = -1;       // from the closing action to the end of the process
-  std::string failure;      // empty when the start and the end went as they should
+  double shownMs = -1;  // the window the start is timed to
+  bool polled = false;  // seen by polling, not when the program first waited for input
+  double exitMs = -1;   // from the closing action to the end of the process
+  std::string failure;  // empty when the start and the end went as they should
 };
 
 enum class Closing { DeclineTerms, CloseWindow };
@@ -261,8 +261,8 @@ struct Series {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr,
-                 "usage: startup-benchmark <TorvaneManutenzione.exe> <minimal-window.exe> [runs]\n");
+    std::fprintf(
+        stderr, "usage: startup-benchmark <TorvaneManutenzione.exe> <minimal-window.exe> [runs]\n");
     return 2;
   }
   const fs::path program = fs::absolute(argv[1]);
@@ -289,8 +289,7 @@ int wmain(int argc, wchar_t** argv) {
   Series minimalSeries, freshSeries, existingSeries;
   {
     UserFolderRedirect redirect;
-    const Launch minimalLaunch{minimal, minimal.parent_path(), kMinimalTitle,
-                               Closing::CloseWindow};
+    const Launch minimalLaunch{minimal, minimal.parent_path(), kMinimalTitle, Closing::CloseWindow};
     const Launch programLaunch{program, programFolder, kTermsTitle, Closing::DeclineTerms};
     auto report = [&](const char* what, int run, const Sample& sample) {
       if (sample.failure.empty()) return true;
@@ -305,7 +304,8 @@ int wmain(int argc, wchar_t** argv) {
       Sample sample = TimeStart(minimalLaunch);
       if (report("minimal program", run, sample) && run > 0) minimalSeries.Add(sample);
 
-      const fs::path freshUser = run == 0 ? existingUser : work / (L"nuovo-" + std::to_wstring(run));
+      const fs::path freshUser =
+          run == 0 ? existingUser : work / (L"nuovo-" + std::to_wstring(run));
       fs::create_directories(freshUser);
       redirect.PointAt(freshUser);
       sample = TimeStart(programLaunch);
@@ -326,8 +326,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   fs::remove_all(work, ignored);
 
-  std::printf("start until the window is visible and the program waits for input, %d runs\n"
-              "each after one warm-up (ms)\n", runs);
+  std::printf(
+      "start until the window is visible and the program waits for input, %d runs\n"
+      "each after one warm-up (ms)\n",
+      runs);
   std::printf("  %-34s %8s %8s %8s %8s %8s\n", "", "median", "25%", "75%", "min", "max");
   PrintRow("minimal program (\"Finestra minima\")", minimalSeries.shown);
   PrintRow("program, new user folder", freshSeries.shown);
@@ -340,10 +342,11 @@ int wmain(int argc, wchar_t** argv) {
   if (minimalFigures.median > 0 && !freshSeries.shown.empty() && !existingSeries.shown.empty()) {
     const Figures fresh = Summarise(freshSeries.shown);
     const Figures existing = Summarise(existingSeries.shown);
-    std::printf("ratio to the minimal program: medians %.2fx (new user folder), %.2fx (existing "
-                "database); minima %.2fx, %.2fx\n",
-                fresh.median / minimalFigures.median, existing.median / minimalFigures.median,
-                fresh.minimum / minimalFigures.minimum, existing.minimum / minimalFigures.minimum);
+    std::printf(
+        "ratio to the minimal program: medians %.2fx (new user folder), %.2fx (existing "
+        "database); minima %.2fx, %.2fx\n",
+        fresh.median / minimalFigures.median, existing.median / minimalFigures.median,
+        fresh.minimum / minimalFigures.minimum, existing.minimum / minimalFigures.minimum);
   }
   const int polled = minimalSeries.polled + freshSeries.polled + existingSeries.polled;
   if (polled) {

@@ -41,9 +41,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kPhases[] = {"start to main", "provisioning", "main form", "toolbar",
-                                   "database",      "grid",         "showing",   "terms",
-                                   "first messages"};
+constexpr const char* kPhases[] = {"start to main", "provisioning", "main form",
+                                   "toolbar",       "database",     "grid",
+                                   "showing",       "terms",        "first messages"};
 constexpr int kPhaseCount = sizeof kPhases / sizeof kPhases[0];
 
 long long Counter() {
@@ -145,8 +145,8 @@ int ProfileOneStart(long long startedAt, bool newUser) {
   const long long gridEnd = LastCreation(L"PanelChildren", grid);
   // The terms window is the second form ("Window" and the class number).
   const long long terms = FirstCreation(L"Window", gridEnd, constructed);
-  const long long cuts[] = {startedAt,   atMain, provisionStart, provisionEnd, toolbar, probe,
-                            grid,        gridEnd, terms,         constructed,  idle};
+  const long long cuts[] = {startedAt, atMain,  provisionStart, provisionEnd, toolbar, probe,
+                            grid,      gridEnd, terms,          constructed,  idle};
   // "provisioning" starts at provisionStart; what lies between main and it (the folder
   // redirect of this tool) belongs to no phase.
   const int from[] = {0, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -183,8 +183,8 @@ ChildRun RunChild(bool newUser) {
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process{};
-  const bool started = CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                      nullptr, nullptr, &startup, &process);
+  const bool started = CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &process);
   CloseHandle(writeEnd);
   std::string output;
   if (started) {

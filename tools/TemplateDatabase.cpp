@@ -30,15 +30,19 @@ constexpr CatalogueEntry kCatalogue[] = {
     {u"Filtro carburante", 60000, u"Sui diesel anche ogni 30.000 km", false},
     {u"Pastiglie freni anteriori", 30000, u"Controllare lo spessore a ogni tagliando", false},
     {u"Pastiglie freni posteriori", 50000, u"Controllare lo spessore a ogni tagliando", false},
-    {u"Dischi freni anteriori", 80000, u"Sostituire con le pastiglie se sotto lo spessore minimo", false},
-    {u"Dischi freni posteriori", 100000, u"Sostituire con le pastiglie se sotto lo spessore minimo", false},
+    {u"Dischi freni anteriori", 80000, u"Sostituire con le pastiglie se sotto lo spessore minimo",
+     false},
+    {u"Dischi freni posteriori", 100000, u"Sostituire con le pastiglie se sotto lo spessore minimo",
+     false},
     {u"Liquido freni", 40000, u"In ogni caso ogni due anni", false},
     {u"Cinghia distribuzione", 120000, u"O dopo 5 anni; sostituire anche il tendicinghia", false},
     {u"Cinghia servizi", 90000, u"Verificare crepe e tensione", false},
     {u"Pompa acqua", 120000, u"Di solito insieme alla cinghia di distribuzione", false},
     {u"Liquido refrigerante", 60000, u"Controllare il livello a motore freddo", false},
-    {u"Pneumatici anteriori", 40000, u"Battistrada minimo 1,6 mm; controllare la pressione ogni mese", false},
-    {u"Pneumatici posteriori", 50000, u"Battistrada minimo 1,6 mm; controllare la pressione ogni mese", false},
+    {u"Pneumatici anteriori", 40000,
+     u"Battistrada minimo 1,6 mm; controllare la pressione ogni mese", false},
+    {u"Pneumatici posteriori", 50000,
+     u"Battistrada minimo 1,6 mm; controllare la pressione ogni mese", false},
     {u"Convergenza ed equilibratura", 20000, u"Anche dopo un urto contro il marciapiede", true},
     {u"Batteria", 80000, u"Verificare la carica prima dell'inverno", false},
     {u"Spazzole tergicristallo", 20000, u"Sostituire se lasciano aloni", false},
@@ -68,28 +72,32 @@ void WriteTemplateDatabase(const std::filesystem::path& path) {
 
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   database.BeginWrites();
-  database.CreateTable({u"VEICOLO",
-                        {Column(u"ID", NewColumnType::kAutoNumber), Column(u"TARGA", NewColumnType::kText, 20),
-                         Column(u"DESCRIZIONE", NewColumnType::kText), Column(u"KM", NewColumnType::kLong),
-                         Column(u"DATA_KM", NewColumnType::kDateTime)},
-                        u"ID"},
-                       kTemplateDate);
-  database.CreateTable({u"INTERVENTI",
-                        {Column(u"ID", NewColumnType::kAutoNumber), Column(u"INTERVENTO", NewColumnType::kText),
-                         Column(u"CADENZAKM", NewColumnType::kLong), Column(u"NOTE", NewColumnType::kText),
-                         Column(u"FINERODAGGIO", NewColumnType::kBoolean)},
-                        u"ID"},
-                       kTemplateDate);
-  database.CreateTable({u"INTERVENTI_VEICOLO",
-                        {Column(u"ID", NewColumnType::kAutoNumber), Column(u"ID_VEICOLO", NewColumnType::kLong),
-                         Column(u"ID_INTERVENTO", NewColumnType::kLong), Column(u"KM", NewColumnType::kLong),
-                         Column(u"DATA", NewColumnType::kDateTime), Column(u"COSTO", NewColumnType::kDouble),
-                         Column(u"NOTE", NewColumnType::kText)},
-                        u"ID"},
-                       kTemplateDate);
+  database.CreateTable(
+      {u"VEICOLO",
+       {Column(u"ID", NewColumnType::kAutoNumber), Column(u"TARGA", NewColumnType::kText, 20),
+        Column(u"DESCRIZIONE", NewColumnType::kText), Column(u"KM", NewColumnType::kLong),
+        Column(u"DATA_KM", NewColumnType::kDateTime)},
+       u"ID"},
+      kTemplateDate);
+  database.CreateTable(
+      {u"INTERVENTI",
+       {Column(u"ID", NewColumnType::kAutoNumber), Column(u"INTERVENTO", NewColumnType::kText),
+        Column(u"CADENZAKM", NewColumnType::kLong), Column(u"NOTE", NewColumnType::kText),
+        Column(u"FINERODAGGIO", NewColumnType::kBoolean)},
+       u"ID"},
+      kTemplateDate);
+  database.CreateTable(
+      {u"INTERVENTI_VEICOLO",
+       {Column(u"ID", NewColumnType::kAutoNumber), Column(u"ID_VEICOLO", NewColumnType::kLong),
+        Column(u"ID_INTERVENTO", NewColumnType::kLong), Column(u"KM", NewColumnType::kLong),
+        Column(u"DATA", NewColumnType::kDateTime), Column(u"COSTO", NewColumnType::kDouble),
+        Column(u"NOTE", NewColumnType::kText)},
+       u"ID"},
+      kTemplateDate);
   for (const CatalogueEntry& entry : kCatalogue) {
-    database.InsertRow(u"INTERVENTI", {Value(), Value(std::u16string(entry.intervention)), Value(entry.everyKm),
-                                        Value(std::u16string(entry.note)), Value(entry.endOfRunningIn)});
+    database.InsertRow(u"INTERVENTI",
+                       {Value(), Value(std::u16string(entry.intervention)), Value(entry.everyKm),
+                        Value(std::u16string(entry.note)), Value(entry.endOfRunningIn)});
   }
   database.CommitWrites();
 }

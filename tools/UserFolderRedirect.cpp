@@ -9,8 +9,8 @@ constexpr wchar_t kLocalAppDataValue[] = L"Local AppData";
 }  // namespace
 
 UserFolderRedirect::UserFolderRedirect() {
-  RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                  nullptr, &key_, nullptr);
+  RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                  &key_, nullptr);
   wchar_t buffer[MAX_PATH * 4] = {};
   DWORD size = sizeof buffer;
   DWORD type = 0;

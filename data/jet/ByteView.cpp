@@ -38,9 +38,13 @@ std::uint32_t ByteView::U32(std::size_t offset) const {
          (static_cast<std::uint32_t>(data_[offset + 3]) << 24);
 }
 
-std::int16_t ByteView::I16(std::size_t offset) const { return static_cast<std::int16_t>(U16(offset)); }
+std::int16_t ByteView::I16(std::size_t offset) const {
+  return static_cast<std::int16_t>(U16(offset));
+}
 
-std::int32_t ByteView::I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
+std::int32_t ByteView::I32(std::size_t offset) const {
+  return static_cast<std::int32_t>(U32(offset));
+}
 
 std::int64_t ByteView::I64(std::size_t offset) const {
   Require(offset, 8);

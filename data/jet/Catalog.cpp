@@ -17,7 +17,8 @@ struct CatalogRow {
   std::u16string name;
 };
 
-std::size_t ColumnPosition(const TableDefinition& objects, const char16_t* name, std::uint8_t typeCode) {
+std::size_t ColumnPosition(const TableDefinition& objects, const char16_t* name,
+                           std::uint8_t typeCode) {
   for (std::size_t i = 0; i < objects.columns.size(); ++i) {
     if (NamesEqual(objects.columns[i].name, name)) {
       if (objects.columns[i].typeCode != typeCode) break;
@@ -66,7 +67,8 @@ std::vector<CatalogTable> ReadCatalog(const PageSource& source) {
 
   const CatalogRow* tablesContainer = nullptr;
   for (const CatalogRow& row : rows) {
-    if (row.parentId == C::kRootContainerId && row.type == C::kTypeContainer && NamesEqual(row.name, u"Tables")) {
+    if (row.parentId == C::kRootContainerId && row.type == C::kTypeContainer &&
+        NamesEqual(row.name, u"Tables")) {
       tablesContainer = &row;
       break;
     }

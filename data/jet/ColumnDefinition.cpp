@@ -11,13 +11,10 @@ bool ColumnDefinition::IsSupportedType() const {
     case Format::kTypeCurrency:
     case Format::kTypeSingle:
     case Format::kTypeDouble:
-    case Format::kTypeDateTime:
-      return IsFixedLength();
+    case Format::kTypeDateTime: return IsFixedLength();
     case Format::kTypeText:
-    case Format::kTypeMemo:
-      return !IsFixedLength();
-    default:
-      return false;
+    case Format::kTypeMemo: return !IsFixedLength();
+    default: return false;
   }
 }
 

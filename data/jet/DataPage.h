@@ -38,6 +38,7 @@ class DataPage {
 
 // Reads the row `pointer` names into `buffer`, checking the page type, and returns its
 // bytes (a view into `buffer`). Used for usage-map rows and long values.
-ByteView ReadRow(const PageSource& source, const RowPointer& pointer, PageBuffer& buffer, const char* what);
+ByteView ReadRow(const PageSource& source, const RowPointer& pointer, PageBuffer& buffer,
+                 const char* what);
 
 }  // namespace Jet

@@ -17,7 +17,8 @@ void Put16(PageBuffer& page, std::size_t at, std::uint16_t value) {
   page[at + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 std::size_t LowestStart(const PageBuffer& page, std::size_t slots) {
-  return slots == 0 ? Format::kPageSize : (Get16(page, D::kRowSlots + 2 * (slots - 1)) & D::kSlotOffsetMask);
+  return slots == 0 ? Format::kPageSize
+                    : (Get16(page, D::kRowSlots + 2 * (slots - 1)) & D::kSlotOffsetMask);
 }
 
 }  // namespace
@@ -43,7 +44,8 @@ bool RowFits(const PageBuffer& page, std::size_t length) {
   return data.SlotCount() < D::kMaxRowSlots - 1 && length + 2 <= DataPageFreeSpace(page);
 }
 
-std::uint8_t AddRow(PageBuffer& page, const std::uint8_t* bytes, std::size_t length, std::uint16_t flags) {
+std::uint8_t AddRow(PageBuffer& page, const std::uint8_t* bytes, std::size_t length,
+                    std::uint16_t flags) {
   if (!RowFits(page, length)) ThrowCorrupt("a row does not fit the page chosen for it");
   std::size_t slots = DataPage(ViewOf(page, "data page")).SlotCount();
   std::size_t start = LowestStart(page, slots) - length;
@@ -95,7 +97,8 @@ void ResizeRow(PageBuffer& page, std::uint8_t row, const std::vector<std::uint8_
   std::size_t rowEnd = slot.start + slot.length;
   std::size_t newStart = rowEnd - bytes.size();
   // The rows below this one, [low, slot.start), move by the change in length.
-  std::ptrdiff_t shift = static_cast<std::ptrdiff_t>(newStart) - static_cast<std::ptrdiff_t>(slot.start);
+  std::ptrdiff_t shift =
+      static_cast<std::ptrdiff_t>(newStart) - static_cast<std::ptrdiff_t>(slot.start);
   std::size_t blockSize = slot.start - low;
   std::size_t newLow = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(low) + shift);
   if (blockSize != 0) std::memmove(page.data() + newLow, page.data() + low, blockSize);

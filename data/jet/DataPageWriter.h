@@ -20,7 +20,8 @@ std::size_t DataPageFreeSpace(const PageBuffer& page);
 // Whether a new row of `length` bytes fits (slot included, slot limit respected).
 bool RowFits(const PageBuffer& page, std::size_t length);
 // Appends a row with slot flags `flags` (deleted / overflow bits); returns its number.
-std::uint8_t AddRow(PageBuffer& page, const std::uint8_t* bytes, std::size_t length, std::uint16_t flags);
+std::uint8_t AddRow(PageBuffer& page, const std::uint8_t* bytes, std::size_t length,
+                    std::uint16_t flags);
 // Sets the slot's flag bits (the offset stays).
 void SetSlotFlags(PageBuffer& page, std::uint8_t row, std::uint16_t flags);
 // Overwrites a row with bytes no longer than it; the caller pads them to the slot length.

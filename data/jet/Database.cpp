@@ -8,7 +8,8 @@ namespace {
 // The bytes of a whole file, read in one go under the writer lock.
 class ImagePageSource : public PageSource {
  public:
-  explicit ImagePageSource(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)), view_(bytes_.data(), bytes_.size()) {}
+  explicit ImagePageSource(std::vector<std::uint8_t> bytes)
+      : bytes_(std::move(bytes)), view_(bytes_.data(), bytes_.size()) {}
   std::uint64_t ByteSize() const override { return view_.ByteSize(); }
   std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const override {
     return view_.ReadAt(offset, out, length);
@@ -34,7 +35,9 @@ Database Database::OpenFile(const std::filesystem::path& path) {
 }
 
 Database::Database(std::unique_ptr<PageSource> source)
-    : source_(std::move(source)), header_(ReadDatabaseHeader(*source_)), catalog_(ReadCatalog(*source_)) {}
+    : source_(std::move(source)),
+      header_(ReadDatabaseHeader(*source_)),
+      catalog_(ReadCatalog(*source_)) {}
 
 std::vector<CatalogTable> Database::UserTables() const {
   std::vector<CatalogTable> tables;

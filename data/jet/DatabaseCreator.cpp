@@ -53,7 +53,8 @@ void WriteHeader(PageBuffer& page, const NewDatabaseFacts& facts) {
   Put16(page, H::kCodePage, H::kCodePage1252);
   // No password: the password field holds just its mask, the whole days of the creation
   // date repeated.
-  std::uint32_t mask = static_cast<std::uint32_t>(static_cast<std::int32_t>(std::floor(facts.headerCreationDate)));
+  std::uint32_t mask =
+      static_cast<std::uint32_t>(static_cast<std::int32_t>(std::floor(facts.headerCreationDate)));
   for (std::size_t i = 0; i < H::kPasswordSize; i += 4) Put32(page, H::kPassword + i, mask);
   Put16(page, H::kFileWord, facts.headerWord6A);
   Put16(page, H::kSortOrder, Format::kSortOrderGeneral);
@@ -66,7 +67,8 @@ void WriteHeader(PageBuffer& page, const NewDatabaseFacts& facts) {
   ApplyRc4(H::kRc4Key, sizeof H::kRc4Key, page.data() + H::kObfuscatedStart, H::kObfuscatedSize);
 }
 
-std::vector<std::uint8_t> InlineMap(std::initializer_list<std::uint32_t> pages, bool inverted, std::uint32_t inUse) {
+std::vector<std::uint8_t> InlineMap(std::initializer_list<std::uint32_t> pages, bool inverted,
+                                    std::uint32_t inUse) {
   std::vector<std::uint8_t> row(M::kInlineRowSize, 0);
   auto mark = [&row](std::uint32_t page) {
     row[M::kInlineBitmap + page / 8] |= static_cast<std::uint8_t>(1u << (page % 8));
@@ -85,19 +87,19 @@ std::vector<std::uint8_t> InlineMap(std::initializer_list<std::uint32_t> pages, 
 void WriteMapsPage(PageBuffer& page) {
   InitDataPage(page, 0);
   std::vector<std::vector<std::uint8_t>> rows;
-  rows.push_back(InlineMap({kObjectsRowsPage}, false, 0));  // MSysObjects owned
-  rows.push_back(InlineMap({kObjectsRowsPage}, false, 0));  // MSysObjects free space
+  rows.push_back(InlineMap({kObjectsRowsPage}, false, 0));               // MSysObjects owned
+  rows.push_back(InlineMap({kObjectsRowsPage}, false, 0));               // MSysObjects free space
   for (int i = 0; i < 14; ++i) rows.push_back(InlineMap({}, false, 0));  // its 7 Memo/OLE columns
-  rows.push_back(InlineMap({7}, false, 0));                  // ParentIdName
-  rows.push_back(InlineMap({8}, false, 0));                  // Id
-  rows.push_back(InlineMap({kAcesRowsPage}, false, 0));      // MSysACEs owned
-  rows.push_back(InlineMap({kAcesRowsPage}, false, 0));      // MSysACEs free space
-  rows.push_back(InlineMap({9}, false, 0));                  // ObjectId
+  rows.push_back(InlineMap({7}, false, 0));                              // ParentIdName
+  rows.push_back(InlineMap({8}, false, 0));                              // Id
+  rows.push_back(InlineMap({kAcesRowsPage}, false, 0));                  // MSysACEs owned
+  rows.push_back(InlineMap({kAcesRowsPage}, false, 0));                  // MSysACEs free space
+  rows.push_back(InlineMap({9}, false, 0));                              // ObjectId
   // MSysQueries maps, Expression
   for (int i = 0; i < 4; ++i) rows.push_back(InlineMap({}, false, 0));
-  rows.push_back(InlineMap({10}, false, 0));                 // ObjectIdAttribute
-  rows.push_back(InlineMap({}, false, 0));                   // MSysRelationships owned
-  rows.push_back(InlineMap({}, false, 0));                   // MSysRelationships free space
+  rows.push_back(InlineMap({10}, false, 0));  // ObjectIdAttribute
+  rows.push_back(InlineMap({}, false, 0));    // MSysRelationships owned
+  rows.push_back(InlineMap({}, false, 0));    // MSysRelationships free space
   for (std::uint32_t root : {11u, 12u, 13u}) rows.push_back(InlineMap({root}, false, 0));
   for (const auto& row : rows) AddRow(page, row.data(), row.size(), 0);
 }
@@ -157,8 +159,14 @@ std::vector<std::uint8_t> SidBytes(const NewDatabaseFacts& facts, Sid role) {
   switch (role) {
     case Sid::kAdmin: break;
     case Sid::kUsers: sid[0] ^= 0x01; break;
-    case Sid::kCreator: sid[0] ^= 0x01; sid[1] ^= 0x05; break;
-    case Sid::kEngine: sid[0] ^= 0x01; sid[1] ^= 0x02; break;
+    case Sid::kCreator:
+      sid[0] ^= 0x01;
+      sid[1] ^= 0x05;
+      break;
+    case Sid::kEngine:
+      sid[0] ^= 0x01;
+      sid[1] ^= 0x02;
+      break;
   }
   return sid;
 }

@@ -29,9 +29,21 @@ struct NewDatabaseFacts {
 PageStore BuildEmptyDatabase(const std::filesystem::path& path, const NewDatabaseFacts& facts);
 
 // Writes a new, empty database file (replacing an existing one).
-void CreateEmptyDatabase(const std::filesystem::path& path, const NewDatabaseFacts& facts = NewDatabaseFacts::FromJetSample());
+void CreateEmptyDatabase(const std::filesystem::path& path,
+                         const NewDatabaseFacts& facts = NewDatabaseFacts::FromJetSample());
 
-enum class NewColumnType { kLong, kAutoNumber, kText, kMemo, kDouble, kDateTime, kBoolean, kInteger, kByte, kCurrency };
+enum class NewColumnType {
+  kLong,
+  kAutoNumber,
+  kText,
+  kMemo,
+  kDouble,
+  kDateTime,
+  kBoolean,
+  kInteger,
+  kByte,
+  kCurrency
+};
 
 struct NewColumn {
   std::u16string name;

@@ -37,11 +37,13 @@ DatabaseHeader ReadDatabaseHeader(const PageSource& source) {
     throw JetError(JetErrorKind::kNotJetDatabase, "not an Access database file");
   }
   if (EngineNameIs(page, H::kAceEngineName)) {
-    throw JetError(JetErrorKind::kUnsupportedVersion,
-                   "Access 2007 or later format (.accdb) is not supported; only Access 2000-2003 files are");
+    throw JetError(
+        JetErrorKind::kUnsupportedVersion,
+        "Access 2007 or later format (.accdb) is not supported; only Access 2000-2003 files are");
   }
   if (EngineNameIs(page, H::kMsisamEngineName)) {
-    throw JetError(JetErrorKind::kUnsupportedVersion, "MSISAM (Microsoft Money) databases are not supported");
+    throw JetError(JetErrorKind::kUnsupportedVersion,
+                   "MSISAM (Microsoft Money) databases are not supported");
   }
   if (!EngineNameIs(page, H::kJetEngineName)) {
     throw JetError(JetErrorKind::kNotJetDatabase, "not an Access database file");
@@ -67,11 +69,13 @@ DatabaseHeader ReadDatabaseHeader(const PageSource& source) {
   header.sortOrder = plain.U16(H::kSortOrder);
   header.creationDate = plain.F64(H::kCreationDate);
   if (plain.U32(H::kDatabaseKey) != 0) {
-    throw JetError(JetErrorKind::kEncrypted, "the database is encrypted; encrypted databases are not supported");
+    throw JetError(JetErrorKind::kEncrypted,
+                   "the database is encrypted; encrypted databases are not supported");
   }
   if (HasPassword(plain, header.creationDate)) {
-    throw JetError(JetErrorKind::kPasswordProtected,
-                   "the database is protected by a password; password-protected databases are not supported");
+    throw JetError(
+        JetErrorKind::kPasswordProtected,
+        "the database is protected by a password; password-protected databases are not supported");
   }
   return header;
 }

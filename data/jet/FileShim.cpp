@@ -12,10 +12,10 @@
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE
 #endif
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 namespace Jet {
@@ -34,7 +34,8 @@ std::function<FaultAction(const std::string&)>& FaultHook() {
 FaultAction CheckFault(const std::string& step) {
   auto& hook = FaultHook();
   FaultAction action = hook ? hook(step) : FaultAction::kProceed;
-  if (action == FaultAction::kStop) throw JetError(JetErrorKind::kFileAccess, "injected failure before " + step);
+  if (action == FaultAction::kStop)
+    throw JetError(JetErrorKind::kFileAccess, "injected failure before " + step);
   return action;
 }
 
@@ -72,7 +73,9 @@ bool Exists(const std::filesystem::path& file) {
 
 }  // namespace
 
-void SetFileFaultHook(std::function<FaultAction(const std::string& step)> hook) { FaultHook() = std::move(hook); }
+void SetFileFaultHook(std::function<FaultAction(const std::string& step)> hook) {
+  FaultHook() = std::move(hook);
+}
 
 void RemoveDurably(const std::filesystem::path& file) {
   CheckFault("removal of " + file.filename().u8string());
@@ -96,8 +99,9 @@ RawFile::RawFile(const std::filesystem::path& path, Mode mode) : path_(path) {
   auto open = [&] {
     // Others may read, write and delete: the lock, not the share mode, serializes the
     // program's copies, and every copy reads and writes through handles opened this way.
-    handle_ = CreateFileW(path.wstring().c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                          nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = CreateFileW(path.wstring().c_str(), access,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, creation,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
     error = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     return handle_ != INVALID_HANDLE_VALUE;
   };
@@ -109,9 +113,10 @@ RawFile::RawFile(const std::filesystem::path& path, Mode mode) : path_(path) {
   }
   // The read-only attribute, a read-only share or medium, or another program's handle
   // that denies writing: the file can at best be read.
-  if (mode == Mode::kReadWrite &&
-      (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT || error == ERROR_SHARING_VIOLATION)) {
-    throw JetError(JetErrorKind::kReadOnly, "the file " + path.u8string() + " cannot be opened for writing");
+  if (mode == Mode::kReadWrite && (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT ||
+                                   error == ERROR_SHARING_VIOLATION)) {
+    throw JetError(JetErrorKind::kReadOnly,
+                   "the file " + path.u8string() + " cannot be opened for writing");
   }
   Fail("open", path);
 }
@@ -147,7 +152,8 @@ std::size_t RawFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t
 }
 
 void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length) {
-  std::string step = "write of " + std::to_string(length) + " bytes at " + std::to_string(offset) + " in " + path_.filename().u8string();
+  std::string step = "write of " + std::to_string(length) + " bytes at " + std::to_string(offset) +
+                     " in " + path_.filename().u8string();
   bool tear = CheckFault(step) == FaultAction::kTear;
   if (tear) length = TornLength(length);
   std::size_t done = 0;
@@ -157,7 +163,8 @@ void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_
     at.Offset = static_cast<DWORD>(where & 0xFFFFFFFFu);
     at.OffsetHigh = static_cast<DWORD>(where >> 32);
     DWORD put = 0;
-    if (!WriteFile(handle_, data + done, static_cast<DWORD>(length - done), &put, &at) || put == 0) Fail("write", path_);
+    if (!WriteFile(handle_, data + done, static_cast<DWORD>(length - done), &put, &at) || put == 0)
+      Fail("write", path_);
     done += put;
   }
   if (tear) Torn(step);
@@ -167,7 +174,8 @@ void RawFile::Truncate(std::uint64_t size) {
   CheckFault("truncation of " + path_.filename().u8string());
   LARGE_INTEGER to;
   to.QuadPart = static_cast<LONGLONG>(size);
-  if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) Fail("truncate", path_);
+  if (!SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_))
+    Fail("truncate", path_);
 }
 
 void RawFile::Sync() {
@@ -206,7 +214,8 @@ RawFile::RawFile(const std::filesystem::path& path, Mode mode) : path_(path) {
   fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
   if (fd_ >= 0) return;
   if (mode == Mode::kReadWrite && (errno == EACCES || errno == EROFS || errno == EPERM)) {
-    throw JetError(JetErrorKind::kReadOnly, "the file " + path.u8string() + " cannot be opened for writing");
+    throw JetError(JetErrorKind::kReadOnly,
+                   "the file " + path.u8string() + " cannot be opened for writing");
   }
   Fail("open", path);
 }
@@ -235,7 +244,8 @@ std::size_t RawFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t
 }
 
 void RawFile::WriteAt(std::uint64_t offset, const std::uint8_t* data, std::size_t length) {
-  std::string step = "write of " + std::to_string(length) + " bytes at " + std::to_string(offset) + " in " + path_.filename().u8string();
+  std::string step = "write of " + std::to_string(length) + " bytes at " + std::to_string(offset) +
+                     " in " + path_.filename().u8string();
   bool tear = CheckFault(step) == FaultAction::kTear;
   if (tear) length = TornLength(length);
   std::size_t done = 0;

@@ -31,11 +31,11 @@ struct RealIndexDefinition {
 struct IndexDefinition {
   std::u16string name;
   std::uint32_t number = 0;
-  std::uint32_t realIndex = 0;       // position in TableDefinition::realIndexes
-  std::uint8_t kind = 0;             // 1 primary key, 2 foreign key, 0 other
+  std::uint32_t realIndex = 0;         // position in TableDefinition::realIndexes
+  std::uint8_t kind = 0;               // 1 primary key, 2 foreign key, 0 other
   std::uint32_t relatedTablePage = 0;  // foreign keys: TDEF page of the other table
-  std::vector<IndexColumn> columns;  // copied from the real index
-  std::uint8_t flags = 0;            // copied from the real index
+  std::vector<IndexColumn> columns;    // copied from the real index
+  std::uint8_t flags = 0;              // copied from the real index
 
   bool IsPrimaryKey() const { return kind == Format::Tdef::kIndexKindPrimaryKey; }
   bool IsForeignKey() const { return kind == Format::Tdef::kIndexKindForeignKey; }

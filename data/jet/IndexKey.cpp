@@ -13,14 +13,19 @@ constexpr std::uint8_t kDescendingFlag = 0x80;
 constexpr std::uint8_t kAscendingNull = 0x00;
 constexpr std::uint8_t kDescendingNull = 0xFF;
 
-const ColumnDefinition& ColumnOf(const TableDefinition& table, std::uint16_t number, std::size_t& position) {
+const ColumnDefinition& ColumnOf(const TableDefinition& table, std::uint16_t number,
+                                 std::size_t& position) {
   for (std::size_t i = 0; i < table.columns.size(); ++i) {
-    if (table.columns[i].number == number) { position = i; return table.columns[i]; }
+    if (table.columns[i].number == number) {
+      position = i;
+      return table.columns[i];
+    }
   }
   ThrowCorrupt("index refers to a column that does not exist");
 }
 
-void AppendInteger(std::vector<std::uint8_t>& key, std::uint64_t value, int bytes, bool isSigned, bool descending) {
+void AppendInteger(std::vector<std::uint8_t>& key, std::uint64_t value, int bytes, bool isSigned,
+                   bool descending) {
   std::size_t first = key.size();
   for (int i = bytes - 1; i >= 0; --i) key.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   if (isSigned) key[first] ^= 0x80;
@@ -40,21 +45,21 @@ void AppendText(std::vector<std::uint8_t>& key, const std::u16string& text, bool
 
 }  // namespace
 
-bool CanEncodeIndex(const TableDefinition& table, const RealIndexDefinition& index, std::string& why) {
+bool CanEncodeIndex(const TableDefinition& table, const RealIndexDefinition& index,
+                    std::string& why) {
   for (const IndexColumn& indexColumn : index.columns) {
     std::size_t position = 0;
     const ColumnDefinition& column = ColumnOf(table, indexColumn.columnNumber, position);
     if (!column.IsSupportedType()) {
-      why = std::string("an index on a column of type ") + TypeName(column.typeCode) + " stored in a form the engine does not decode";
+      why = std::string("an index on a column of type ") + TypeName(column.typeCode) +
+            " stored in a form the engine does not decode";
       return false;
     }
     switch (column.typeCode) {
       case F::kTypeByte:
       case F::kTypeInteger:
-      case F::kTypeLong:
-        break;
-      case F::kTypeText:
-        break;
+      case F::kTypeLong: break;
+      case F::kTypeText: break;
       default:
         why = std::string("an index on a column of type ") + TypeName(column.typeCode);
         return false;
@@ -63,7 +68,8 @@ bool CanEncodeIndex(const TableDefinition& table, const RealIndexDefinition& ind
   return true;
 }
 
-bool KeyIsAllNull(const TableDefinition& table, const RealIndexDefinition& index, const std::vector<Value>& values) {
+bool KeyIsAllNull(const TableDefinition& table, const RealIndexDefinition& index,
+                  const std::vector<Value>& values) {
   for (const IndexColumn& indexColumn : index.columns) {
     std::size_t position = 0;
     ColumnOf(table, indexColumn.columnNumber, position);
@@ -72,7 +78,8 @@ bool KeyIsAllNull(const TableDefinition& table, const RealIndexDefinition& index
   return true;
 }
 
-std::vector<std::uint8_t> EncodeIndexKey(const TableDefinition& table, const RealIndexDefinition& index,
+std::vector<std::uint8_t> EncodeIndexKey(const TableDefinition& table,
+                                         const RealIndexDefinition& index,
                                          const std::vector<Value>& values) {
   std::vector<std::uint8_t> key;
   for (const IndexColumn& indexColumn : index.columns) {
@@ -94,7 +101,8 @@ std::vector<std::uint8_t> EncodeIndexKey(const TableDefinition& table, const Rea
     } else if (value.Is<std::u16string>() && column.typeCode == F::kTypeText) {
       AppendText(key, value.As<std::u16string>(), descending);
     } else {
-      throw JetError(JetErrorKind::kUnsupportedWrite, std::string("cannot build index keys of type ") + TypeName(column.typeCode));
+      throw JetError(JetErrorKind::kUnsupportedWrite,
+                     std::string("cannot build index keys of type ") + TypeName(column.typeCode));
     }
   }
   return key;

@@ -13,14 +13,17 @@
 namespace Jet {
 
 // Whether the engine can build keys for this index; if not, `why` says what stops it.
-bool CanEncodeIndex(const TableDefinition& table, const RealIndexDefinition& index, std::string& why);
+bool CanEncodeIndex(const TableDefinition& table, const RealIndexDefinition& index,
+                    std::string& why);
 
 // The key of a row (values in the definition's column order). Throws
 // JetErrorKind::kUnsupportedWrite for a text the engine has no sort codes for.
-std::vector<std::uint8_t> EncodeIndexKey(const TableDefinition& table, const RealIndexDefinition& index,
+std::vector<std::uint8_t> EncodeIndexKey(const TableDefinition& table,
+                                         const RealIndexDefinition& index,
                                          const std::vector<Value>& values);
 
 // Whether every column of the key is NULL (an index that ignores NULLs skips such rows).
-bool KeyIsAllNull(const TableDefinition& table, const RealIndexDefinition& index, const std::vector<Value>& values);
+bool KeyIsAllNull(const TableDefinition& table, const RealIndexDefinition& index,
+                  const std::vector<Value>& values);
 
 }  // namespace Jet

@@ -16,8 +16,8 @@ using namespace Format::IndexPage;
 struct TreePage {
   bool leaf = true;
   std::vector<std::vector<std::uint8_t>> entries;  // stored bytes (node entries without the child)
-  std::vector<std::size_t> children;                // indexes into the level below
-  std::vector<std::uint8_t> lastEntry;              // the largest leaf entry under this page
+  std::vector<std::size_t> children;               // indexes into the level below
+  std::vector<std::uint8_t> lastEntry;             // the largest leaf entry under this page
   std::uint32_t pageNumber = 0;
 };
 
@@ -29,7 +29,8 @@ std::vector<TreePage> BuildLeaves(const std::vector<std::vector<std::uint8_t>>& 
   std::vector<TreePage> leaves(1);
   std::size_t used = 0;
   for (const auto& entry : entries) {
-    if (entry.size() > kEntryArea / 2) throw JetError(JetErrorKind::kUnsupportedWrite, "an index key is too long");
+    if (entry.size() > kEntryArea / 2)
+      throw JetError(JetErrorKind::kUnsupportedWrite, "an index key is too long");
     if (used + entry.size() > kEntryArea) {
       leaves.emplace_back();
       used = 0;
@@ -60,8 +61,8 @@ std::vector<TreePage> BuildNodes(const std::vector<TreePage>& below) {
   return nodes;
 }
 
-void WritePage(PageStore& store, const TreePage& content, const std::vector<TreePage>* below, std::uint32_t tdefPage,
-               std::uint32_t previous, std::uint32_t next) {
+void WritePage(PageStore& store, const TreePage& content, const std::vector<TreePage>* below,
+               std::uint32_t tdefPage, std::uint32_t previous, std::uint32_t next) {
   PageBuffer& page = store.MutablePage(content.pageNumber);
   page.fill(0);
   page[0] = content.leaf ? Format::kPageIndexLeaf : Format::kPageIndexNode;
@@ -71,14 +72,17 @@ void WritePage(PageStore& store, const TreePage& content, const std::vector<Tree
   Put32(page, kNext, next);
   std::vector<std::vector<std::uint8_t>> stored = content.entries;
   if (!content.leaf) {
-    std::size_t listed = content.children.size() >= 2 ? content.children.size() - 1 : content.children.size();
+    std::size_t listed =
+        content.children.size() >= 2 ? content.children.size() - 1 : content.children.size();
     for (std::size_t i = 0; i < listed; ++i) {
       const TreePage& child = (*below)[content.children[i]];
       std::vector<std::uint8_t> entry = child.lastEntry;
-      for (int shift = 24; shift >= 0; shift -= 8) entry.push_back(static_cast<std::uint8_t>(child.pageNumber >> shift));
+      for (int shift = 24; shift >= 0; shift -= 8)
+        entry.push_back(static_cast<std::uint8_t>(child.pageNumber >> shift));
       stored.push_back(std::move(entry));
     }
-    if (content.children.size() >= 2) Put32(page, kTail, (*below)[content.children.back()].pageNumber);
+    if (content.children.size() >= 2)
+      Put32(page, kTail, (*below)[content.children.back()].pageNumber);
     page[kNodeMarker] = 1;
   }
   std::size_t offset = 0;
@@ -95,7 +99,8 @@ void WritePage(PageStore& store, const TreePage& content, const std::vector<Tree
 
 }  // namespace
 
-std::vector<std::uint8_t> MakeIndexEntry(const std::vector<std::uint8_t>& key, std::uint32_t page, std::uint8_t row) {
+std::vector<std::uint8_t> MakeIndexEntry(const std::vector<std::uint8_t>& key, std::uint32_t page,
+                                         std::uint8_t row) {
   std::vector<std::uint8_t> entry = key;
   entry.push_back(static_cast<std::uint8_t>(page >> 16));
   entry.push_back(static_cast<std::uint8_t>(page >> 8));
@@ -137,7 +142,8 @@ void WriteIndexTree(PageStore& store, std::uint32_t tdefPage, const RealIndexDef
     for (std::size_t i = 0; i < pages.size(); ++i) {
       std::uint32_t previous = i > 0 ? pages[i - 1].pageNumber : 0;
       std::uint32_t next = i + 1 < pages.size() ? pages[i + 1].pageNumber : 0;
-      WritePage(store, pages[i], level > 0 ? &levels[level - 1] : nullptr, tdefPage, previous, next);
+      WritePage(store, pages[i], level > 0 ? &levels[level - 1] : nullptr, tdefPage, previous,
+                next);
     }
   }
 }

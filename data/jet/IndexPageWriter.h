@@ -23,7 +23,8 @@
 namespace Jet {
 
 // An index entry as stored in a leaf: key bytes followed by the row's page and row.
-std::vector<std::uint8_t> MakeIndexEntry(const std::vector<std::uint8_t>& key, std::uint32_t page, std::uint8_t row);
+std::vector<std::uint8_t> MakeIndexEntry(const std::vector<std::uint8_t>& key, std::uint32_t page,
+                                         std::uint8_t row);
 
 // Rewrites the whole B-tree of `index` from `entries` (sorted ascending, duplicates
 // allowed only with different row pointers). The root stays on the page the table

@@ -16,6 +16,7 @@ struct IndexTreeEntries {
 // Walks from the root down the leftmost children to the first leaf, then along the leaf
 // chain, expanding prefix-compressed entries. Every page is checked for its type, owner
 // `tdefPage` and free-space field; a page visited twice is an error.
-IndexTreeEntries ReadIndexTree(const PageSource& source, std::uint32_t tdefPage, const RealIndexDefinition& index);
+IndexTreeEntries ReadIndexTree(const PageSource& source, std::uint32_t tdefPage,
+                               const RealIndexDefinition& index);
 
 }  // namespace Jet

@@ -48,7 +48,8 @@ std::uint64_t RandomCommitId() {
 
 // Hash of the pages below `pageCount` that are not in `skip`, read through `page`.
 template <typename PageAt>
-std::uint64_t UntouchedHash(std::size_t pageCount, const std::map<std::uint32_t, PageBuffer>& skip, PageAt page) {
+std::uint64_t UntouchedHash(std::size_t pageCount, const std::map<std::uint32_t, PageBuffer>& skip,
+                            PageAt page) {
   std::uint64_t hash = Fnv1a(nullptr, 0);
   for (std::size_t number = 0; number < pageCount; ++number) {
     if (skip.count(static_cast<std::uint32_t>(number)) != 0) continue;
@@ -77,8 +78,9 @@ void SetLockTimeout(std::chrono::milliseconds timeout) { LockTimeout() = timeout
 
 WriterLock::WriterLock(const std::filesystem::path& database, LockAccess access) {
   try {
-    file_ = std::make_unique<RawFile>(database, access == LockAccess::kCreate ? RawFile::Mode::kCreate
-                                                                              : RawFile::Mode::kReadWrite);
+    file_ = std::make_unique<RawFile>(database, access == LockAccess::kCreate
+                                                    ? RawFile::Mode::kCreate
+                                                    : RawFile::Mode::kReadWrite);
   } catch (const JetError& error) {
     if (error.Kind() != JetErrorKind::kReadOnly || access != LockAccess::kWriteOrRead) throw;
     file_ = std::make_unique<RawFile>(database, RawFile::Mode::kRead);
@@ -88,7 +90,8 @@ WriterLock::WriterLock(const std::filesystem::path& database, LockAccess access)
   // Bounded: one attempt per poll interval until the deadline.
   while (!file_->TryLock(!readOnly_)) {
     if (std::chrono::steady_clock::now() >= deadline) {
-      throw JetError(JetErrorKind::kBusy, "another copy of the program holds the lock of " + database.u8string());
+      throw JetError(JetErrorKind::kBusy,
+                     "another copy of the program holds the lock of " + database.u8string());
     }
     std::this_thread::sleep_for(kLockPoll);
   }
@@ -111,8 +114,9 @@ std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, W
   } else {
     std::error_code unknown;
     if (std::filesystem::exists(JournalPath(database), unknown)) {
-      throw JetError(JetErrorKind::kFileAccess, "a write to " + database.u8string() +
-                                                    " was cut short and the file cannot be opened for writing to undo it");
+      throw JetError(JetErrorKind::kFileAccess,
+                     "a write to " + database.u8string() +
+                         " was cut short and the file cannot be opened for writing to undo it");
     }
   }
   return ReadAllBytes(lock.File());
@@ -137,11 +141,12 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
   std::uint32_t originalPages = complete ? Get32(journal, J::kOriginalPagesAt) : 0;
   std::uint32_t finalPages = complete ? Get32(journal, J::kFinalPagesAt) : 0;
   std::uint32_t records = complete ? Get32(journal, J::kRecordCountAt) : 0;
-  complete = complete && originalPages <= Format::kMaxPageNumber && finalPages <= Format::kMaxPageNumber &&
-             records <= originalPages &&
-             journal.size() == J::kHeaderSize + static_cast<std::size_t>(records) * J::kRecordSize &&
-             Get64(journal, J::kRecordsHashAt) ==
-                 Fnv1a(journal.data() + J::kHeaderSize, journal.size() - J::kHeaderSize);
+  complete =
+      complete && originalPages <= Format::kMaxPageNumber && finalPages <= Format::kMaxPageNumber &&
+      records <= originalPages &&
+      journal.size() == J::kHeaderSize + static_cast<std::size_t>(records) * J::kRecordSize &&
+      Get64(journal, J::kRecordsHashAt) ==
+          Fnv1a(journal.data() + J::kHeaderSize, journal.size() - J::kHeaderSize);
   if (!complete) {
     RemoveDurably(journalPath);
     return false;
@@ -172,11 +177,12 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(originalPages) * kPage, 0);
     std::size_t onDiskSize = file.ReadAt(0, bytes.data(), bytes.size());
     for (std::size_t number = 0; belongs && number < originalPages; ++number) {
-      belongs = originals.count(static_cast<std::uint32_t>(number)) != 0 || (number + 1) * kPage <= onDiskSize;
+      belongs = originals.count(static_cast<std::uint32_t>(number)) != 0 ||
+                (number + 1) * kPage <= onDiskSize;
     }
-    belongs = belongs &&
-              UntouchedHash(originalPages, originals, [&](std::size_t n) { return bytes.data() + n * kPage; }) ==
-                  Get64(journal, J::kUntouchedHashAt);
+    belongs = belongs && UntouchedHash(originalPages, originals, [&](std::size_t n) {
+                           return bytes.data() + n * kPage;
+                         }) == Get64(journal, J::kUntouchedHashAt);
     for (auto it = originals.begin(); belongs && it != originals.end(); ++it) {
       std::size_t pageAt = static_cast<std::size_t>(it->first) * kPage;
       const std::uint8_t* onDisk = bytes.data() + pageAt;
@@ -192,11 +198,14 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
   if (!belongs) {
     std::filesystem::path aside = database;
     char id[17];
-    std::snprintf(id, sizeof id, "%016llx", static_cast<unsigned long long>(Get64(journal, J::kCommitIdAt)));
+    std::snprintf(id, sizeof id, "%016llx",
+                  static_cast<unsigned long long>(Get64(journal, J::kCommitIdAt)));
     aside += std::string("-journal-") + id + ".orphan";
     std::error_code failed;
     std::filesystem::rename(journalPath, aside, failed);
-    if (failed) throw JetError(JetErrorKind::kFileAccess, "cannot set aside the journal " + journalPath.u8string());
+    if (failed)
+      throw JetError(JetErrorKind::kFileAccess,
+                     "cannot set aside the journal " + journalPath.u8string());
     SyncFolder(database.parent_path());
     return false;
   }
@@ -212,8 +221,10 @@ bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {
 namespace {
 
 // Steps 1 to 3 of a commit (Journal.h), with the lock held.
-void WriteCommit(const std::filesystem::path& database, RawFile& file, const std::deque<PageBuffer>& pages,
-                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount) {
+void WriteCommit(const std::filesystem::path& database, RawFile& file,
+                 const std::deque<PageBuffer>& pages,
+                 const std::map<std::uint32_t, PageBuffer>& originals,
+                 std::size_t committedPageCount) {
   auto committedPage = [&](std::size_t n) -> const std::uint8_t* {
     auto found = originals.find(static_cast<std::uint32_t>(n));
     return found != originals.end() ? found->second.data() : pages[n].data();
@@ -239,7 +250,8 @@ void WriteCommit(const std::filesystem::path& database, RawFile& file, const std
   Put32(journal, J::kRecordCountAt, static_cast<std::uint32_t>(originals.size()));
   Put64(journal, J::kCommitIdAt, RandomCommitId());
   Put64(journal, J::kUntouchedHashAt, UntouchedHash(committedPageCount, originals, committedPage));
-  Put64(journal, J::kRecordsHashAt, Fnv1a(journal.data() + J::kHeaderSize, journal.size() - J::kHeaderSize));
+  Put64(journal, J::kRecordsHashAt,
+        Fnv1a(journal.data() + J::kHeaderSize, journal.size() - J::kHeaderSize));
   Put64(journal, J::kHeaderHashAt, Fnv1a(journal.data(), J::kHeaderHashAt));
   std::filesystem::path journalPath = JournalPath(database);
   {
@@ -253,12 +265,14 @@ void WriteCommit(const std::filesystem::path& database, RawFile& file, const std
   // Step 2: the database, page by page, then its new end.
   for (const auto& changed : originals) {
     if (changed.first >= pages.size()) continue;
-    file.WriteAt(static_cast<std::uint64_t>(changed.first) * kPage, pages[changed.first].data(), kPage);
+    file.WriteAt(static_cast<std::uint64_t>(changed.first) * kPage, pages[changed.first].data(),
+                 kPage);
   }
   for (std::size_t n = committedPageCount; n < pages.size(); ++n) {
     file.WriteAt(static_cast<std::uint64_t>(n) * kPage, pages[n].data(), kPage);
   }
-  if (pages.size() < committedPageCount) file.Truncate(static_cast<std::uint64_t>(pages.size()) * kPage);
+  if (pages.size() < committedPageCount)
+    file.Truncate(static_cast<std::uint64_t>(pages.size()) * kPage);
   file.Sync();
 
   // Step 3: the commit point.
@@ -267,8 +281,10 @@ void WriteCommit(const std::filesystem::path& database, RawFile& file, const std
 
 }  // namespace
 
-void CommitPages(const std::filesystem::path& database, RawFile& file, const std::deque<PageBuffer>& pages,
-                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount) {
+void CommitPages(const std::filesystem::path& database, RawFile& file,
+                 const std::deque<PageBuffer>& pages,
+                 const std::map<std::uint32_t, PageBuffer>& originals,
+                 std::size_t committedPageCount) {
   // A journal left by another copy's cut-short commit is undone before anything else.
   RecoverJournal(database, file);
   try {
@@ -286,7 +302,8 @@ void CommitPages(const std::filesystem::path& database, RawFile& file, const std
   }
 }
 
-void ReplaceContent(const std::filesystem::path& database, RawFile& file, const std::vector<std::uint8_t>& content) {
+void ReplaceContent(const std::filesystem::path& database, RawFile& file,
+                    const std::vector<std::uint8_t>& content) {
   if (content.size() % kPage != 0 || content.size() / kPage > Format::kMaxPageNumber) {
     ThrowCorrupt("the new content is not a whole number of pages");
   }
@@ -299,7 +316,8 @@ void ReplaceContent(const std::filesystem::path& database, RawFile& file, const 
   std::vector<std::uint8_t> current = ReadAllBytes(file);
   std::size_t currentPages = current.size() / kPage;
   std::deque<PageBuffer> pages(content.size() / kPage);
-  for (std::size_t n = 0; n < pages.size(); ++n) std::memcpy(pages[n].data(), content.data() + n * kPage, kPage);
+  for (std::size_t n = 0; n < pages.size(); ++n)
+    std::memcpy(pages[n].data(), content.data() + n * kPage, kPage);
   std::map<std::uint32_t, PageBuffer> originals;
   for (std::size_t n = 0; n < currentPages; ++n) {
     const std::uint8_t* old = current.data() + n * kPage;

@@ -59,7 +59,8 @@ enum class LockAccess {
 class WriterLock {
  public:
   // Waits (bounded) for the lock.
-  explicit WriterLock(const std::filesystem::path& database, LockAccess access = LockAccess::kWrite);
+  explicit WriterLock(const std::filesystem::path& database,
+                      LockAccess access = LockAccess::kWrite);
   RawFile& File() { return *file_; }
   // True when the file could only be opened for reading (the lock is shared then).
   bool ReadOnly() const { return readOnly_; }
@@ -86,15 +87,19 @@ std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, W
 // With the lock held: writes a commit safely (order above). `pages` is the new state;
 // `originals` the committed bytes of every page below `committedPageCount` that changes
 // or (when `pages` is shorter) is cut off.
-void CommitPages(const std::filesystem::path& database, RawFile& file, const std::deque<PageBuffer>& pages,
-                 const std::map<std::uint32_t, PageBuffer>& originals, std::size_t committedPageCount);
+void CommitPages(const std::filesystem::path& database, RawFile& file,
+                 const std::deque<PageBuffer>& pages,
+                 const std::map<std::uint32_t, PageBuffer>& originals,
+                 std::size_t committedPageCount);
 
 // With the lock held: replaces the whole content of the database with `content` (a whole
 // number of pages) as one commit. A file whose size is not a whole number of pages (a
 // damaged one) is first padded with zeros to the next page.
-void ReplaceContent(const std::filesystem::path& database, RawFile& file, const std::vector<std::uint8_t>& content);
+void ReplaceContent(const std::filesystem::path& database, RawFile& file,
+                    const std::vector<std::uint8_t>& content);
 
 // FNV-1a 64 over bytes, continuing from `hash`.
-std::uint64_t Fnv1a(const std::uint8_t* data, std::size_t size, std::uint64_t hash = 0xCBF29CE484222325ull);
+std::uint64_t Fnv1a(const std::uint8_t* data, std::size_t size,
+                    std::uint64_t hash = 0xCBF29CE484222325ull);
 
 }  // namespace Jet

@@ -15,7 +15,8 @@ namespace {
 void Charge(LongValueBudget& budget, std::size_t rowLength) {
   // A piece of zero length still costs a page read.
   std::uint64_t cost = rowLength + 1;
-  if (cost > budget.remainingBytes) ThrowCorrupt("long values refer to more data than the file holds");
+  if (cost > budget.remainingBytes)
+    ThrowCorrupt("long values refer to more data than the file holds");
   budget.remainingBytes -= cost;
 }
 }  // namespace
@@ -25,14 +26,16 @@ std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView
   return ReadLongValue(source, columnData, budget);
 }
 
-std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData, LongValueBudget& budget) {
+std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData,
+                                        LongValueBudget& budget) {
   std::vector<std::uint8_t> value;
   if (columnData.Size() == 0) return value;
   ByteView reference = columnData.Sub(0, L::kReferenceSize, "long-value reference");
   std::size_t length = reference.U24(0);
   std::uint8_t kind = reference.U8(3);
   if (length > source.ByteSize()) {
-    ThrowCorrupt("long value declares " + std::to_string(length) + " bytes, more than the file holds");
+    ThrowCorrupt("long value declares " + std::to_string(length) +
+                 " bytes, more than the file holds");
   }
   if (kind == L::kInline) {
     ByteView bytes = columnData.Sub(L::kReferenceSize, length, "inline long value");

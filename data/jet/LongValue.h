@@ -20,7 +20,8 @@ struct LongValueBudget {
 // rows on long-value pages. The declared length must be within the file's size, and a
 // chain may not visit a row twice, so a damaged reference cannot loop or over-allocate.
 // Remote rows are charged to `budget`; running out of it is an error.
-std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData, LongValueBudget& budget);
+std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData,
+                                        LongValueBudget& budget);
 // As above with a budget of the file's size.
 std::vector<std::uint8_t> ReadLongValue(const PageSource& source, const ByteView& columnData);
 

@@ -17,13 +17,15 @@ constexpr std::size_t kMaxSingleRow = 4076;
 constexpr std::size_t kMaxPieceData = kMaxSingleRow - L::kChainPointerSize;
 
 bool IsLongValuePage(const PageBuffer& page) {
-  return page[0] == Format::kPageData && ViewOf(page, "long-value page").U32(D::kOwner) == D::kLongValueOwner;
+  return page[0] == Format::kPageData &&
+         ViewOf(page, "long-value page").U32(D::kOwner) == D::kLongValueOwner;
 }
 
 // A long-value page of the column with room for `length` bytes: the last one its
 // free-space map lists, or a new one.
 std::uint32_t PageWithRoom(PageStore& store, const LongValueMaps& maps, std::size_t length) {
-  std::vector<std::uint32_t> roomy = ReadUsageMap(store, maps.freeSpacePages, "long-value free-space map");
+  std::vector<std::uint32_t> roomy =
+      ReadUsageMap(store, maps.freeSpacePages, "long-value free-space map");
   if (!roomy.empty()) {
     std::uint32_t candidate = roomy.back();
     const PageBuffer& page = store.Page(candidate);
@@ -37,13 +39,15 @@ std::uint32_t PageWithRoom(PageStore& store, const LongValueMaps& maps, std::siz
   return fresh;
 }
 
-RowPointer StoreRow(PageStore& store, const LongValueMaps& maps, const std::uint8_t* bytes, std::size_t length) {
+RowPointer StoreRow(PageStore& store, const LongValueMaps& maps, const std::uint8_t* bytes,
+                    std::size_t length) {
   std::uint32_t page = PageWithRoom(store, maps, length);
   std::uint8_t row = AddRow(store.MutablePage(page), bytes, length, 0);
   return RowPointer{page, row};
 }
 
-void PutReference(std::vector<std::uint8_t>& out, std::size_t length, std::uint8_t kind, const RowPointer& where) {
+void PutReference(std::vector<std::uint8_t>& out, std::size_t length, std::uint8_t kind,
+                  const RowPointer& where) {
   out.assign(L::kReferenceSize, 0);
   out[0] = static_cast<std::uint8_t>(length);
   out[1] = static_cast<std::uint8_t>(length >> 8);
@@ -57,11 +61,13 @@ void PutReference(std::vector<std::uint8_t>& out, std::size_t length, std::uint8
 
 }  // namespace
 
-std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& maps, const std::vector<std::uint8_t>& data) {
+std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& maps,
+                                         const std::vector<std::uint8_t>& data) {
   std::vector<std::uint8_t> out;
   // An empty value still gets its reference (inline, length 0): Access also stores it
   // as no bytes at all, but other readers expect the reference.
-  if (data.size() > 0xFFFFFF) throw JetError(JetErrorKind::kInvalidValue, "a long value is too large");
+  if (data.size() > 0xFFFFFF)
+    throw JetError(JetErrorKind::kInvalidValue, "a long value is too large");
   if (data.size() <= kMaxInlineLongValue) {
     PutReference(out, data.size(), L::kInline, RowPointer{});
     out.insert(out.end(), data.begin(), data.end());
@@ -83,12 +89,12 @@ std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& 
     piece[1] = static_cast<std::uint8_t>(next.page);
     piece[2] = static_cast<std::uint8_t>(next.page >> 8);
     piece[3] = static_cast<std::uint8_t>(next.page >> 16);
-    piece.insert(piece.end(), data.begin() + static_cast<std::ptrdiff_t>(begin), data.begin() + static_cast<std::ptrdiff_t>(end));
+    piece.insert(piece.end(), data.begin() + static_cast<std::ptrdiff_t>(begin),
+                 data.begin() + static_cast<std::ptrdiff_t>(end));
     next = StoreRow(store, maps, piece.data(), piece.size());
   }
   PutReference(out, data.size(), L::kChain, next);
   return out;
 }
-
 
 }  // namespace Jet

@@ -16,7 +16,7 @@ constexpr std::size_t kMaxInlineLongValue = 64;
 // row: the 12-byte reference with the bytes inline (an empty value too), or
 // pointing to one row (up to a page) or a chain of rows on long-value pages. New
 // long-value pages go into the column's owned and free-space maps.
-std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& maps, const std::vector<std::uint8_t>& data);
-
+std::vector<std::uint8_t> WriteLongValue(PageStore& store, const LongValueMaps& maps,
+                                         const std::vector<std::uint8_t>& data);
 
 }  // namespace Jet

@@ -25,13 +25,12 @@ void PageSource::ReadPage(std::uint32_t pageNumber, PageBuffer& buffer, const ch
   }
 }
 
-void PageSource::ReadPageOfType(std::uint32_t pageNumber, std::uint8_t pageType,
-                                PageBuffer& buffer, const char* what) const {
+void PageSource::ReadPageOfType(std::uint32_t pageNumber, std::uint8_t pageType, PageBuffer& buffer,
+                                const char* what) const {
   ReadPage(pageNumber, buffer, what);
   if (buffer[0] != pageType) {
-    ThrowCorrupt(std::string(what) + " refers to page " + std::to_string(pageNumber) +
-                 " of type " + std::to_string(buffer[0]) + ", expected type " +
-                 std::to_string(pageType));
+    ThrowCorrupt(std::string(what) + " refers to page " + std::to_string(pageNumber) + " of type " +
+                 std::to_string(buffer[0]) + ", expected type " + std::to_string(pageType));
   }
 }
 
@@ -46,7 +45,8 @@ FilePageSource::FilePageSource(const std::filesystem::path& path) : name_(path.u
   size_ = static_cast<std::uint64_t>(end);
 }
 
-std::size_t FilePageSource::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const {
+std::size_t FilePageSource::ReadAt(std::uint64_t offset, std::uint8_t* out,
+                                   std::size_t length) const {
   if (offset >= size_) return 0;
   std::size_t available = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
   stream_.clear();
@@ -56,7 +56,8 @@ std::size_t FilePageSource::ReadAt(std::uint64_t offset, std::uint8_t* out, std:
   return available;
 }
 
-std::size_t MemoryPageSource::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const {
+std::size_t MemoryPageSource::ReadAt(std::uint64_t offset, std::uint8_t* out,
+                                     std::size_t length) const {
   if (offset >= size_) return 0;
   std::size_t available = static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset));
   std::memcpy(out, data_ + offset, available);

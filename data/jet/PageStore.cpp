@@ -26,7 +26,8 @@ PageStore PageStore::Load(const std::filesystem::path& path) {
 }
 
 bool PageStore::TakeImage(const std::vector<std::uint8_t>& bytes) {
-  if (bytes.size() % Format::kPageSize != 0 || bytes.size() / Format::kPageSize > Format::kMaxPageNumber) {
+  if (bytes.size() % Format::kPageSize != 0 ||
+      bytes.size() / Format::kPageSize > Format::kMaxPageNumber) {
     ThrowCorrupt("the file's size is not a whole number of pages; it is not opened for writing");
   }
   if (IsCommittedImage(bytes)) return false;
@@ -40,7 +41,8 @@ bool PageStore::TakeImage(const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
-PageStore PageStore::FromImage(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
+PageStore PageStore::FromImage(const std::filesystem::path& path, const std::uint8_t* data,
+                               std::size_t size) {
   PageStore store(path);
   store.TakeImage(std::vector<std::uint8_t>(data, data + size));
   return store;
@@ -62,12 +64,14 @@ std::size_t PageStore::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size
 }
 
 const PageBuffer& PageStore::Page(std::uint32_t pageNumber) const {
-  if (pageNumber >= pages_.size()) ThrowCorrupt("reference to page " + std::to_string(pageNumber) + " past the end of the file");
+  if (pageNumber >= pages_.size())
+    ThrowCorrupt("reference to page " + std::to_string(pageNumber) + " past the end of the file");
   return pages_[pageNumber];
 }
 
 PageBuffer& PageStore::MutablePage(std::uint32_t pageNumber) {
-  if (pageNumber >= pages_.size()) ThrowCorrupt("write to page " + std::to_string(pageNumber) + " past the end of the file");
+  if (pageNumber >= pages_.size())
+    ThrowCorrupt("write to page " + std::to_string(pageNumber) + " past the end of the file");
   // Appended pages need no undo copy: rollback drops them.
   if (pageNumber < committedPageCount_ && originals_.count(pageNumber) == 0) {
     originals_.emplace(pageNumber, pages_[pageNumber]);
@@ -88,15 +92,19 @@ bool PageStore::IsCommittedImage(const std::vector<std::uint8_t>& bytes) const {
   if (bytes.size() != committedPageCount_ * Format::kPageSize) return false;
   for (std::size_t n = 0; n < committedPageCount_; ++n) {
     auto found = originals_.find(static_cast<std::uint32_t>(n));
-    const std::uint8_t* committed = found != originals_.end() ? found->second.data() : pages_[n].data();
-    if (std::memcmp(bytes.data() + n * Format::kPageSize, committed, Format::kPageSize) != 0) return false;
+    const std::uint8_t* committed =
+        found != originals_.end() ? found->second.data() : pages_[n].data();
+    if (std::memcmp(bytes.data() + n * Format::kPageSize, committed, Format::kPageSize) != 0)
+      return false;
   }
   return true;
 }
 
 bool PageStore::Hold() {
-  if (HasChanges()) throw JetError(JetErrorKind::kUnsupportedWrite, "a statement began with changes pending");
-  held_ = std::make_unique<WriterLock>(path_, fileExisted_ ? LockAccess::kWriteOrRead : LockAccess::kCreate);
+  if (HasChanges())
+    throw JetError(JetErrorKind::kUnsupportedWrite, "a statement began with changes pending");
+  held_ = std::make_unique<WriterLock>(
+      path_, fileExisted_ ? LockAccess::kWriteOrRead : LockAccess::kCreate);
   try {
     std::vector<std::uint8_t> bytes = ReadCommitted(path_, *held_);
     readOnly_ = held_->ReadOnly();
@@ -124,8 +132,9 @@ void PageStore::Commit() {
       // Without the statement's hold, the file must still be what this store loaded, or
       // applying the changes would lose another copy's commit.
       if (!IsCommittedImage(ReadAllBytes(lock.File()))) {
-        throw JetError(JetErrorKind::kChangedElsewhere,
-                       "the file " + path_.u8string() + " was changed by another copy since it was loaded");
+        throw JetError(
+            JetErrorKind::kChangedElsewhere,
+            "the file " + path_.u8string() + " was changed by another copy since it was loaded");
       }
     }
     CommitPages(path_, lock.File(), pages_, originals_, committedPageCount_);

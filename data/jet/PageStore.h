@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
-#include <filesystem>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -32,11 +32,14 @@ class PageStore : public PageSource {
   static PageStore Load(const std::filesystem::path& path);
   // A store over a copy of a file image (tests, the fuzz target); Commit would write it
   // to `path`. Refuses an image that is not a whole number of pages.
-  static PageStore FromImage(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
+  static PageStore FromImage(const std::filesystem::path& path, const std::uint8_t* data,
+                             std::size_t size);
   // A store of a file that does not exist yet (Commit creates it).
   static PageStore Empty(const std::filesystem::path& path);
 
-  std::uint64_t ByteSize() const override { return static_cast<std::uint64_t>(pages_.size()) * Format::kPageSize; }
+  std::uint64_t ByteSize() const override {
+    return static_cast<std::uint64_t>(pages_.size()) * Format::kPageSize;
+  }
   std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t length) const override;
 
   // Direct read access to a page (checked page number).

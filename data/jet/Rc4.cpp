@@ -4,7 +4,8 @@
 
 namespace Jet {
 
-void ApplyRc4(const std::uint8_t* key, std::size_t keyLength, std::uint8_t* data, std::size_t length) {
+void ApplyRc4(const std::uint8_t* key, std::size_t keyLength, std::uint8_t* data,
+              std::size_t length) {
   std::uint8_t state[256];
   for (int i = 0; i < 256; ++i) state[i] = static_cast<std::uint8_t>(i);
   std::uint8_t j = 0;

@@ -44,15 +44,18 @@ RowLayout::RowLayout(const TableDefinition& table, const ByteView& row) : row_(r
   if (table.variableSlots == 0) return;
   // From the end: null mask, slot count V, V offsets (slot 0 last), end of data.
   offsetTableEnd_ = row.Size() - maskSize;
-  if (offsetTableEnd_ < F::Row::kFixedArea + 2) ThrowCorrupt("row too short for its variable-column table");
+  if (offsetTableEnd_ < F::Row::kFixedArea + 2)
+    ThrowCorrupt("row too short for its variable-column table");
   variableSlots_ = row.U16(offsetTableEnd_ - 2);
   std::size_t trailer = 4 + 2 * variableSlots_;
-  if (trailer > offsetTableEnd_ - F::Row::kFixedArea) ThrowCorrupt("row too short for its variable-column table");
+  if (trailer > offsetTableEnd_ - F::Row::kFixedArea)
+    ThrowCorrupt("row too short for its variable-column table");
   endOfData_ = offsetTableEnd_ - trailer;
 }
 
 bool RowLayout::HasValue(const ColumnDefinition& column) const {
-  return column.number < columnCount_ && (nullMask_.U8(column.number / 8) & (1u << (column.number % 8))) != 0;
+  return column.number < columnCount_ &&
+         (nullMask_.U8(column.number / 8) & (1u << (column.number % 8))) != 0;
 }
 
 bool RowLayout::ColumnBytes(const ColumnDefinition& column, ByteView& out) const {
@@ -66,7 +69,8 @@ bool RowLayout::ColumnBytes(const ColumnDefinition& column, ByteView& out) const
   std::size_t slot = column.variableSlot;
   if (slot >= variableSlots_) return false;  // the row predates the column
   std::size_t start = row_.U16(offsetTableEnd_ - 4 - 2 * slot);
-  std::size_t stop = slot + 1 == variableSlots_ ? row_.U16(endOfData_) : row_.U16(offsetTableEnd_ - 6 - 2 * slot);
+  std::size_t stop =
+      slot + 1 == variableSlots_ ? row_.U16(endOfData_) : row_.U16(offsetTableEnd_ - 6 - 2 * slot);
   if (start > stop || stop > endOfData_ || start < F::Row::kFixedArea) {
     ThrowCorrupt("row: variable column " + std::to_string(slot) + " has an impossible extent");
   }
@@ -74,13 +78,14 @@ bool RowLayout::ColumnBytes(const ColumnDefinition& column, ByteView& out) const
   return true;
 }
 
-std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row) {
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table,
+                             const ByteView& row) {
   LongValueBudget budget{source.ByteSize()};
   return DecodeRow(source, table, row, budget);
 }
 
-std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row,
-                             LongValueBudget& budget) {
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table,
+                             const ByteView& row, LongValueBudget& budget) {
   RowLayout layout(table, row);
   std::vector<Value> values;
   values.reserve(table.columns.size());
@@ -102,7 +107,8 @@ std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& ta
       values.emplace_back();
       continue;
     }
-    values.push_back(column.IsFixedLength() ? DecodeFixed(column, bytes) : DecodeVariable(source, column, bytes, budget));
+    values.push_back(column.IsFixedLength() ? DecodeFixed(column, bytes)
+                                            : DecodeVariable(source, column, bytes, budget));
   }
   return values;
 }

@@ -35,8 +35,9 @@ class RowLayout {
 // Decodes one stored row into one Value per column, in the table's column order.
 // Columns the row predates (number >= the row's column count) read as NULL, Yes/No as No.
 // Memo values are charged to `budget` (shared by all rows of one scan).
-std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row,
-                             LongValueBudget& budget);
-std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table, const ByteView& row);
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table,
+                             const ByteView& row, LongValueBudget& budget);
+std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table,
+                             const ByteView& row);
 
 }  // namespace Jet

@@ -87,12 +87,18 @@ void CheckValue(const ColumnDefinition& column, const Value& value) {
   }
   if (value.IsNull() || value.Is<Unsupported>()) return;
   ValueKind expected = KindOfType(column.typeCode);
-  if (expected == ValueKind::kUnsupported) Refuse(column, std::string("values of type ") + TypeName(column.typeCode) + " cannot be written");
-  if (value.Kind() != expected) Refuse(column, std::string("the value does not match the column's type ") + TypeName(column.typeCode));
+  if (expected == ValueKind::kUnsupported)
+    Refuse(column,
+           std::string("values of type ") + TypeName(column.typeCode) + " cannot be written");
+  if (value.Kind() != expected)
+    Refuse(column,
+           std::string("the value does not match the column's type ") + TypeName(column.typeCode));
   if (expected == ValueKind::kText && value.As<std::u16string>().size() > column.MaxCharacters()) {
-    Refuse(column, "the text is longer than the column's " + std::to_string(column.MaxCharacters()) + " characters");
+    Refuse(column, "the text is longer than the column's " +
+                       std::to_string(column.MaxCharacters()) + " characters");
   }
-  if (expected == ValueKind::kMemo && value.As<MemoText>().text.size() > 0x3FFFFFFF / 2) Refuse(column, "the memo is too long");
+  if (expected == ValueKind::kMemo && value.As<MemoText>().text.size() > 0x3FFFFFFF / 2)
+    Refuse(column, "the memo is too long");
 }
 
 std::vector<std::uint8_t> EncodeRow(const TableDefinition& table, const std::vector<Value>& values,
@@ -111,7 +117,9 @@ std::vector<std::uint8_t> EncodeRow(const TableDefinition& table, const std::vec
   row[0] = static_cast<std::uint8_t>(table.rowColumnCount);
   row[1] = static_cast<std::uint8_t>(table.rowColumnCount >> 8);
   std::vector<std::uint8_t> mask((table.rowColumnCount + 7) / 8, 0);
-  auto present = [&](const ColumnDefinition& column) { mask[column.number / 8] |= static_cast<std::uint8_t>(1u << (column.number % 8)); };
+  auto present = [&](const ColumnDefinition& column) {
+    mask[column.number / 8] |= static_cast<std::uint8_t>(1u << (column.number % 8));
+  };
 
   std::vector<const std::vector<std::uint8_t>*> variable(table.variableSlots, nullptr);
   std::vector<std::vector<std::uint8_t>> encoded(table.columns.size());
@@ -131,12 +139,15 @@ std::vector<std::uint8_t> EncodeRow(const TableDefinition& table, const std::vec
     } else if (value.Is<std::u16string>()) {
       encoded[i] = EncodeText(value.As<std::u16string>(), column.AllowsTextCompression());
     } else {
-      throw JetError(JetErrorKind::kInvalidValue, "a Memo value was not written to its long-value pages");
+      throw JetError(JetErrorKind::kInvalidValue,
+                     "a Memo value was not written to its long-value pages");
     }
     present(column);
     if (column.IsFixedLength()) {
-      if (column.fixedOffset + encoded[i].size() > fixedSize) ThrowCorrupt("fixed column bytes do not fit the fixed area");
-      std::memcpy(row.data() + F::Row::kFixedArea + column.fixedOffset, encoded[i].data(), encoded[i].size());
+      if (column.fixedOffset + encoded[i].size() > fixedSize)
+        ThrowCorrupt("fixed column bytes do not fit the fixed area");
+      std::memcpy(row.data() + F::Row::kFixedArea + column.fixedOffset, encoded[i].data(),
+                  encoded[i].size());
     } else if (column.variableSlot < variable.size()) {
       variable[column.variableSlot] = &encoded[i];
     }

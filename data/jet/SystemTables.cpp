@@ -36,12 +36,30 @@ TableLayout MSysObjectsLayout() {
       {u"Type", 0x03, 3, 1, 0, 0x13, 0x00, 8, 2},
   };
   t.realIndexes.resize(2);
-  t.realIndexes[0].slots = {{{0x0001, 0x01}, {0x0002, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x6E}, {0xFFFF, 0x00}, {0xFFFF, 0x69}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}}};
+  t.realIndexes[0].slots = {{{0x0001, 0x01},
+                             {0x0002, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x6E},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x69},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[0].usageMap = RowPointer{6, 16};
   t.realIndexes[0].rootPage = 7;
   t.realIndexes[0].unknown42 = 0x00000000;
   t.realIndexes[0].flags = 0x81;
-  t.realIndexes[1].slots = {{{0x0000, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}}};
+  t.realIndexes[1].slots = {{{0x0000, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[1].usageMap = RowPointer{6, 17};
   t.realIndexes[1].rootPage = 8;
   t.realIndexes[1].unknown42 = 0x00000000;
@@ -51,12 +69,9 @@ TableLayout MSysObjectsLayout() {
       {u"ParentIdName", 0, 0, 0},
   };
   t.longValueMaps = {
-      {9, RowPointer{6, 4}, RowPointer{6, 5}},
-      {8, RowPointer{6, 2}, RowPointer{6, 3}},
-      {13, RowPointer{6, 8}, RowPointer{6, 9}},
-      {16, RowPointer{6, 14}, RowPointer{6, 15}},
-      {15, RowPointer{6, 12}, RowPointer{6, 13}},
-      {14, RowPointer{6, 10}, RowPointer{6, 11}},
+      {9, RowPointer{6, 4}, RowPointer{6, 5}},    {8, RowPointer{6, 2}, RowPointer{6, 3}},
+      {13, RowPointer{6, 8}, RowPointer{6, 9}},   {16, RowPointer{6, 14}, RowPointer{6, 15}},
+      {15, RowPointer{6, 12}, RowPointer{6, 13}}, {14, RowPointer{6, 10}, RowPointer{6, 11}},
       {12, RowPointer{6, 6}, RowPointer{6, 7}},
   };
   return t;
@@ -76,7 +91,16 @@ TableLayout MSysACEsLayout() {
       {u"SID", 0x09, 1, 0, 0, 0x32, 0x00, 7, 510},
   };
   t.realIndexes.resize(1);
-  t.realIndexes[0].slots = {{{0x0000, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x09}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x04}, {0xFFFF, 0x12}, {0xFFFF, 0x00}}};
+  t.realIndexes[0].slots = {{{0x0000, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x09},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x04},
+                             {0xFFFF, 0x12},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[0].usageMap = RowPointer{6, 20};
   t.realIndexes[0].rootPage = 9;
   t.realIndexes[0].unknown42 = 0x00740041;
@@ -105,7 +129,16 @@ TableLayout MSysQueriesLayout() {
       {u"Order", 0x09, 2, 0, 0, 0x12, 0x00, 65024, 510},
   };
   t.realIndexes.resize(1);
-  t.realIndexes[0].slots = {{{0x0000, 0x01}, {0x0001, 0x01}, {0x0002, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x6E}, {0xFFFF, 0x00}, {0xFFFF, 0x7A}, {0xFFFF, 0x00}, {0xFFFF, 0x66}, {0xFFFF, 0x00}}};
+  t.realIndexes[0].slots = {{{0x0000, 0x01},
+                             {0x0001, 0x01},
+                             {0x0002, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x6E},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x7A},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x66},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[0].usageMap = RowPointer{6, 25};
   t.realIndexes[0].rootPage = 10;
   t.realIndexes[0].unknown42 = 0x00640065;
@@ -137,17 +170,44 @@ TableLayout MSysRelationshipsLayout() {
       {u"szRelationship", 0x0A, 0, 0, 0, 0x12, 0x00, 0, 510},
   };
   t.realIndexes.resize(3);
-  t.realIndexes[0].slots = {{{0x0000, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}}};
+  t.realIndexes[0].slots = {{{0x0000, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[0].usageMap = RowPointer{6, 28};
   t.realIndexes[0].rootPage = 11;
   t.realIndexes[0].unknown42 = 0x00000000;
   t.realIndexes[0].flags = 0x82;
-  t.realIndexes[1].slots = {{{0x0004, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}}};
+  t.realIndexes[1].slots = {{{0x0004, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[1].usageMap = RowPointer{6, 29};
   t.realIndexes[1].rootPage = 12;
   t.realIndexes[1].unknown42 = 0x00000000;
   t.realIndexes[1].flags = 0x82;
-  t.realIndexes[2].slots = {{{0x0006, 0x01}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}, {0xFFFF, 0x00}}};
+  t.realIndexes[2].slots = {{{0x0006, 0x01},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00},
+                             {0xFFFF, 0x00}}};
   t.realIndexes[2].usageMap = RowPointer{6, 30};
   t.realIndexes[2].rootPage = 13;
   t.realIndexes[2].unknown42 = 0x00000000;

@@ -18,7 +18,8 @@ namespace C = Format::Catalog;
 
 constexpr std::int32_t kFullRights = 0xFFFFF;
 constexpr std::uint8_t kFlagUpdatable = 0x02;
-constexpr std::uint8_t kPrimaryKeyFlags = F::Tdef::kIndexFlagUnique | F::Tdef::kIndexFlagRequired | 0x80;
+constexpr std::uint8_t kPrimaryKeyFlags =
+    F::Tdef::kIndexFlagUnique | F::Tdef::kIndexFlagRequired | 0x80;
 constexpr std::size_t kMaxColumns = 255;
 
 struct TypeInfo {
@@ -37,13 +38,16 @@ TypeInfo InfoOf(const NewColumn& column) {
     case NewColumnType::kDouble: return {F::kTypeDouble, 8, true};
     case NewColumnType::kDateTime: return {F::kTypeDateTime, 8, true};
     case NewColumnType::kBoolean: return {F::kTypeBoolean, 1, true};
-    case NewColumnType::kText: return {F::kTypeText, static_cast<std::uint16_t>(2 * column.maxCharacters), false};
+    case NewColumnType::kText:
+      return {F::kTypeText, static_cast<std::uint16_t>(2 * column.maxCharacters), false};
     case NewColumnType::kMemo: return {F::kTypeMemo, 0, false};
   }
   return {0, 0, false};
 }
 
-[[noreturn]] void Refuse(const std::string& why) { throw JetError(JetErrorKind::kInvalidValue, "cannot create the table: " + why); }
+[[noreturn]] void Refuse(const std::string& why) {
+  throw JetError(JetErrorKind::kInvalidValue, "cannot create the table: " + why);
+}
 
 std::size_t Position(const TableDefinition& table, const char16_t* name) {
   for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -54,7 +58,8 @@ std::size_t Position(const TableDefinition& table, const char16_t* name) {
 
 // Raw bytes of `column` in every row of `table` for which `match` says yes.
 template <typename Match>
-std::vector<std::vector<std::uint8_t>> RawColumnOfRows(const PageStore& store, const TableDefinition& table,
+std::vector<std::vector<std::uint8_t>> RawColumnOfRows(const PageStore& store,
+                                                       const TableDefinition& table,
                                                        const char16_t* column, Match match) {
   std::vector<std::vector<std::uint8_t>> found;
   TableScan scan(store, table);
@@ -64,32 +69,41 @@ std::vector<std::vector<std::uint8_t>> RawColumnOfRows(const PageStore& store, c
     if (!match(values)) continue;
     RowLayout layout(table, scan.CurrentRowBytes());
     ByteView bytes;
-    if (layout.ColumnBytes(table.columns[position], bytes)) found.emplace_back(bytes.Data(), bytes.Data() + bytes.Size());
+    if (layout.ColumnBytes(table.columns[position], bytes))
+      found.emplace_back(bytes.Data(), bytes.Data() + bytes.Size());
   }
   return found;
 }
 
 }  // namespace
 
-std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& aces, const NewTable& request,
-                          double creationDate) {
-  if (request.name.empty() || request.name.size() > 64) Refuse("a table name has 1 to 64 characters");
-  if (request.columns.empty() || request.columns.size() > kMaxColumns) Refuse("a table has 1 to 255 columns");
+std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& aces,
+                          const NewTable& request, double creationDate) {
+  if (request.name.empty() || request.name.size() > 64)
+    Refuse("a table name has 1 to 64 characters");
+  if (request.columns.empty() || request.columns.size() > kMaxColumns)
+    Refuse("a table has 1 to 255 columns");
   std::set<std::u16string> names;
   int primaryKey = -1;
   for (std::size_t i = 0; i < request.columns.size(); ++i) {
     const NewColumn& column = request.columns[i];
     std::u16string folded;
-    for (char16_t c : column.name) folded += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-    if (column.name.empty() || column.name.size() > 64 || !names.insert(folded).second) Refuse("column names must be unique, 1 to 64 characters");
-    if (column.type == NewColumnType::kText && (column.maxCharacters < 1 || column.maxCharacters > 255)) Refuse("Text holds 1 to 255 characters");
-    if (!request.primaryKey.empty() && NamesEqual(column.name, request.primaryKey)) primaryKey = static_cast<int>(i);
+    for (char16_t c : column.name)
+      folded += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    if (column.name.empty() || column.name.size() > 64 || !names.insert(folded).second)
+      Refuse("column names must be unique, 1 to 64 characters");
+    if (column.type == NewColumnType::kText &&
+        (column.maxCharacters < 1 || column.maxCharacters > 255))
+      Refuse("Text holds 1 to 255 characters");
+    if (!request.primaryKey.empty() && NamesEqual(column.name, request.primaryKey))
+      primaryKey = static_cast<int>(i);
   }
   if (!request.primaryKey.empty()) {
     if (primaryKey < 0) Refuse("the primary key names no column");
     NewColumnType type = request.columns[static_cast<std::size_t>(primaryKey)].type;
-    if (type == NewColumnType::kMemo || type == NewColumnType::kDouble || type == NewColumnType::kDateTime ||
-        type == NewColumnType::kBoolean || type == NewColumnType::kCurrency) {
+    if (type == NewColumnType::kMemo || type == NewColumnType::kDouble ||
+        type == NewColumnType::kDateTime || type == NewColumnType::kBoolean ||
+        type == NewColumnType::kCurrency) {
       Refuse("the engine keeps primary keys on Long, Integer, Byte and Text columns only");
     }
   }
@@ -127,7 +141,10 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   PageBuffer& maps = store.MutablePage(mapPage);
   InitDataPage(maps, 0);
   std::vector<std::uint8_t> emptyMap(F::UsageMap::kInlineRowSize, 0);
-  auto addMap = [&]() { return RowPointer{mapPage, AddRow(store.MutablePage(mapPage), emptyMap.data(), emptyMap.size(), 0)}; };
+  auto addMap = [&]() {
+    return RowPointer{mapPage,
+                      AddRow(store.MutablePage(mapPage), emptyMap.data(), emptyMap.size(), 0)};
+  };
   layout.ownedPages = addMap();
   layout.freeSpacePages = addMap();
   for (const ColumnLayout& column : layout.columns) {
@@ -140,24 +157,28 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   }
   if (primaryKey >= 0) {
     RealIndexLayout index;
-    index.slots[0] = IndexSlotLayout{static_cast<std::uint16_t>(primaryKey), F::Tdef::kIndexAscending};
+    index.slots[0] =
+        IndexSlotLayout{static_cast<std::uint16_t>(primaryKey), F::Tdef::kIndexAscending};
     index.usageMap = addMap();
     index.rootPage = AllocatePage(store);
     index.flags = kPrimaryKeyFlags;
     SetPageInMap(store, index.usageMap, index.rootPage, true);
     layout.realIndexes.push_back(index);
-    layout.indexes.push_back(LogicalIndexLayout{u"PrimaryKey", 0, 0, F::Tdef::kIndexKindPrimaryKey});
+    layout.indexes.push_back(
+        LogicalIndexLayout{u"PrimaryKey", 0, 0, F::Tdef::kIndexKindPrimaryKey});
   }
   WriteTableDefinition(store, tdefPage, EncodeTableDefinition(layout));
   TableDefinition written = ReadTableDefinition(store, tdefPage);
-  for (const RealIndexDefinition& index : written.realIndexes) WriteIndexTree(store, tdefPage, index, {});
+  for (const RealIndexDefinition& index : written.realIndexes)
+    WriteIndexTree(store, tdefPage, index, {});
 
   // Catalogue row, owned like the database object; access rows like the Tables container's.
   const TableDefinition& o = objects.Definition();
-  std::vector<std::vector<std::uint8_t>> owner = RawColumnOfRows(store, o, u"Owner", [&](const std::vector<Value>& row) {
-    const Value& name = row[Position(o, u"Name")];
-    return name.Is<std::u16string>() && NamesEqual(name.As<std::u16string>(), u"MSysDb");
-  });
+  std::vector<std::vector<std::uint8_t>> owner =
+      RawColumnOfRows(store, o, u"Owner", [&](const std::vector<Value>& row) {
+        const Value& name = row[Position(o, u"Name")];
+        return name.Is<std::u16string>() && NamesEqual(name.As<std::u16string>(), u"MSysDb");
+      });
   std::vector<Value> values(o.columns.size());
   std::vector<std::optional<std::vector<std::uint8_t>>> raw(o.columns.size());
   values[Position(o, u"Id")] = Value(static_cast<std::int32_t>(tdefPage));
@@ -171,10 +192,11 @@ std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& a
   objects.Insert(values, raw);
 
   const TableDefinition& a = aces.Definition();
-  std::vector<std::vector<std::uint8_t>> sids = RawColumnOfRows(store, a, u"SID", [&](const std::vector<Value>& row) {
-    const Value& id = row[Position(a, u"ObjectId")];
-    return id.Is<std::int32_t>() && id.As<std::int32_t>() == C::kTablesContainerId;
-  });
+  std::vector<std::vector<std::uint8_t>> sids =
+      RawColumnOfRows(store, a, u"SID", [&](const std::vector<Value>& row) {
+        const Value& id = row[Position(a, u"ObjectId")];
+        return id.Is<std::int32_t>() && id.As<std::int32_t>() == C::kTablesContainerId;
+      });
   for (const auto& sid : sids) {
     std::vector<Value> ace(a.columns.size());
     std::vector<std::optional<std::vector<std::uint8_t>>> aceRaw(a.columns.size());

@@ -14,7 +14,7 @@ namespace Jet {
 // catalogue row and the access rows (one per SID the Tables container grants to, as
 // Jackcess does) go in through `objects` and `aces`, the writers of MSysObjects and
 // MSysACEs. Returns the TDEF page. The caller checks that the name is free.
-std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& aces, const NewTable& table,
-                          double creationDate);
+std::uint32_t CreateTable(PageStore& store, TableWriter& objects, TableWriter& aces,
+                          const NewTable& table, double creationDate);
 
 }  // namespace Jet

@@ -28,9 +28,11 @@ std::vector<std::uint8_t> ReadDefinitionBytes(const PageSource& source, std::uin
   std::uint32_t next = first.U32(T::kNextPage);
   while (bytes.size() < length) {
     if (next == 0) {
-      ThrowCorrupt("table definition on page " + std::to_string(firstPage) + " ends before its declared length");
+      ThrowCorrupt("table definition on page " + std::to_string(firstPage) +
+                   " ends before its declared length");
     }
-    source.ReadPageOfType(next, Format::kPageTableDefinition, page, "table definition continuation");
+    source.ReadPageOfType(next, Format::kPageTableDefinition, page,
+                          "table definition continuation");
     bytes.insert(bytes.end(), page.begin() + T::kContinuationHeaderSize, page.end());
     next = ViewOf(page, "table definition continuation").U32(T::kNextPage);
   }
@@ -39,7 +41,8 @@ std::vector<std::uint8_t> ReadDefinitionBytes(const PageSource& source, std::uin
 }
 
 // Reads `count` names (u16 byte length + UCS-2) starting at `offset`.
-std::vector<std::u16string> ReadNames(const ByteView& tdef, std::size_t& offset, std::size_t count) {
+std::vector<std::u16string> ReadNames(const ByteView& tdef, std::size_t& offset,
+                                      std::size_t count) {
   std::vector<std::u16string> names;
   for (std::size_t i = 0; i < count; ++i) {
     std::uint16_t byteLength = tdef.U16(offset);
@@ -47,7 +50,8 @@ std::vector<std::u16string> ReadNames(const ByteView& tdef, std::size_t& offset,
     if (byteLength % 2 != 0) ThrowCorrupt("table definition: a name of odd byte length");
     ByteView raw = tdef.Sub(offset, byteLength, "table definition name");
     std::u16string name;
-    for (std::size_t j = 0; j < byteLength; j += 2) name.push_back(static_cast<char16_t>(raw.U16(j)));
+    for (std::size_t j = 0; j < byteLength; j += 2)
+      name.push_back(static_cast<char16_t>(raw.U16(j)));
     names.push_back(std::move(name));
     offset += byteLength;
   }
@@ -56,9 +60,11 @@ std::vector<std::u16string> ReadNames(const ByteView& tdef, std::size_t& offset,
 
 // Checks that `count` structures of `size` bytes fit in what is left of the definition,
 // before anything is allocated for them.
-void RequireRoom(const ByteView& tdef, std::size_t offset, std::uint64_t count, std::size_t size, const char* what) {
+void RequireRoom(const ByteView& tdef, std::size_t offset, std::uint64_t count, std::size_t size,
+                 const char* what) {
   if (offset > tdef.Size() || count * size > tdef.Size() - offset) {
-    ThrowCorrupt(std::string("table definition: ") + std::to_string(count) + " " + what + " do not fit");
+    ThrowCorrupt(std::string("table definition: ") + std::to_string(count) + " " + what +
+                 " do not fit");
   }
 }
 
@@ -123,12 +129,13 @@ TableDefinition ReadTableDefinition(const PageSource& source, std::uint32_t defi
     column.fixedOffset = def.U16(T::kColumnFixedOffset);
     column.length = def.U16(T::kColumnLength);
     if (column.number >= table.rowColumnCount || !numbers.insert(column.number).second) {
-      ThrowCorrupt("table definition on page " + std::to_string(definitionPage) + ": column number " +
-                   std::to_string(column.number) + " is out of range or repeated");
+      ThrowCorrupt("table definition on page " + std::to_string(definitionPage) +
+                   ": column number " + std::to_string(column.number) +
+                   " is out of range or repeated");
     }
     if (!column.IsFixedLength() && column.variableSlot >= table.variableSlots) {
-      ThrowCorrupt("table definition on page " + std::to_string(definitionPage) + ": variable slot " +
-                   std::to_string(column.variableSlot) + " is out of range");
+      ThrowCorrupt("table definition on page " + std::to_string(definitionPage) +
+                   ": variable slot " + std::to_string(column.variableSlot) + " is out of range");
     }
     table.columns.push_back(column);
     offset += T::kColumnSize;
@@ -137,8 +144,9 @@ TableDefinition ReadTableDefinition(const PageSource& source, std::uint32_t defi
   for (std::size_t i = 0; i < columnCount; ++i) table.columns[i].name = std::move(columnNames[i]);
   // Access stores the definitions of its system tables sorted by name; the table's own
   // order is that of the column numbers (the order rows were laid out in).
-  std::stable_sort(table.columns.begin(), table.columns.end(),
-                   [](const ColumnDefinition& a, const ColumnDefinition& b) { return a.number < b.number; });
+  std::stable_sort(
+      table.columns.begin(), table.columns.end(),
+      [](const ColumnDefinition& a, const ColumnDefinition& b) { return a.number < b.number; });
 
   RequireRoom(tdef, offset, realCount, T::kRealIndexSize, "real index definitions");
   for (std::uint32_t i = 0; i < realCount; ++i) {
@@ -150,7 +158,8 @@ TableDefinition ReadTableDefinition(const PageSource& source, std::uint32_t defi
       if (columnNumber == T::kUnusedIndexColumn) continue;
       if (numbers.count(columnNumber) == 0) {
         ThrowCorrupt("table definition on page " + std::to_string(definitionPage) +
-                     ": an index refers to column number " + std::to_string(columnNumber) + ", which does not exist");
+                     ": an index refers to column number " + std::to_string(columnNumber) +
+                     ", which does not exist");
       }
       index.columns.push_back(IndexColumn{columnNumber, def.U8(at + 2) == T::kIndexAscending});
     }
@@ -172,7 +181,8 @@ TableDefinition ReadTableDefinition(const PageSource& source, std::uint32_t defi
     index.kind = def.U8(T::kLogicalIndexKind);
     if (index.realIndex >= table.realIndexes.size()) {
       ThrowCorrupt("table definition on page " + std::to_string(definitionPage) +
-                   ": an index refers to real index " + std::to_string(index.realIndex) + ", which does not exist");
+                   ": an index refers to real index " + std::to_string(index.realIndex) +
+                   ", which does not exist");
     }
     index.columns = table.realIndexes[index.realIndex].columns;
     index.flags = table.realIndexes[index.realIndex].flags;
@@ -189,9 +199,11 @@ TableDefinition ReadTableDefinition(const PageSource& source, std::uint32_t defi
     ByteView entry = tdef.Sub(offset, T::kLongValueMapSize, "long-value map list");
     if (numbers.count(columnNumber) == 0) {
       ThrowCorrupt("table definition on page " + std::to_string(definitionPage) +
-                   ": long-value maps for column number " + std::to_string(columnNumber) + ", which does not exist");
+                   ": long-value maps for column number " + std::to_string(columnNumber) +
+                   ", which does not exist");
     }
-    table.longValueMaps.push_back(LongValueMaps{columnNumber, RowPointer::Read(entry, 2), RowPointer::Read(entry, 6)});
+    table.longValueMaps.push_back(
+        LongValueMaps{columnNumber, RowPointer::Read(entry, 2), RowPointer::Read(entry, 6)});
     offset += T::kLongValueMapSize;
   }
   return table;

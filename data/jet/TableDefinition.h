@@ -19,7 +19,7 @@ struct LongValueMaps {
 };
 
 struct TableDefinition {
-  std::u16string name;            // from the catalogue; the TDEF does not store it
+  std::u16string name;               // from the catalogue; the TDEF does not store it
   std::uint32_t definitionPage = 0;  // first TDEF page = the table's identity
   std::uint32_t storedRowCount = 0;  // as stored; may be stale in files not closed cleanly
   std::uint32_t lastAutoNumber = 0;  // the next AutoNumber is this + 1
@@ -30,7 +30,7 @@ struct TableDefinition {
   RowPointer freeSpacePages;
   std::vector<ColumnDefinition> columns;  // in column-number order
   std::vector<RealIndexDefinition> realIndexes;
-  std::vector<IndexDefinition> indexes;   // logical indexes, in definition order
+  std::vector<IndexDefinition> indexes;  // logical indexes, in definition order
   std::vector<LongValueMaps> longValueMaps;
 
   // The column with this name (case-insensitive), or nullptr.

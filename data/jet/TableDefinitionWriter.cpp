@@ -21,8 +21,14 @@ constexpr std::uint8_t kNoCascade = 0x04;
 class Writer {
  public:
   void U8(std::uint8_t value) { bytes.push_back(value); }
-  void U16(std::uint16_t value) { U8(static_cast<std::uint8_t>(value)); U8(static_cast<std::uint8_t>(value >> 8)); }
-  void U32(std::uint32_t value) { U16(static_cast<std::uint16_t>(value)); U16(static_cast<std::uint16_t>(value >> 16)); }
+  void U16(std::uint16_t value) {
+    U8(static_cast<std::uint8_t>(value));
+    U8(static_cast<std::uint8_t>(value >> 8));
+  }
+  void U32(std::uint32_t value) {
+    U16(static_cast<std::uint16_t>(value));
+    U16(static_cast<std::uint16_t>(value >> 16));
+  }
   void Pointer(const RowPointer& pointer) { U32(pointer.row | pointer.page << 8); }
   void Zeros(std::size_t count) { bytes.insert(bytes.end(), count, 0); }
   void Name(const std::u16string& name) {
@@ -110,7 +116,8 @@ std::vector<std::uint8_t> EncodeTableDefinition(const TableLayout& layout) {
   return w.bytes;
 }
 
-void WriteTableDefinition(PageStore& store, std::uint32_t firstPage, const std::vector<std::uint8_t>& definition) {
+void WriteTableDefinition(PageStore& store, std::uint32_t firstPage,
+                          const std::vector<std::uint8_t>& definition) {
   const std::size_t perContinuation = Format::kPageSize - T::kContinuationHeaderSize;
   std::size_t firstPart = std::min(definition.size(), Format::kPageSize);
   PageBuffer& first = store.MutablePage(firstPage);
@@ -121,11 +128,14 @@ void WriteTableDefinition(PageStore& store, std::uint32_t firstPage, const std::
     page[3] = static_cast<std::uint8_t>(free >> 8);
   };
   // A page's free space counts an 8-byte header the definition does not hold.
-  setFree(first, firstPart == definition.size() ? Format::kPageSize - definition.size() - T::kContinuationHeaderSize : 0);
+  setFree(first, firstPart == definition.size()
+                     ? Format::kPageSize - definition.size() - T::kContinuationHeaderSize
+                     : 0);
   PageBuffer* previous = &first;
   for (std::size_t done = firstPart; done < definition.size();) {
     std::uint32_t number = AllocatePage(store);
-    for (int i = 0; i < 4; ++i) (*previous)[T::kNextPage + i] = static_cast<std::uint8_t>(number >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      (*previous)[T::kNextPage + i] = static_cast<std::uint8_t>(number >> (8 * i));
     PageBuffer& page = store.MutablePage(number);
     page.fill(0);
     page[0] = Format::kPageTableDefinition;
@@ -133,7 +143,9 @@ void WriteTableDefinition(PageStore& store, std::uint32_t firstPage, const std::
     std::size_t part = std::min(perContinuation, definition.size() - done);
     std::memcpy(page.data() + T::kContinuationHeaderSize, definition.data() + done, part);
     done += part;
-    setFree(page, done == definition.size() ? Format::kPageSize - T::kContinuationHeaderSize - part - T::kContinuationHeaderSize : 0);
+    setFree(page, done == definition.size() ? Format::kPageSize - T::kContinuationHeaderSize -
+                                                  part - T::kContinuationHeaderSize
+                                            : 0);
     previous = &page;
   }
 }

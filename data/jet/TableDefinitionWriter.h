@@ -20,7 +20,7 @@ struct ColumnLayout {
   std::uint16_t ordinal = 0;       // bytes 9-10: Access writes the column's position
   std::uint8_t flags = 0;
   std::uint8_t extraFlags = 0;
-  std::uint16_t fixedOffset = 0;   // Jet leaves other values here on variable columns
+  std::uint16_t fixedOffset = 0;  // Jet leaves other values here on variable columns
   std::uint16_t length = 0;
 };
 
@@ -71,6 +71,7 @@ std::vector<std::uint8_t> EncodeTableDefinition(const TableLayout& layout);
 
 // Writes the buffer at `firstPage`, continuing on newly allocated pages when it is
 // longer than one page.
-void WriteTableDefinition(PageStore& store, std::uint32_t firstPage, const std::vector<std::uint8_t>& definition);
+void WriteTableDefinition(PageStore& store, std::uint32_t firstPage,
+                          const std::vector<std::uint8_t>& definition);
 
 }  // namespace Jet

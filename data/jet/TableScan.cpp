@@ -23,7 +23,8 @@ ByteView TableScan::LiveRowBytes(std::size_t slotIndex) {
     RowPointer target = RowPointer::Read(bytes, 0);
     source_.ReadPageOfType(target.page, Format::kPageData, overflowBuffer_, "overflow row");
     DataPage targetPage(ViewOf(overflowBuffer_, "overflow data page"));
-    if (targetPage.Owner() != table_.definitionPage) ThrowCorrupt("overflow row points into another table's page");
+    if (targetPage.Owner() != table_.definitionPage)
+      ThrowCorrupt("overflow row points into another table's page");
     slot = targetPage.Slot(target.row);
     bytes = targetPage.RowBytes(slot);
   }
@@ -38,7 +39,8 @@ bool TableScan::Next(std::vector<Value>& values) {
       source_.ReadPage(pageNumber, page_, "table usage map");
       ByteView view = ViewOf(page_, "data page");
       // A map may list pages that are not (or no longer) this table's data pages.
-      if (page_[0] != Format::kPageData || view.U32(Format::DataPage::kOwner) != table_.definitionPage) {
+      if (page_[0] != Format::kPageData ||
+          view.U32(Format::DataPage::kOwner) != table_.definitionPage) {
         ++pageIndex_;
         continue;
       }

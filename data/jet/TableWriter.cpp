@@ -58,7 +58,8 @@ TableWriter::TableWriter(PageStore& store, TableDefinition table)
       if (definition.IgnoresNulls() && KeyIsAllNull(table_, definition, values)) continue;
       try {
         RowPointer at = scan.CurrentRow();
-        index.entries.insert(MakeIndexEntry(EncodeIndexKey(table_, definition, values), at.page, at.row));
+        index.entries.insert(
+            MakeIndexEntry(EncodeIndexKey(table_, definition, values), at.page, at.row));
       } catch (const JetError& error) {
         if (error.Kind() != JetErrorKind::kUnsupportedWrite) throw;
         index.maintainable = false;
@@ -72,9 +73,10 @@ TableWriter::TableWriter(PageStore& store, TableDefinition table)
 void TableWriter::RequireMaintainableIndexes() const {
   for (const IndexState& index : indexes_) {
     if (!index.maintainable) {
-      throw JetError(JetErrorKind::kUnsupportedWrite, "table " + Printable(table_.name) +
-                                                          " has an index the engine cannot maintain (" + index.why +
-                                                          "); it can be read but not changed");
+      throw JetError(JetErrorKind::kUnsupportedWrite,
+                     "table " + Printable(table_.name) +
+                         " has an index the engine cannot maintain (" + index.why +
+                         "); it can be read but not changed");
     }
   }
 }
@@ -86,11 +88,14 @@ TableWriter::StoredRow TableWriter::Locate(const RowPointer& row) const {
   for (int moves = 0;; ++moves) {
     if (moves == D::kMaxRowMoves) ThrowCorrupt("overflow row pointers loop");
     const PageBuffer& page = store_.Page(at.page);
-    if (page[0] != F::kPageData || ViewOf(page, "data page").U32(D::kOwner) != table_.definitionPage) {
-      throw JetError(JetErrorKind::kNotFound, "no row of table " + Printable(table_.name) + " at that place");
+    if (page[0] != F::kPageData ||
+        ViewOf(page, "data page").U32(D::kOwner) != table_.definitionPage) {
+      throw JetError(JetErrorKind::kNotFound,
+                     "no row of table " + Printable(table_.name) + " at that place");
     }
     DataPage data(ViewOf(page, "data page"));
-    if (at.row >= data.SlotCount()) throw JetError(JetErrorKind::kNotFound, "no such row in table " + Printable(table_.name));
+    if (at.row >= data.SlotCount())
+      throw JetError(JetErrorKind::kNotFound, "no such row in table " + Printable(table_.name));
     RowSlot slot = data.Slot(at.row);
     if (moves == 0 && slot.deleted) throw JetError(JetErrorKind::kNotFound, "the row was deleted");
     ByteView bytes = data.RowBytes(slot);
@@ -110,7 +115,8 @@ std::vector<Value> TableWriter::Read(const RowPointer& row) const {
   return DecodeRow(store_, table_, ByteView(stored.bytes.data(), stored.bytes.size(), "row"));
 }
 
-std::vector<std::vector<std::uint8_t>> TableWriter::EntriesFor(const std::vector<Value>& values, const RowPointer& row) const {
+std::vector<std::vector<std::uint8_t>> TableWriter::EntriesFor(const std::vector<Value>& values,
+                                                               const RowPointer& row) const {
   std::vector<std::vector<std::uint8_t>> entries(indexes_.size());
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
     const RealIndexDefinition& definition = table_.realIndexes[i];
@@ -120,40 +126,47 @@ std::vector<std::vector<std::uint8_t>> TableWriter::EntriesFor(const std::vector
   return entries;
 }
 
-void TableWriter::CheckKeys(const std::vector<std::vector<std::uint8_t>>& entries, const std::vector<Value>& values,
-                            const RowPointer& self) const {
+void TableWriter::CheckKeys(const std::vector<std::vector<std::uint8_t>>& entries,
+                            const std::vector<Value>& values, const RowPointer& self) const {
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
     const RealIndexDefinition& definition = table_.realIndexes[i];
     if (definition.IsRequired()) {
       for (const IndexColumn& indexColumn : definition.columns) {
         for (std::size_t c = 0; c < table_.columns.size(); ++c) {
           if (table_.columns[c].number == indexColumn.columnNumber && values[c].IsNull()) {
-            throw JetError(JetErrorKind::kInvalidValue, "column " + Printable(table_.columns[c].name) +
-                                                            " of a required or primary key cannot be NULL");
+            throw JetError(JetErrorKind::kInvalidValue,
+                           "column " + Printable(table_.columns[c].name) +
+                               " of a required or primary key cannot be NULL");
           }
         }
       }
     }
-    if (!definition.IsUnique() || entries[i].empty() || KeyIsAllNull(table_, definition, values)) continue;
+    if (!definition.IsUnique() || entries[i].empty() || KeyIsAllNull(table_, definition, values))
+      continue;
     std::vector<std::uint8_t> key(entries[i].begin(), entries[i].end() - kRowPointerSize);
     auto found = indexes_[i].entries.lower_bound(key);
     if (found != indexes_[i].entries.end() && found->size() == entries[i].size() &&
         std::equal(key.begin(), key.end(), found->begin())) {
-      RowPointer owner{static_cast<std::uint32_t>((*found)[key.size()] << 16 | (*found)[key.size() + 1] << 8 |
-                                                  (*found)[key.size() + 2]),
-                       (*found)[key.size() + 3]};
+      RowPointer owner{
+          static_cast<std::uint32_t>((*found)[key.size()] << 16 | (*found)[key.size() + 1] << 8 |
+                                     (*found)[key.size() + 2]),
+          (*found)[key.size() + 3]};
       if (owner == self) continue;
-      throw JetError(JetErrorKind::kDuplicateKey, "table " + Printable(table_.name) +
-                                                      ": the value would duplicate a key of a unique index");
+      throw JetError(JetErrorKind::kDuplicateKey,
+                     "table " + Printable(table_.name) +
+                         ": the value would duplicate a key of a unique index");
     }
   }
 }
 
-std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& values, const StoredRow* old,
-                                                      bool writeLongValues, const std::vector<RawColumnBytes>* given) {
+std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& values,
+                                                      const StoredRow* old, bool writeLongValues,
+                                                      const std::vector<RawColumnBytes>* given) {
   std::vector<RawColumnBytes> raw(table_.columns.size());
   std::unique_ptr<RowLayout> layout;
-  if (old) layout = std::make_unique<RowLayout>(table_, ByteView(old->bytes.data(), old->bytes.size(), "row"));
+  if (old)
+    layout =
+        std::make_unique<RowLayout>(table_, ByteView(old->bytes.data(), old->bytes.size(), "row"));
   for (std::size_t i = 0; i < table_.columns.size(); ++i) {
     const ColumnDefinition& column = table_.columns[i];
     const Value& value = values[i];
@@ -163,7 +176,8 @@ std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& 
     }
     if (value.Is<Unsupported>()) {
       ByteView bytes;
-      if (layout && layout->ColumnBytes(column, bytes)) raw[i] = std::vector<std::uint8_t>(bytes.Data(), bytes.Data() + bytes.Size());
+      if (layout && layout->ColumnBytes(column, bytes))
+        raw[i] = std::vector<std::uint8_t>(bytes.Data(), bytes.Data() + bytes.Size());
       continue;
     }
     if (column.typeCode != F::kTypeMemo || value.IsNull()) continue;
@@ -176,27 +190,30 @@ std::vector<std::uint8_t> TableWriter::EncodeRowBytes(const std::vector<Value>& 
       if (!maps) ThrowCorrupt("a Memo column has no long-value usage maps");
       raw[i] = WriteLongValue(store_, *maps, data);
     } else {
-      std::size_t size = F::LongValue::kReferenceSize + (data.size() <= kMaxInlineLongValue ? data.size() : 0);
+      std::size_t size =
+          F::LongValue::kReferenceSize + (data.size() <= kMaxInlineLongValue ? data.size() : 0);
       raw[i] = std::vector<std::uint8_t>(size, 0);
     }
   }
   std::vector<std::uint8_t> row = EncodeRow(table_, values, raw);
   if (row.size() > kMaxRowSize) {
-    throw JetError(JetErrorKind::kInvalidValue, "a row of table " + Printable(table_.name) + " would take " +
-                                                    std::to_string(row.size()) + " bytes, more than a page holds");
+    throw JetError(JetErrorKind::kInvalidValue, "a row of table " + Printable(table_.name) +
+                                                    " would take " + std::to_string(row.size()) +
+                                                    " bytes, more than a page holds");
   }
   return row;
 }
 
-
 std::uint32_t TableWriter::PageForRow(std::size_t length) {
   auto usable = [&](std::uint32_t number) {
     const PageBuffer& page = store_.Page(number);
-    return page[0] == F::kPageData && ViewOf(page, "data page").U32(D::kOwner) == table_.definitionPage &&
+    return page[0] == F::kPageData &&
+           ViewOf(page, "data page").U32(D::kOwner) == table_.definitionPage &&
            RowFits(page, length);
   };
   if (insertPage_ != 0 && usable(insertPage_)) return insertPage_;
-  std::vector<std::uint32_t> roomy = ReadUsageMap(store_, table_.freeSpacePages, "table free-space map");
+  std::vector<std::uint32_t> roomy =
+      ReadUsageMap(store_, table_.freeSpacePages, "table free-space map");
   if (!roomy.empty()) {
     std::uint32_t candidate = roomy.back();
     if (usable(candidate)) return insertPage_ = candidate;
@@ -231,20 +248,25 @@ RowPointer TableWriter::Insert(std::vector<Value> values) {
   return Insert(std::move(values), std::vector<RawColumnBytes>(table_.columns.size()));
 }
 
-RowPointer TableWriter::Insert(std::vector<Value> values, const std::vector<RawColumnBytes>& given) {
+RowPointer TableWriter::Insert(std::vector<Value> values,
+                               const std::vector<RawColumnBytes>& given) {
   RequireMaintainableIndexes();
-  if (given.size() != table_.columns.size()) throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
-  if (values.size() != table_.columns.size()) throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
+  if (given.size() != table_.columns.size())
+    throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
+  if (values.size() != table_.columns.size())
+    throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
   std::uint32_t lastAutoNumber = table_.lastAutoNumber;
   for (std::size_t i = 0; i < values.size(); ++i) {
     const ColumnDefinition& column = table_.columns[i];
     if (column.typeCode == F::kTypeBoolean && values[i].IsNull()) values[i] = Value(false);
     if (column.IsAutoNumber() && column.typeCode == F::kTypeLong) {
       if (values[i].IsNull()) {
-        if (lastAutoNumber >= 0x7FFFFFFFu) throw JetError(JetErrorKind::kInvalidValue, "the AutoNumber counter is exhausted");
+        if (lastAutoNumber >= 0x7FFFFFFFu)
+          throw JetError(JetErrorKind::kInvalidValue, "the AutoNumber counter is exhausted");
         values[i] = Value(static_cast<std::int32_t>(++lastAutoNumber));
       } else if (values[i].Is<std::int32_t>() && values[i].As<std::int32_t>() > 0) {
-        lastAutoNumber = std::max(lastAutoNumber, static_cast<std::uint32_t>(values[i].As<std::int32_t>()));
+        lastAutoNumber =
+            std::max(lastAutoNumber, static_cast<std::uint32_t>(values[i].As<std::int32_t>()));
       }
     }
     CheckValue(column, values[i]);
@@ -269,9 +291,11 @@ RowPointer TableWriter::Insert(std::vector<Value> values, const std::vector<RawC
 
 void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
   RequireMaintainableIndexes();
-  if (values.size() != table_.columns.size()) throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
+  if (values.size() != table_.columns.size())
+    throw JetError(JetErrorKind::kInvalidValue, "a row needs one value per column");
   StoredRow old = Locate(row);
-  std::vector<Value> oldValues = DecodeRow(store_, table_, ByteView(old.bytes.data(), old.bytes.size(), "row"));
+  std::vector<Value> oldValues =
+      DecodeRow(store_, table_, ByteView(old.bytes.data(), old.bytes.size(), "row"));
   for (std::size_t i = 0; i < values.size(); ++i) {
     const ColumnDefinition& column = table_.columns[i];
     if (column.typeCode == F::kTypeBoolean && values[i].IsNull()) values[i] = Value(false);
@@ -294,7 +318,8 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
     // its length after the variable data, so the offsets inside stay right.
     std::size_t pad = old.bytes.size() - bytes.size();
     std::size_t maskSize = (table_.rowColumnCount + 7) / 8;
-    std::size_t at = bytes.size() - maskSize - (table_.variableSlots > 0 ? 4 + 2 * table_.variableSlots : 0);
+    std::size_t at =
+        bytes.size() - maskSize - (table_.variableSlots > 0 ? 4 + 2 * table_.variableSlots : 0);
     bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), pad, 0);
     OverwriteRow(livePage, old.location.row, bytes);
   } else {
@@ -313,7 +338,8 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
     } else {
       RowSlot headerSlot = DataPage(ViewOf(page, "data page")).Slot(row.row);
       if (headerSlot.length < kRowPointerSize) {
-        throw JetError(JetErrorKind::kUnsupportedWrite, "a row too short to hold a pointer cannot grow");
+        throw JetError(JetErrorKind::kUnsupportedWrite,
+                       "a row too short to hold a pointer cannot grow");
       }
       header.resize(headerSlot.length, 0);
       OverwriteRow(page, row.row, header);
@@ -327,7 +353,8 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     const ColumnDefinition& column = table_.columns[i];
     if (column.IsAutoNumber() && values[i].Is<std::int32_t>() && values[i].As<std::int32_t>() > 0) {
-      table_.lastAutoNumber = std::max(table_.lastAutoNumber, static_cast<std::uint32_t>(values[i].As<std::int32_t>()));
+      table_.lastAutoNumber =
+          std::max(table_.lastAutoNumber, static_cast<std::uint32_t>(values[i].As<std::int32_t>()));
     }
   }
   changed_ = true;
@@ -336,7 +363,8 @@ void TableWriter::Update(const RowPointer& row, std::vector<Value> values) {
 void TableWriter::Delete(const RowPointer& row) {
   RequireMaintainableIndexes();
   StoredRow old = Locate(row);
-  std::vector<Value> oldValues = DecodeRow(store_, table_, ByteView(old.bytes.data(), old.bytes.size(), "row"));
+  std::vector<Value> oldValues =
+      DecodeRow(store_, table_, ByteView(old.bytes.data(), old.bytes.size(), "row"));
   std::vector<std::vector<std::uint8_t>> oldEntries = EntriesFor(oldValues, row);
   Discard(row);
   if (old.moved) Discard(old.location);
@@ -350,7 +378,8 @@ void TableWriter::Delete(const RowPointer& row) {
 void TableWriter::Flush() {
   if (!changed_) return;
   for (std::size_t i = 0; i < indexes_.size(); ++i) {
-    std::vector<std::vector<std::uint8_t>> entries(indexes_[i].entries.begin(), indexes_[i].entries.end());
+    std::vector<std::vector<std::uint8_t>> entries(indexes_[i].entries.begin(),
+                                                   indexes_[i].entries.end());
     WriteIndexTree(store_, table_.definitionPage, table_.realIndexes[i], entries);
   }
   PageBuffer& tdef = store_.MutablePage(table_.definitionPage);
@@ -368,7 +397,8 @@ void TableWriter::Flush() {
     std::uint32_t distinct = 0;
     const std::vector<std::uint8_t>* previous = nullptr;
     for (const auto& entry : indexes_[i].entries) {
-      if (!previous || !std::equal(entry.begin(), entry.end() - kRowPointerSize, previous->begin(), previous->end() - kRowPointerSize)) {
+      if (!previous || !std::equal(entry.begin(), entry.end() - kRowPointerSize, previous->begin(),
+                                   previous->end() - kRowPointerSize)) {
         ++distinct;
       }
       previous = &entry;

@@ -33,7 +33,8 @@ class TableWriter {
   RowPointer Insert(std::vector<Value> values);
   // As Insert, with stored bytes given for some columns (Binary values such as the owner
   // SIDs of catalogue rows, which have no Value kind); `raw` has one entry per column.
-  RowPointer Insert(std::vector<Value> values, const std::vector<std::optional<std::vector<std::uint8_t>>>& raw);
+  RowPointer Insert(std::vector<Value> values,
+                    const std::vector<std::optional<std::vector<std::uint8_t>>>& raw);
   // Values of a type the engine does not decode (Unsupported) keep their stored bytes; a
   // NULL AutoNumber keeps the stored number.
   void Update(const RowPointer& row, std::vector<Value> values);
@@ -44,7 +45,10 @@ class TableWriter {
   // Writes what Insert/Update/Delete left for the end: index trees and TDEF counters.
   void Flush();
   // Writes the index trees and counters even when nothing changed (new tables).
-  void FlushAll() { changed_ = true; Flush(); }
+  void FlushAll() {
+    changed_ = true;
+    Flush();
+  }
 
  private:
   struct IndexState {
@@ -62,14 +66,16 @@ class TableWriter {
   StoredRow Locate(const RowPointer& row) const;
   void RequireMaintainableIndexes() const;
   // Per real index: the entry for `values` at `row`, or empty when the index skips it.
-  std::vector<std::vector<std::uint8_t>> EntriesFor(const std::vector<Value>& values, const RowPointer& row) const;
-  void CheckKeys(const std::vector<std::vector<std::uint8_t>>& entries, const std::vector<Value>& values,
-                 const RowPointer& self) const;
+  std::vector<std::vector<std::uint8_t>> EntriesFor(const std::vector<Value>& values,
+                                                    const RowPointer& row) const;
+  void CheckKeys(const std::vector<std::vector<std::uint8_t>>& entries,
+                 const std::vector<Value>& values, const RowPointer& self) const;
   // The row's bytes. Memo values are written to long-value pages only when
   // `writeLongValues`; otherwise stand-ins of the same size let the caller check the row
   // size before anything is written.
-  std::vector<std::uint8_t> EncodeRowBytes(const std::vector<Value>& values, const StoredRow* old, bool writeLongValues,
-                                           const std::vector<std::optional<std::vector<std::uint8_t>>>* given = nullptr);
+  std::vector<std::uint8_t> EncodeRowBytes(
+      const std::vector<Value>& values, const StoredRow* old, bool writeLongValues,
+      const std::vector<std::optional<std::vector<std::uint8_t>>>* given = nullptr);
   std::uint32_t PageForRow(std::size_t length);
   RowPointer PlaceRow(const std::vector<std::uint8_t>& bytes, std::uint16_t flags);
   // Deletes the slot's row (a row, a moved row's header or an abandoned target).

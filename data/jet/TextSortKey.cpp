@@ -172,11 +172,8 @@ void AppendTextSortKey(std::vector<std::uint8_t>& key, std::u16string text) {
     }
     const CharCode& code = kLatin1Codes[c];
     switch (code.kind) {
-      case kIgnored:
-        break;
-      case kUnprintable:
-        unprintable.emplace_back(position, code.first);
-        break;
+      case kIgnored: break;
+      case kUnprintable: unprintable.emplace_back(position, code.first); break;
       case kSimple:
         key.push_back(code.first);
         if (code.second != 0) key.push_back(code.second);

@@ -36,7 +36,8 @@ std::vector<std::uint32_t> DecodeUsageMap(const PageSource& source, const ByteVi
   std::uint8_t mapType = mapRow.U8(0);
   if (mapType == U::kInlineMap) {
     std::uint32_t start = mapRow.U32(U::kInlineStart);
-    ByteView bitmap = mapRow.Sub(U::kInlineBitmap, mapRow.Size() - std::min(mapRow.Size(), U::kInlineBitmap), "usage map");
+    ByteView bitmap = mapRow.Sub(
+        U::kInlineBitmap, mapRow.Size() - std::min(mapRow.Size(), U::kInlineBitmap), "usage map");
     AppendBitmapPages(bitmap, start, pageCount, pages);
     return pages;
   }
@@ -50,13 +51,15 @@ std::vector<std::uint32_t> DecodeUsageMap(const PageSource& source, const ByteVi
     if (mapPageNumber == 0) continue;
     std::uint64_t firstPage = static_cast<std::uint64_t>(slot) * U::kPagesPerMapPage;
     source.ReadPageOfType(mapPageNumber, Format::kPageUsageMap, mapPage, "usage map");
-    ByteView bitmap = ViewOf(mapPage, "usage map page").Sub(U::kMapPageBitmap, Format::kPageSize - U::kMapPageBitmap);
+    ByteView bitmap = ViewOf(mapPage, "usage map page")
+                          .Sub(U::kMapPageBitmap, Format::kPageSize - U::kMapPageBitmap);
     AppendBitmapPages(bitmap, firstPage, pageCount, pages);
   }
   return pages;
 }
 
-std::vector<std::uint32_t> ReadUsageMap(const PageSource& source, const RowPointer& reference, const char* what) {
+std::vector<std::uint32_t> ReadUsageMap(const PageSource& source, const RowPointer& reference,
+                                        const char* what) {
   PageBuffer buffer;
   ByteView row = ReadRow(source, reference, buffer, what);
   return DecodeUsageMap(source, row);

@@ -12,7 +12,8 @@ namespace Jet {
 // order. Both kinds are handled: an inline bitmap in the row (type 0) and a list of
 // bitmap pages (type 1). A page at or past the end of the file is an error: every page a
 // map lists must exist. The result never holds more entries than the file has pages.
-std::vector<std::uint32_t> ReadUsageMap(const PageSource& source, const RowPointer& reference, const char* what);
+std::vector<std::uint32_t> ReadUsageMap(const PageSource& source, const RowPointer& reference,
+                                        const char* what);
 
 // Decodes map row bytes already read (exposed for tests).
 std::vector<std::uint32_t> DecodeUsageMap(const PageSource& source, const ByteView& mapRow);

@@ -29,7 +29,8 @@ std::uint32_t GetU32(const std::uint8_t* at) {
 
 MapRow LocateMapRow(PageStore& store, const RowPointer& reference) {
   PageBuffer& page = store.MutablePage(reference.page);
-  if (page[0] != Format::kPageData) ThrowCorrupt("usage map reference to a page that is not a data page");
+  if (page[0] != Format::kPageData)
+    ThrowCorrupt("usage map reference to a page that is not a data page");
   DataPage data(ViewOf(page, "usage map page"));
   RowSlot slot = data.Slot(reference.row);
   data.RowBytes(slot);  // checks the extent
@@ -39,16 +40,19 @@ MapRow LocateMapRow(PageStore& store, const RowPointer& reference) {
 
 void SetBit(std::uint8_t* bitmap, std::size_t bit, bool value) {
   std::uint8_t mask = static_cast<std::uint8_t>(1u << (bit % 8));
-  if (value) bitmap[bit / 8] |= mask; else bitmap[bit / 8] &= static_cast<std::uint8_t>(~mask);
+  if (value) bitmap[bit / 8] |= mask;
+  else bitmap[bit / 8] &= static_cast<std::uint8_t>(~mask);
 }
 
-void SetInReferenceMap(PageStore& store, const RowPointer& reference, std::uint32_t page, bool listed) {
+void SetInReferenceMap(PageStore& store, const RowPointer& reference, std::uint32_t page,
+                       bool listed) {
   MapRow row = LocateMapRow(store, reference);
   std::size_t slots = (row.length - 1) / 4;
   std::size_t index = page / M::kPagesPerMapPage;
   if (index >= slots) {
     if (!listed) return;
-    throw JetError(JetErrorKind::kCorrupt, "page " + std::to_string(page) + " is beyond what a usage map can list");
+    throw JetError(JetErrorKind::kCorrupt,
+                   "page " + std::to_string(page) + " is beyond what a usage map can list");
   }
   std::uint32_t mapPage = GetU32(row.bytes + 1 + 4 * index);
   if (mapPage == 0) {
@@ -61,7 +65,8 @@ void SetInReferenceMap(PageStore& store, const RowPointer& reference, std::uint3
     PutU32(row.bytes + 1 + 4 * index, mapPage);
   }
   PageBuffer& bitmapPage = store.MutablePage(mapPage);
-  if (bitmapPage[0] != Format::kPageUsageMap) ThrowCorrupt("usage map refers to a page that is not a bitmap page");
+  if (bitmapPage[0] != Format::kPageUsageMap)
+    ThrowCorrupt("usage map refers to a page that is not a bitmap page");
   SetBit(bitmapPage.data() + M::kMapPageBitmap, page % M::kPagesPerMapPage, listed);
 }
 
@@ -82,14 +87,16 @@ void SetPageInMap(PageStore& store, const RowPointer& reference, std::uint32_t p
   }
   if (!listed) return;
   // Outside the window: a new window if everything fits, otherwise a reference map.
-  std::vector<std::uint32_t> pages = DecodeUsageMap(store, ByteView(row.bytes, row.length, "usage map"));
+  std::vector<std::uint32_t> pages =
+      DecodeUsageMap(store, ByteView(row.bytes, row.length, "usage map"));
   pages.push_back(page);
   std::uint32_t low = *std::min_element(pages.begin(), pages.end()) / 8 * 8;
   std::uint32_t high = *std::max_element(pages.begin(), pages.end());
   std::memset(row.bytes + 1, 0, row.length - 1);
   if (high - low < bits) {
     PutU32(row.bytes + M::kInlineStart, low);
-    for (std::uint32_t listedPage : pages) SetBit(row.bytes + M::kInlineBitmap, listedPage - low, true);
+    for (std::uint32_t listedPage : pages)
+      SetBit(row.bytes + M::kInlineBitmap, listedPage - low, true);
     return;
   }
   row.bytes[0] = M::kReferenceMap;
@@ -102,7 +109,8 @@ void SetPageInUse(PageStore& store, std::uint32_t page, bool inUse) {
   if (data.SlotCount() < 1) ThrowCorrupt("the global usage map page has no map row");
   RowSlot slot = data.Slot(0);
   data.RowBytes(slot);
-  if (slot.length < M::kInlineBitmap || mapPage[slot.start] != M::kInlineMap) ThrowCorrupt("the global usage map is not an inline map");
+  if (slot.length < M::kInlineBitmap || mapPage[slot.start] != M::kInlineMap)
+    ThrowCorrupt("the global usage map is not an inline map");
   std::uint8_t* row = mapPage.data() + slot.start;
   std::uint32_t start = GetU32(row + M::kInlineStart);
   std::size_t bits = (slot.length - M::kInlineBitmap) * 8;
@@ -126,7 +134,8 @@ void SetPageInUse(PageStore& store, std::uint32_t page, bool inUse) {
   SetBit(first.data() + M::kInlineBitmap, page - start, false);
   std::size_t needed = D::kRowSlots + 2 * rows.size();
   for (const auto& r : rows) needed += r.size();
-  if (needed > Format::kPageSize) throw JetError(JetErrorKind::kCorrupt, "the global usage map cannot grow further");
+  if (needed > Format::kPageSize)
+    throw JetError(JetErrorKind::kCorrupt, "the global usage map cannot grow further");
   std::uint8_t header[D::kRowSlots];
   std::memcpy(header, mapPage.data(), D::kRowSlots);
   mapPage.fill(0);

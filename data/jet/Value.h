@@ -32,13 +32,26 @@ struct Unsupported {
   bool operator==(const Unsupported& other) const { return typeCode == other.typeCode; }
 };
 
-enum class ValueKind { kNull, kBoolean, kByte, kInteger, kLong, kSingle, kDouble, kCurrency, kDateTime, kText, kMemo, kUnsupported };
+enum class ValueKind {
+  kNull,
+  kBoolean,
+  kByte,
+  kInteger,
+  kLong,
+  kSingle,
+  kDouble,
+  kCurrency,
+  kDateTime,
+  kText,
+  kMemo,
+  kUnsupported
+};
 
 // One column value of one row. Byte is unsigned in Access (0..255).
 class Value {
  public:
-  using Data = std::variant<std::monostate, bool, std::uint8_t, std::int16_t, std::int32_t, float, double,
-                            Currency, DateTime, std::u16string, MemoText, Unsupported>;
+  using Data = std::variant<std::monostate, bool, std::uint8_t, std::int16_t, std::int32_t, float,
+                            double, Currency, DateTime, std::u16string, MemoText, Unsupported>;
 
   Value() = default;
   template <typename T, typename = std::enable_if_t<!std::is_same_v<std::decay_t<T>, Value>>>
@@ -48,10 +61,14 @@ class Value {
   bool IsNull() const { return data_.index() == 0; }
 
   template <typename T>
-  bool Is() const { return std::holds_alternative<T>(data_); }
+  bool Is() const {
+    return std::holds_alternative<T>(data_);
+  }
   // Throws std::bad_variant_access when the value is of another kind.
   template <typename T>
-  const T& As() const { return std::get<T>(data_); }
+  const T& As() const {
+    return std::get<T>(data_);
+  }
   const Data& Raw() const { return data_; }
 
   bool operator==(const Value& other) const { return data_ == other.data_; }

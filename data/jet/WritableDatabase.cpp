@@ -70,11 +70,13 @@ void WritableDatabase::RefreshReader() {
 TableWriter& WritableDatabase::WriterOf(std::uint32_t definitionPage) {
   auto found = writers_.find(definitionPage);
   if (found == writers_.end()) {
-    found = writers_.emplace(definitionPage, std::make_unique<TableWriter>(*store_, ReadTableDefinition(*store_, definitionPage))).first;
+    found = writers_
+                .emplace(definitionPage, std::make_unique<TableWriter>(
+                                             *store_, ReadTableDefinition(*store_, definitionPage)))
+                .first;
   }
   return *found->second;
 }
-
 
 TableWriter& WritableDatabase::Writer(const std::u16string& table) {
   TableDefinition definition = reader_->ReadTable(table);
@@ -83,7 +85,10 @@ TableWriter& WritableDatabase::Writer(const std::u16string& table) {
   }
   auto found = writers_.find(definition.definitionPage);
   if (found == writers_.end()) {
-    found = writers_.emplace(definition.definitionPage, std::make_unique<TableWriter>(*store_, std::move(definition))).first;
+    found = writers_
+                .emplace(definition.definitionPage,
+                         std::make_unique<TableWriter>(*store_, std::move(definition)))
+                .first;
   }
   return *found->second;
 }
@@ -106,7 +111,8 @@ RowPointer WritableDatabase::InsertRow(const std::u16string& table, std::vector<
   return Run([&] { return Writer(table).Insert(std::move(values)); });
 }
 
-void WritableDatabase::UpdateRow(const std::u16string& table, const RowPointer& row, std::vector<Value> values) {
+void WritableDatabase::UpdateRow(const std::u16string& table, const RowPointer& row,
+                                 std::vector<Value> values) {
   Run([&] {
     Writer(table).Update(row, std::move(values));
     return 0;
@@ -123,9 +129,11 @@ void WritableDatabase::DeleteRow(const std::u16string& table, const RowPointer& 
 void WritableDatabase::CreateTable(const NewTable& table, double creationDate) {
   Run([&] {
     for (const CatalogTable& existing : reader_->AllTables()) {
-      if (NamesEqual(existing.name, table.name)) throw JetError(JetErrorKind::kInvalidValue, "a table of that name exists");
+      if (NamesEqual(existing.name, table.name))
+        throw JetError(JetErrorKind::kInvalidValue, "a table of that name exists");
     }
-    Jet::CreateTable(*store_, WriterOf(Format::Catalog::kMSysObjectsPage), WriterOf(kMSysACEsPage), table, creationDate);
+    Jet::CreateTable(*store_, WriterOf(Format::Catalog::kMSysObjectsPage), WriterOf(kMSysACEsPage),
+                     table, creationDate);
     RefreshReader();
     return 0;
   });

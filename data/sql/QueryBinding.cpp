@@ -43,11 +43,8 @@ void Measure(const Bound& b, int depth, Reach& reach) {
     }
     case Bound::Kind::InSubquery:
     case Bound::Kind::Scalar:
-    case Bound::Kind::Aggregate:
-      reach.opaque = true;
-      break;
-    default:
-      break;
+    case Bound::Kind::Aggregate: reach.opaque = true; break;
+    default: break;
   }
   for (const auto& child : b.children) Measure(*child, depth, reach);
 }

@@ -40,8 +40,17 @@ struct Frame {
 struct SubqueryPlan;
 
 struct Bound {
-  enum class Kind { Constant, Column, Unary, Binary, IsNull, InList, InSubquery, Aggregate,
-                    Scalar };
+  enum class Kind {
+    Constant,
+    Column,
+    Unary,
+    Binary,
+    IsNull,
+    InList,
+    InSubquery,
+    Aggregate,
+    Scalar
+  };
   Kind kind = Kind::Constant;
   Value constant;
   int up = 0;  // Column: scopes outward (0: the innermost)

@@ -18,8 +18,7 @@ namespace Sql {
 
 Value QueryEngine::Evaluate(const Bound& b, const Frame& frame) {
   switch (b.kind) {
-    case Bound::Kind::Constant:
-      return b.constant;
+    case Bound::Kind::Constant: return b.constant;
     case Bound::Kind::Column: {
       const Frame* f = &frame;
       for (int i = 0; i < b.up && f != nullptr; ++i) f = f->parent;
@@ -38,8 +37,7 @@ Value QueryEngine::Evaluate(const Bound& b, const Frame& frame) {
       if (b.binary == BinaryOp::Or && !left.IsNull() && Holds(left)) return Truth(true);
       return ApplyBinary(b.binary, left, Evaluate(*b.children[1], frame));
     }
-    case Bound::Kind::IsNull:
-      return Truth(Evaluate(*b.children[0], frame).IsNull() != b.negated);
+    case Bound::Kind::IsNull: return Truth(Evaluate(*b.children[0], frame).IsNull() != b.negated);
     case Bound::Kind::InList: {
       Value operand = Evaluate(*b.children[0], frame);
       if (operand.IsNull()) return Value::Null();
@@ -54,12 +52,9 @@ Value QueryEngine::Evaluate(const Bound& b, const Frame& frame) {
       }
       return sawNull ? Value::Null() : Truth(b.negated);
     }
-    case Bound::Kind::InSubquery:
-      return EvaluateIn(b, frame);
-    case Bound::Kind::Aggregate:
-      return EvaluateAggregate(b, frame);
-    case Bound::Kind::Scalar:
-      return EvaluateSubquery(b, frame);
+    case Bound::Kind::InSubquery: return EvaluateIn(b, frame);
+    case Bound::Kind::Aggregate: return EvaluateAggregate(b, frame);
+    case Bound::Kind::Scalar: return EvaluateSubquery(b, frame);
   }
   return Value::Null();
 }
@@ -96,8 +91,7 @@ struct Accumulator {
           integerSum = false;
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
   Value Result() const {

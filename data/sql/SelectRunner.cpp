@@ -163,9 +163,8 @@ struct QueryRunner {
   }
 
   // The rows of every SELECT, one after the other; only the first carries ORDER BY keys.
-  void UniteCores(const SelectStatement& select,
-                  const std::vector<const OrderItem*>& carriedOrder, QueryResult& result,
-                  std::vector<Row>& carriedKeys) {
+  void UniteCores(const SelectStatement& select, const std::vector<const OrderItem*>& carriedOrder,
+                  QueryResult& result, std::vector<Row>& carriedKeys) {
     for (std::size_t i = 0; i < select.cores.size(); ++i) {
       CoreRows core =
           RunCore(select.cores[i], i == 0 ? carriedOrder : std::vector<const OrderItem*>{});

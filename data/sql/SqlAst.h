@@ -20,8 +20,21 @@ struct Literal {
 };
 
 enum class UnaryOp { Not, Negate };
-enum class BinaryOp { Or, And, Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual, Add,
-                      Subtract, Multiply, Divide, Concatenate };
+enum class BinaryOp {
+  Or,
+  And,
+  Equal,
+  NotEqual,
+  Less,
+  LessEqual,
+  Greater,
+  GreaterEqual,
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Concatenate
+};
 enum class Aggregate { CountStar, Count, Max, Min, Sum, Avg };
 
 struct Expr;

@@ -17,7 +17,7 @@ enum class TokenKind {
 
 struct Token {
   TokenKind kind = TokenKind::End;
-  std::string text;      // the word, name, literal text or symbol
+  std::string text;        // the word, name, literal text or symbol
   bool bracketed = false;  // [NAME]: never a keyword
   std::size_t offset = 0;  // where it starts in the statement
 };

@@ -11,10 +11,10 @@ namespace Sql {
 namespace {
 
 const std::set<std::string> kReserved = {
-    "ALL",  "AND",   "AS",     "ASC",   "BETWEEN", "BY",    "DELETE", "DESC",  "DISTINCT",
-    "FROM", "GROUP", "HAVING", "IN",    "INNER",   "INSERT", "INTO",  "IS",    "JOIN",
-    "LEFT", "LIKE",  "NOT",    "NULL",  "ON",      "OR",     "ORDER", "OUTER", "RIGHT",
-    "SELECT", "SET", "UNION",  "UPDATE", "VALUES", "WHERE",
+    "ALL",    "AND",   "AS",     "ASC",    "BETWEEN", "BY",     "DELETE", "DESC",  "DISTINCT",
+    "FROM",   "GROUP", "HAVING", "IN",     "INNER",   "INSERT", "INTO",   "IS",    "JOIN",
+    "LEFT",   "LIKE",  "NOT",    "NULL",   "ON",      "OR",     "ORDER",  "OUTER", "RIGHT",
+    "SELECT", "SET",   "UNION",  "UPDATE", "VALUES",  "WHERE",
 };
 
 // Cap on nested parentheses and subqueries, so hostile text cannot exhaust the stack.
@@ -101,8 +101,7 @@ class Parser {
     if (AcceptKeyword("INSERT")) return ParseInsert();
     if (AcceptKeyword("UPDATE")) return ParseUpdate();
     if (AcceptKeyword("DELETE")) return ParseDelete();
-    throw SqlError(
-        "Istruzione SQL non valida. Prevista 'DELETE', 'INSERT', 'SELECT' o 'UPDATE'.");
+    throw SqlError("Istruzione SQL non valida. Prevista 'DELETE', 'INSERT', 'SELECT' o 'UPDATE'.");
   }
 
   SelectStatement ParseSelect() {
@@ -469,10 +468,8 @@ class Parser {
           return expr;
         }
         FailNear("Operando mancante");
-      case TokenKind::Name:
-        return ParseNamePrimary();
-      case TokenKind::End:
-        FailNear("Espressione incompleta");
+      case TokenKind::Name: return ParseNamePrimary();
+      case TokenKind::End: FailNear("Espressione incompleta");
     }
     FailNear("Espressione non valida");
   }
@@ -527,8 +524,7 @@ class Parser {
       } else if (name == "AVG") {
         aggregate.function = Aggregate::Avg;
       } else {
-        throw SqlError("Funzione '" + nameToken.text +
-                       "' non definita nell'espressione.");
+        throw SqlError("Funzione '" + nameToken.text + "' non definita nell'espressione.");
       }
       aggregate.argument = ParseExpression();
     }

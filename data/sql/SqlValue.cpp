@@ -64,9 +64,9 @@ namespace {
 // The date at midnight; nothing outside Access's years or for an impossible date.
 std::optional<LumoUtility::DateTimeValue> DateOf(int year, int month, int day) {
   if (year < 100 || year > 9999) return std::nullopt;
-  LumoUtility::DateTimeValue date = LumoUtility::MakeDate(
-      static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
-      static_cast<std::uint16_t>(day));
+  LumoUtility::DateTimeValue date =
+      LumoUtility::MakeDate(static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
+                            static_cast<std::uint16_t>(day));
   if (date.invalid) return std::nullopt;
   return date;
 }

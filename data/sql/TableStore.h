@@ -9,8 +9,19 @@
 
 namespace Sql {
 
-enum class ColumnType { Boolean, Byte, Integer, Long, Single, Double, Currency, DateTime, Text,
-                        Memo, Unsupported };
+enum class ColumnType {
+  Boolean,
+  Byte,
+  Integer,
+  Long,
+  Single,
+  Double,
+  Currency,
+  DateTime,
+  Text,
+  Memo,
+  Unsupported
+};
 
 struct ColumnInfo {
   std::string name;  // Windows-1252, as the program writes it in SQL

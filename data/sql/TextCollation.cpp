@@ -18,9 +18,12 @@ Weight WeightOf(char16_t c) {
   if (c >= u'a' && c <= u'z') return {{static_cast<char16_t>(c - 32), 0}, 0};
   if (c > 0xFF) {
     switch (c) {
-      case 0x0160: case 0x0161: return {{u'S', 0}, 6};
-      case 0x017D: case 0x017E: return {{u'Z', 0}, 6};
-      case 0x0152: case 0x0153: return {{u'O', u'E'}, 9};
+      case 0x0160:
+      case 0x0161: return {{u'S', 0}, 6};
+      case 0x017D:
+      case 0x017E: return {{u'Z', 0}, 6};
+      case 0x0152:
+      case 0x0153: return {{u'O', u'E'}, 9};
       case 0x0178: return {{u'Y', 0}, 4};
       default: return {{c, 0}, 0};
     }
@@ -29,14 +32,14 @@ Weight WeightOf(char16_t c) {
   // 0xC0..0xFF: upper and lower case share the accent rank.
   char16_t upper = (c >= 0xE0 && c != 0xF7 && c != 0xFF) ? static_cast<char16_t>(c - 0x20) : c;
   switch (upper) {
-    case 0xC0: return {{u'A', 0}, 2};  // À
-    case 0xC1: return {{u'A', 0}, 1};  // Á
-    case 0xC2: return {{u'A', 0}, 3};  // Â
-    case 0xC3: return {{u'A', 0}, 5};  // Ã
-    case 0xC4: return {{u'A', 0}, 4};  // Ä
-    case 0xC5: return {{u'A', 0}, 7};  // Å
+    case 0xC0: return {{u'A', 0}, 2};     // À
+    case 0xC1: return {{u'A', 0}, 1};     // Á
+    case 0xC2: return {{u'A', 0}, 3};     // Â
+    case 0xC3: return {{u'A', 0}, 5};     // Ã
+    case 0xC4: return {{u'A', 0}, 4};     // Ä
+    case 0xC5: return {{u'A', 0}, 7};     // Å
     case 0xC6: return {{u'A', u'E'}, 9};  // Æ
-    case 0xC7: return {{u'C', 0}, 8};  // Ç
+    case 0xC7: return {{u'C', 0}, 8};     // Ç
     case 0xC8: return {{u'E', 0}, 2};
     case 0xC9: return {{u'E', 0}, 1};
     case 0xCA: return {{u'E', 0}, 3};

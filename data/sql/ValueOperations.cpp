@@ -37,9 +37,7 @@ std::u16string TextOfNumber(const Value& v) {
     case Value::Type::Integer:
       std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(v.integer));
       break;
-    default:
-      std::snprintf(buffer, sizeof buffer, "%.15g", v.AsDouble());
-      break;
+    default: std::snprintf(buffer, sizeof buffer, "%.15g", v.AsDouble()); break;
   }
   return LumoUtility::WidenToUtf16(buffer);
 }
@@ -127,7 +125,8 @@ Value Negate(const Value& v) {
   switch (v.type) {
     case Value::Type::Null: return v;
     case Value::Type::Integer:
-      if (v.integer == std::numeric_limits<std::int64_t>::min()) return Value::Double(-v.AsDouble());
+      if (v.integer == std::numeric_limits<std::int64_t>::min())
+        return Value::Double(-v.AsDouble());
       return Value::Integer(-v.integer);
     case Value::Type::Boolean: return Value::Integer(v.boolean ? 1 : 0);
     case Value::Type::Currency: return Value::Currency(-v.integer);
@@ -179,9 +178,10 @@ Value ApplyBinary(BinaryOp op, const Value& a, const Value& b) {
       if (!a.IsNumeric() || !b.IsNumeric()) Mismatch();
       if (a.type == T::Integer && b.type == T::Integer && op != BinaryOp::Divide) {
         std::int64_t result = 0;
-        bool overflow = op == BinaryOp::Add        ? __builtin_add_overflow(a.integer, b.integer, &result)
-                        : op == BinaryOp::Subtract ? __builtin_sub_overflow(a.integer, b.integer, &result)
-                                                   : __builtin_mul_overflow(a.integer, b.integer, &result);
+        bool overflow = op == BinaryOp::Add ? __builtin_add_overflow(a.integer, b.integer, &result)
+                        : op == BinaryOp::Subtract
+                            ? __builtin_sub_overflow(a.integer, b.integer, &result)
+                            : __builtin_mul_overflow(a.integer, b.integer, &result);
         if (!overflow) return Value::Integer(result);
       }
       double x = a.AsDouble();

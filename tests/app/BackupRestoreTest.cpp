@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "data/DatabasePath.h"
 #include "app/FileSystem.h"
+#include "data/DatabasePath.h"
 #include "data/jet/Database.h"
 #include "data/jet/FileShim.h"
 #include "data/jet/FormatConstants.h"
@@ -33,8 +33,9 @@ fs::path ShippedTemplate() { return ExecutableFolder() / "filedat"; }
 // Adds a vehicle, so that two databases differ in their content and bytes.
 void AddVehicle(const fs::path& file, const std::u16string& plate) {
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(file);
-  database.InsertRow(u"VEICOLO", {Jet::Value(), Jet::Value(plate), Jet::Value(std::u16string(u"auto")),
-                                  Jet::Value(std::int32_t{1000}), Jet::Value()});
+  database.InsertRow(u"VEICOLO",
+                     {Jet::Value(), Jet::Value(plate), Jet::Value(std::u16string(u"auto")),
+                      Jet::Value(std::int32_t{1000}), Jet::Value()});
 }
 
 bool IsReadOnly(const fs::path& file) {
@@ -64,7 +65,9 @@ class BackupRestore : public ::testing::Test {
 
   const LumoUtility::MessageBoxRequest& LastBox() const { return boxes_.Requests().back(); }
   fs::path Backup() const { return root_ / "chiavetta" / "TorvaneBackup.dat"; }
-  fs::path SafetyCopy(const char* suffix) const { return root_ / "dati" / ("dati.mdb." + std::string(suffix)); }
+  fs::path SafetyCopy(const char* suffix) const {
+    return root_ / "dati" / ("dati.mdb." + std::string(suffix));
+  }
 
   // A backup holding one more vehicle than the template.
   std::string MakeBackup() {
@@ -115,8 +118,9 @@ TEST_F(BackupRestore, BackupCopiesTheDatabaseAndAsksBeforeOverwriting) {
   boxes_.QueueAnswer(IDNO);
   BackupDatabase(kOwner);
   ASSERT_EQ(boxes_.Requests().size(), 2u);
-  EXPECT_EQ(LastBox().text, "Nella cartella esiste gi\xE0 un backup. Si desidera sovrascrivere "
-                            "il backup esistente?");
+  EXPECT_EQ(LastBox().text,
+            "Nella cartella esiste gi\xE0 un backup. Si desidera sovrascrivere "
+            "il backup esistente?");
   EXPECT_EQ(LastBox().caption, "Attenzione");
   EXPECT_EQ(LastBox().style, 0x2024u);
   EXPECT_TRUE(ReadFileBytes(Backup()) == first);
@@ -165,8 +169,9 @@ TEST_F(BackupRestore, RestoresKeepNumberedSafetyCopies) {
   std::string original = ReadFileBytes(database_);
   boxes_.QueueAnswer(IDNO);
   RestoreDatabase(kOwner);
-  EXPECT_EQ(LastBox().text, "Continuando come richiesto il database verr\xE0 ripristinato. Si "
-                            "desidera realmente procedere?");
+  EXPECT_EQ(LastBox().text,
+            "Continuando come richiesto il database verr\xE0 ripristinato. Si "
+            "desidera realmente procedere?");
   EXPECT_EQ(LastBox().caption, "Attenzione");
   EXPECT_TRUE(ReadFileBytes(database_) == original);
   EXPECT_FALSE(fs::exists(SafetyCopy("000")));
@@ -246,8 +251,9 @@ TEST_F(BackupRestore, BackupAndRestoreWorkWhileTheDatabaseIsHeldOpenForWriting) 
   Jet::RawFile held(database_, Jet::RawFile::Mode::kReadWrite);
   for (bool locked : {false, true}) {
     SetLastError(0);
-    HANDLE copySource = CreateFileW(database_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE copySource =
+        CreateFileW(database_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_EQ(copySource, INVALID_HANDLE_VALUE) << "locked: " << locked;
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     if (copySource != INVALID_HANDLE_VALUE) CloseHandle(copySource);
@@ -276,8 +282,8 @@ TEST_F(BackupRestore, AReadOnlyDatabaseIsBackedUpAndNeverRestoredOver) {
   MakeBackup();
   std::string before = ReadFileBytes(database_);
   ASSERT_TRUE(SetFileAttributesW(database_.c_str(), FILE_ATTRIBUTE_READONLY));
-  HANDLE reader = CreateFileW(database_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE reader = CreateFileW(database_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   fs::remove(Backup());
   BackupDatabase(kOwner);
@@ -299,7 +305,8 @@ TEST_F(BackupRestore, ARestoreThatCannotPutTheOldDatabaseBackNamesTheSafetyCopy)
   std::string before = ReadFileBytes(database_);
   int writes = 0;
   Jet::SetFileFaultHook([&](const std::string& step) {
-    bool database = step.find("in dati.mdb") != std::string::npos && step.find("journal") == std::string::npos;
+    bool database =
+        step.find("in dati.mdb") != std::string::npos && step.find("journal") == std::string::npos;
     if (step.rfind("write", 0) == 0 && database) ++writes;
     return writes >= 2 ? Jet::FaultAction::kStop : Jet::FaultAction::kProceed;
   });

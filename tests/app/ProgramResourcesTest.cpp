@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "toolkit/ResourceIds.h"
 #include "tests/support/WindowsTestSupport.h"
+#include "toolkit/ResourceIds.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ class ProgramResources : public ::testing::Test {
   // Loaded the way the forms load them: as a DIB section.
   Picture LoadPicture(int id) {
     Picture picture;
-    auto bitmap = static_cast<HBITMAP>(LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0,
-                                                  0, LR_CREATEDIBSECTION));
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageW(module_, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (bitmap == nullptr) return picture;
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);

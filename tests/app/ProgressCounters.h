@@ -5,9 +5,11 @@
 // then refused): shared memory the test made under the given name, held while this lives.
 class ProgressCounters {
  public:
-  explicit ProgressCounters(const wchar_t* name) : mapping_(OpenFileMappingW(FILE_MAP_WRITE, FALSE, name)) {
+  explicit ProgressCounters(const wchar_t* name)
+      : mapping_(OpenFileMappingW(FILE_MAP_WRITE, FALSE, name)) {
     if (mapping_ != nullptr) {
-      counters_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)));
+      counters_ = static_cast<volatile LONG*>(
+          MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)));
     }
   }
   ~ProgressCounters() {

@@ -37,9 +37,12 @@ std::string MakeBackup(const fs::path& folder, int vehicles) {
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(file);
   database.BeginWrites();
   for (int i = 0; i < vehicles; ++i) {
-    database.InsertRow(u"VEICOLO", {Jet::Value(), Jet::Value(u"R" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
-                                                             std::u16string(static_cast<std::size_t>(i / 26 + 1), u'0')),
-                                    Jet::Value(std::u16string(180, u'd')), Jet::Value(std::int32_t{i}), Jet::Value()});
+    database.InsertRow(
+        u"VEICOLO",
+        {Jet::Value(),
+         Jet::Value(u"R" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                    std::u16string(static_cast<std::size_t>(i / 26 + 1), u'0')),
+         Jet::Value(std::u16string(180, u'd')), Jet::Value(std::int32_t{i}), Jet::Value()});
   }
   database.CommitWrites();
   return ReadFileBytes(file);
@@ -78,19 +81,23 @@ TEST(RestoreKill, RestoresKilledAtAnyMomentLeaveTheOldOrTheNewDatabase) {
     if (fs::exists(Jet::JournalPath(database))) ++midCommit;
     Jet::Database::OpenFile(database);  // rolls back a restore cut short
     const std::string now = ReadFileBytes(database);
-    ASSERT_TRUE(now == small || now == large || now == original) << "round " << round << ": " << now.size();
+    ASSERT_TRUE(now == small || now == large || now == original)
+        << "round " << round << ": " << now.size();
     ExpectValid(database);
     if (HasFatalFailure()) return;
   }
   int safetyCopies = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(root / "dati")) {
     std::string name = entry.path().filename().string();
-    if (name.rfind("dati.mdb.", 0) != 0 || name.size() != std::string("dati.mdb.000").size()) continue;
+    if (name.rfind("dati.mdb.", 0) != 0 || name.size() != std::string("dati.mdb.000").size())
+      continue;
     const std::string copy = ReadFileBytes(entry.path());
     EXPECT_TRUE(copy == small || copy == large || copy == original) << name << ": " << copy.size();
     ++safetyCopies;
   }
   EXPECT_GE(safetyCopies, restores);
-  std::printf("[ figures  ] %d kills during restores (%d in the middle of a commit), %d restores, %d "
-              "safety copies\n", rounds, midCommit, restores, safetyCopies);
+  std::printf(
+      "[ figures  ] %d kills during restores (%d in the middle of a commit), %d restores, %d "
+      "safety copies\n",
+      rounds, midCommit, restores, safetyCopies);
 }

@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <future>
 
-#include "data/DatabasePath.h"
 #include "app/FileChecksum.h"
 #include "app/FileSystem.h"
 #include "app/ProgramRun.h"
 #include "app/TemplateChecksum.h"
+#include "data/DatabasePath.h"
 #include "tests/support/GuiTestHarness.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"

@@ -16,7 +16,8 @@ class StoreWriterProcess {
                      char platePrefix);
   // The RestoreRunner helper, restoring the backups in the two folders in turn.
   StoreWriterProcess(const std::filesystem::path& database, const std::filesystem::path& folder,
-                     const std::filesystem::path& backupFolderA, const std::filesystem::path& backupFolderB);
+                     const std::filesystem::path& backupFolderA,
+                     const std::filesystem::path& backupFolderB);
   ~StoreWriterProcess();
   StoreWriterProcess(const StoreWriterProcess&) = delete;
   StoreWriterProcess& operator=(const StoreWriterProcess&) = delete;

@@ -62,8 +62,10 @@ TEST_F(WriterProcesses, CopiesKilledWhileWritingLeaveEveryCommittedRow) {
     reported = highest;
     if (HasFatalFailure()) return;
   }
-  std::printf("[ figures  ] %d kills under Wine (%d in the middle of a commit), %d vehicles "
-              "committed\n", rounds, cutShort, reported);
+  std::printf(
+      "[ figures  ] %d kills under Wine (%d in the middle of a commit), %d vehicles "
+      "committed\n",
+      rounds, cutShort, reported);
 }
 
 // Each save runs against the file as it is then, under the lock: two copies saving

@@ -16,7 +16,9 @@
 
 namespace {
 
-std::string Text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<std::uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 void Replace(const std::filesystem::path& path, const std::vector<std::uint8_t>& content) {
   Jet::WriterLock lock(path);

@@ -7,13 +7,13 @@
 // runs a long series).
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "data/jet/DatabaseCreator.h"
 #include "data/jet/Journal.h"
@@ -32,18 +32,23 @@ void MakeDatabase(const std::filesystem::path& path) {
   Jet::CreateEmptyDatabase(path, facts);
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   using T = Jet::NewColumnType;
-  database.CreateTable({kTable, {{u"ID", T::kAutoNumber}, {u"NOME", T::kText, 60}, {u"NOTE", T::kMemo}, {u"KM", T::kLong}}, u"ID"},
-                       46000.5);
+  database.CreateTable(
+      {kTable,
+       {{u"ID", T::kAutoNumber}, {u"NOME", T::kText, 60}, {u"NOTE", T::kMemo}, {u"KM", T::kLong}},
+       u"ID"},
+      46000.5);
 }
 
 std::vector<Value> Row(const std::u16string& name, std::int32_t km) {
   // Memo sizes vary so that rows, long values and pages come and go.
-  return {Value(), Value(name), Value(Jet::MemoText{std::u16string(static_cast<std::size_t>(km % 5) * 300, u'n')}),
+  return {Value(), Value(name),
+          Value(Jet::MemoText{std::u16string(static_cast<std::size_t>(km % 5) * 300, u'n')}),
           Value(km)};
 }
 
 // (NOME, KM) of every row, after checking the file with the validator.
-std::multiset<std::pair<std::u16string, std::int32_t>> CheckedRows(const std::filesystem::path& path) {
+std::multiset<std::pair<std::u16string, std::int32_t>> CheckedRows(
+    const std::filesystem::path& path) {
   Jet::Database database = Jet::Database::OpenFile(path);
   Jet::ValidationReport report = Jet::ValidateDatabase(database.Pages());
   EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
@@ -51,7 +56,8 @@ std::multiset<std::pair<std::u16string, std::int32_t>> CheckedRows(const std::fi
   Jet::TableDefinition definition = database.ReadTable(kTable);
   Jet::TableScan scan = database.Scan(definition);
   std::vector<Value> values;
-  while (scan.Next(values)) rows.emplace(values[1].As<std::u16string>(), values[3].As<std::int32_t>());
+  while (scan.Next(values))
+    rows.emplace(values[1].As<std::u16string>(), values[3].As<std::int32_t>());
   return rows;
 }
 
@@ -104,7 +110,8 @@ TEST(Crash, ProcessesKilledWhileWritingLeaveEveryCommittedRow) {
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
-    while (::read(channel[0], &km, sizeof km) == static_cast<ssize_t>(sizeof km)) committed.insert(km);
+    while (::read(channel[0], &km, sizeof km) == static_cast<ssize_t>(sizeof km))
+      committed.insert(km);
     ::close(channel[0]);
     journalsFound += std::filesystem::exists(Jet::JournalPath(path));
 
@@ -112,7 +119,8 @@ TEST(Crash, ProcessesKilledWhileWritingLeaveEveryCommittedRow) {
     std::set<std::int32_t> present;
     for (const auto& row : rows) present.insert(row.second);
     ASSERT_EQ(present.size(), rows.size()) << "a row twice, round " << round;
-    for (std::int32_t km : committed) ASSERT_TRUE(present.count(km)) << "committed row " << km << " lost, round " << round;
+    for (std::int32_t km : committed)
+      ASSERT_TRUE(present.count(km)) << "committed row " << km << " lost, round " << round;
     // At most one row more than reported: its commit returned just before the kill.
     ASSERT_LE(present.size(), committed.size() + 1) << "round " << round;
     for (std::int32_t km : present) committed.insert(km);
@@ -143,14 +151,17 @@ TEST(Crash, TwoProcessesWritingAtOnceLoseNoUpdate) {
             ++km;
           } catch (const Jet::JetError& error) {
             // The other copy committed first: this one reloaded and runs the statement again.
-            if (error.Kind() != Jet::JetErrorKind::kChangedElsewhere && error.Kind() != Jet::JetErrorKind::kBusy) _exit(4);
+            if (error.Kind() != Jet::JetErrorKind::kChangedElsewhere &&
+                error.Kind() != Jet::JetErrorKind::kBusy)
+              _exit(4);
             if (++refused > 100000) _exit(5);
           }
         }
       } catch (...) {
         _exit(2);
       }
-      std::printf("%s: %d statements refused and run again\n", c == 0 ? "first" : "second", refused);
+      std::printf("%s: %d statements refused and run again\n", c == 0 ? "first" : "second",
+                  refused);
       std::fflush(stdout);
       _exit(0);
     }

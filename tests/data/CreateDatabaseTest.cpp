@@ -16,7 +16,8 @@ namespace {
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 std::string ProblemsOf(const std::vector<std::uint8_t>& bytes) {
@@ -38,7 +39,8 @@ TEST(CreateDatabase, EmptyDatabaseEqualsTheOneJetCreatedByteForByte) {
   for (std::size_t i = 0; i < ours.size(); ++i) {
     if (ours[i] != jets[i] && differences.size() < 2000) {
       char line[64];
-      std::snprintf(line, sizeof line, "page %zu offset 0x%03zx: %02x, Jet %02x\n", i / 4096, i % 4096, ours[i], jets[i]);
+      std::snprintf(line, sizeof line, "page %zu offset 0x%03zx: %02x, Jet %02x\n", i / 4096,
+                    i % 4096, ours[i], jets[i]);
       differences += line;
     }
   }
@@ -83,7 +85,10 @@ TEST(CreateDatabase, AnotherCreationTimeChangesOnlyTheFieldsThatRecordIt) {
   std::size_t rows = 0;
   while (scan.Next(values)) {
     ++rows;
-    EXPECT_EQ(values[objects.FindColumn(U16("DateCreate")) - objects.columns.data()].As<Jet::DateTime>().oleDate, 46023.375);
+    EXPECT_EQ(values[objects.FindColumn(U16("DateCreate")) - objects.columns.data()]
+                  .As<Jet::DateTime>()
+                  .oleDate,
+              46023.375);
   }
   EXPECT_EQ(rows, 8u);
   EXPECT_EQ(database.Header().creationDate, 46023.375);
@@ -96,15 +101,16 @@ TEST(CreateDatabase, TablesAreRefusedWithNothingWrittenWhenTheirDefinitionIsWron
   Jet::CreateEmptyDatabase(path);
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   using T = Jet::NewColumnType;
-  database.CreateTable({u"VEICOLO", {{u"ID", T::kAutoNumber}, {u"TARGA", T::kText, 20}}, u"ID"}, 46000.0);
+  database.CreateTable({u"VEICOLO", {{u"ID", T::kAutoNumber}, {u"TARGA", T::kText, 20}}, u"ID"},
+                       46000.0);
   std::vector<std::uint8_t> before = FileBytes(path);
   const Jet::NewTable wrong[] = {
       // the name exists (case aside)
       {u"veicolo", {{u"ID", T::kLong}}, u""},
-      {u"ALTRA", {{u"A", T::kLong}, {u"a", T::kText, 10}}, u""},      // two columns of one name
-      {u"ALTRA", {{u"A", T::kText, 300}}, u""},                        // Text longer than 255
-      {u"ALTRA", {{u"A", T::kLong}}, u"B"},                            // key on no column
-      {u"ALTRA", {{u"A", T::kMemo}}, u"A"},                            // key on a Memo
+      {u"ALTRA", {{u"A", T::kLong}, {u"a", T::kText, 10}}, u""},  // two columns of one name
+      {u"ALTRA", {{u"A", T::kText, 300}}, u""},                   // Text longer than 255
+      {u"ALTRA", {{u"A", T::kLong}}, u"B"},                       // key on no column
+      {u"ALTRA", {{u"A", T::kMemo}}, u"A"},                       // key on a Memo
   };
   for (const Jet::NewTable& table : wrong) {
     EXPECT_THROW(database.CreateTable(table, 46000.0), Jet::JetError);
@@ -114,7 +120,8 @@ TEST(CreateDatabase, TablesAreRefusedWithNothingWrittenWhenTheirDefinitionIsWron
   // can still be rolled back.
   database.BeginWrites();
   database.CreateTable({u"ALTRA", {{u"ID", T::kAutoNumber}, {u"NOTE", T::kMemo}}, u"ID"}, 46000.0);
-  database.InsertRow(u"ALTRA", {Jet::Value(), Jet::Value(Jet::MemoText{std::u16string(3000, u'n')})});
+  database.InsertRow(u"ALTRA",
+                     {Jet::Value(), Jet::Value(Jet::MemoText{std::u16string(3000, u'n')})});
   EXPECT_EQ(Jet::CountRows(database.Pages(), database.ReadTable(u"ALTRA")), 1u);
   database.RollbackWrites();
   EXPECT_EQ(FileBytes(path), before);
@@ -131,10 +138,14 @@ TEST(CreateDatabase, UserTableDefinitionEqualsTheOneAccessWrote) {
   Jet::CreateEmptyDatabase(path);
   {
     Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
-    database.CreateTable({u"Table1", {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"Data", Jet::NewColumnType::kText, 255}}, u"ID"},
-                         46000.0);
+    database.CreateTable(
+        {u"Table1",
+         {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"Data", Jet::NewColumnType::kText, 255}},
+         u"ID"},
+        46000.0);
     database.BeginWrites();
-    for (const char16_t* text : {u"a", u"b", u"c"}) database.InsertRow(u"Table1", {Jet::Value(), Jet::Value(std::u16string(text))});
+    for (const char16_t* text : {u"a", u"b", u"c"})
+      database.InsertRow(u"Table1", {Jet::Value(), Jet::Value(std::u16string(text))});
     database.CommitWrites();
   }
   std::vector<std::uint8_t> ours = FileBytes(path);

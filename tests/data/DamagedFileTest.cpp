@@ -17,7 +17,8 @@ const char kError[] = "<error>";
 
 // Each table's definition and rows as text, or kError for a table that cannot be read;
 // an empty map when the database itself cannot be opened.
-std::map<std::uint32_t, std::string> DumpTables(const std::vector<std::uint8_t>& bytes, bool userTablesOnly = false) {
+std::map<std::uint32_t, std::string> DumpTables(const std::vector<std::uint8_t>& bytes,
+                                                bool userTablesOnly = false) {
   std::map<std::uint32_t, std::string> dumps;
   std::unique_ptr<Jet::Database> database;
   try {
@@ -59,7 +60,8 @@ TEST_P(DamagedSample, TruncatedAtEveryPageBoundaryGivesAnErrorOrTheFullData) {
   std::size_t pages = original.size() / kPage;
   std::size_t opened = 0;
   for (std::size_t keep = 0; keep < pages; ++keep) {
-    std::vector<std::uint8_t> truncated(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(keep * kPage));
+    std::vector<std::uint8_t> truncated(
+        original.begin(), original.begin() + static_cast<std::ptrdiff_t>(keep * kPage));
     std::map<std::uint32_t, std::string> dumps = DumpTables(truncated);
     if (!dumps.empty()) ++opened;
     for (const auto& [page, dump] : dumps) {
@@ -77,9 +79,10 @@ TEST_P(DamagedSample, TruncatedInsideAPageActsAsIfThePartialPageWereMissing) {
   std::vector<std::uint8_t> original = ReadSampleBytes(GetParam());
   std::size_t pages = original.size() / kPage;
   for (std::size_t keep : {std::size_t{1}, pages / 2, pages - 1}) {
-    std::vector<std::uint8_t> whole(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(keep * kPage));
-    std::vector<std::uint8_t> partial(original.begin(),
-                                      original.begin() + static_cast<std::ptrdiff_t>(keep * kPage + kPage / 2));
+    std::vector<std::uint8_t> whole(original.begin(),
+                                    original.begin() + static_cast<std::ptrdiff_t>(keep * kPage));
+    std::vector<std::uint8_t> partial(
+        original.begin(), original.begin() + static_cast<std::ptrdiff_t>(keep * kPage + kPage / 2));
     EXPECT_EQ(DumpTables(partial), DumpTables(whole)) << "at page " << keep;
   }
 }
@@ -106,9 +109,11 @@ TEST_P(DamagedSample, FlippedBytesInTableDefinitionsDamageOnlyThatTable) {
     Jet::ByteView first(original.data() + definitionPage * kPage, kPage, "test");
     std::uint32_t length = first.U32(Jet::Format::Tdef::kLength);
     std::vector<std::uint32_t> chain = {definitionPage};
-    for (std::uint32_t next = first.U32(Jet::Format::Tdef::kNextPage); next != 0 && chain.size() < 4;) {
+    for (std::uint32_t next = first.U32(Jet::Format::Tdef::kNextPage);
+         next != 0 && chain.size() < 4;) {
       chain.push_back(next);
-      next = Jet::ByteView(original.data() + next * kPage, kPage, "test").U32(Jet::Format::Tdef::kNextPage);
+      next = Jet::ByteView(original.data() + next * kPage, kPage, "test")
+                 .U32(Jet::Format::Tdef::kNextPage);
     }
     // Each page is damaged up to a little past the last byte of the definition it holds.
     std::size_t remaining = length;
@@ -123,8 +128,9 @@ TEST_P(DamagedSample, FlippedBytesInTableDefinitionsDamageOnlyThatTable) {
         ++flips;
         std::map<std::uint32_t, std::string> dumps = DumpTables(damaged, true);
         byte = original[page * kPage + offset];
-        bool ignoredByte = page == definitionPage &&
-                           ((offset >= 2 && offset < 4) || (offset >= 12 && offset < 40) || offset >= length);
+        bool ignoredByte =
+            page == definitionPage &&
+            ((offset >= 2 && offset < 4) || (offset >= 12 && offset < 40) || offset >= length);
         if (ignoredByte) {
           EXPECT_EQ(dumps, full) << "page " << page << " offset " << offset;
           continue;
@@ -137,7 +143,8 @@ TEST_P(DamagedSample, FlippedBytesInTableDefinitionsDamageOnlyThatTable) {
             continue;
           }
           EXPECT_EQ(dump, full.at(tablePage))
-              << "table " << tablePage << " changed by damage to page " << page << " offset " << offset;
+              << "table " << tablePage << " changed by damage to page " << page << " offset "
+              << offset;
         }
       }
     }

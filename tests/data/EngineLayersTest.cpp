@@ -42,13 +42,15 @@ struct Image {
     Put16(at + 2, static_cast<std::uint16_t>(value >> 16));
   }
   // Appends a row to data page `page` and returns its row number.
-  std::uint8_t AddRow(std::size_t page, const std::vector<std::uint8_t>& row, std::uint16_t flags = 0) {
+  std::uint8_t AddRow(std::size_t page, const std::vector<std::uint8_t>& row,
+                      std::uint16_t flags = 0) {
     std::uint8_t* p = Page(page);
     p[0] = F::kPageData;
     p[1] = 1;
     std::size_t base = page * kPage;
     std::uint16_t count = static_cast<std::uint16_t>(p[12] | (p[13] << 8));
-    std::size_t end = count == 0 ? kPage : ((p[14 + 2 * (count - 1)] | (p[15 + 2 * (count - 1)] << 8)) & 0x1FFF);
+    std::size_t end =
+        count == 0 ? kPage : ((p[14 + 2 * (count - 1)] | (p[15 + 2 * (count - 1)] << 8)) & 0x1FFF);
     std::size_t start = end - row.size();
     if (!row.empty()) std::memcpy(p + start, row.data(), row.size());
     Put16(base + 14 + 2 * count, static_cast<std::uint16_t>(start | flags));
@@ -60,11 +62,13 @@ struct Image {
 };
 
 std::vector<std::uint8_t> Pointer(std::uint32_t page, std::uint8_t row) {
-  return {row, static_cast<std::uint8_t>(page), static_cast<std::uint8_t>(page >> 8), static_cast<std::uint8_t>(page >> 16)};
+  return {row, static_cast<std::uint8_t>(page), static_cast<std::uint8_t>(page >> 8),
+          static_cast<std::uint8_t>(page >> 16)};
 }
 
 TEST(ByteViewReads, LittleEndianValuesAndEveryReadPastTheEndIsCorrupt) {
-  const std::uint8_t bytes[] = {0x55, 0x43, 0xDE, 0x13, 0x7B, 0x14, 0xAE, 0x47, 0xE1, 0xC8, 0x7B, 0x40};
+  const std::uint8_t bytes[] = {0x55, 0x43, 0xDE, 0x13, 0x7B, 0x14,
+                                0xAE, 0x47, 0xE1, 0xC8, 0x7B, 0x40};
   Jet::ByteView view(bytes, sizeof bytes, "bytes");
   EXPECT_EQ(view.I32(0), 333333333);
   EXPECT_EQ(view.U16(1), 0xDE43);
@@ -109,7 +113,8 @@ TEST(DataPages, SlotsFlagsZeroLengthRowsAndImpossibleExtents) {
 
   // A live row that starts after the previous one's start, or inside the slot table.
   image.Put16(kPage + 14 + 2 * 2, 4095);
-  EXPECT_TRUE(IsCorrupt([&] { Jet::DataPage(Jet::ByteView(image.Page(1), kPage, "page")).Slot(2); }));
+  EXPECT_TRUE(
+      IsCorrupt([&] { Jet::DataPage(Jet::ByteView(image.Page(1), kPage, "page")).Slot(2); }));
   image.Put16(kPage + 14 + 2 * 2, 16);
   EXPECT_TRUE(IsCorrupt([&] {
     Jet::DataPage p(Jet::ByteView(image.Page(1), kPage, "page"));
@@ -124,7 +129,8 @@ TEST(UsageMaps, InlineBitmapWithAStartPage) {
   std::vector<std::uint8_t> row = {F::UsageMap::kInlineMap, 16, 0, 0, 0, 0b00000101, 0b10000000};
   std::uint8_t number = image.AddRow(1, row);
   Jet::MemoryPageSource source = image.Source();
-  EXPECT_EQ(Jet::ReadUsageMap(source, Jet::RowPointer{1, number}, "map"), (std::vector<std::uint32_t>{16, 18, 31}));
+  EXPECT_EQ(Jet::ReadUsageMap(source, Jet::RowPointer{1, number}, "map"),
+            (std::vector<std::uint32_t>{16, 18, 31}));
   // Page 39 is the last page; 40 is past the end of the file.
   row = {F::UsageMap::kInlineMap, 32, 0, 0, 0, 0b10000000, 0b00000001};
   number = image.AddRow(1, row);
@@ -144,7 +150,8 @@ TEST(UsageMaps, ReferenceMapReadsItsBitmapPages) {
   for (std::uint8_t b : {5, 0, 0, 0, 0, 0, 0, 0}) row.push_back(b);
   std::uint8_t number = image.AddRow(1, row);
   Jet::MemoryPageSource source = image.Source();
-  EXPECT_EQ(Jet::ReadUsageMap(source, Jet::RowPointer{1, number}, "map"), (std::vector<std::uint32_t>{3, 6}));
+  EXPECT_EQ(Jet::ReadUsageMap(source, Jet::RowPointer{1, number}, "map"),
+            (std::vector<std::uint32_t>{3, 6}));
   // A slot pointing at a page that is not a bitmap page.
   row = {F::UsageMap::kReferenceMap, 4, 0, 0, 0};
   number = image.AddRow(1, row);
@@ -152,8 +159,10 @@ TEST(UsageMaps, ReferenceMapReadsItsBitmapPages) {
   EXPECT_TRUE(IsCorrupt([&] { Jet::ReadUsageMap(wrong, Jet::RowPointer{1, number}, "map"); }));
 }
 
-std::vector<std::uint8_t> Reference(std::uint32_t length, std::uint8_t kind, std::uint32_t page, std::uint8_t row) {
-  std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
+std::vector<std::uint8_t> Reference(std::uint32_t length, std::uint8_t kind, std::uint32_t page,
+                                    std::uint8_t row) {
+  std::vector<std::uint8_t> bytes = {static_cast<std::uint8_t>(length),
+                                     static_cast<std::uint8_t>(length >> 8),
                                      static_cast<std::uint8_t>(length >> 16), kind};
   for (std::uint8_t b : Pointer(page, row)) bytes.push_back(b);
   bytes.insert(bytes.end(), 4, 0);
@@ -173,8 +182,10 @@ TEST(LongValues, InlineSingleRowAndChainedValues) {
   EXPECT_TRUE(ReadLong(image, {}).empty());
 
   std::uint8_t single = image.AddRow(2, {1, 2, 3, 4, 5});
-  EXPECT_EQ(ReadLong(image, Reference(4, F::LongValue::kSingleRow, 2, single)), (std::vector<std::uint8_t>{1, 2, 3, 4}));
-  EXPECT_TRUE(IsCorrupt([&] { ReadLong(image, Reference(6, F::LongValue::kSingleRow, 2, single)); }));
+  EXPECT_EQ(ReadLong(image, Reference(4, F::LongValue::kSingleRow, 2, single)),
+            (std::vector<std::uint8_t>{1, 2, 3, 4}));
+  EXPECT_TRUE(
+      IsCorrupt([&] { ReadLong(image, Reference(6, F::LongValue::kSingleRow, 2, single)); }));
 
   // Piece on page 3 -> piece on page 2 -> end.
   std::vector<std::uint8_t> last = Pointer(0, 0);
@@ -185,7 +196,8 @@ TEST(LongValues, InlineSingleRowAndChainedValues) {
   std::uint8_t firstRow = image.AddRow(3, first);
   EXPECT_EQ(ReadLong(image, Reference(5, F::LongValue::kChain, 3, firstRow)),
             (std::vector<std::uint8_t>{10, 11, 30, 31, 32}));
-  EXPECT_EQ(ReadLong(image, Reference(3, F::LongValue::kChain, 3, firstRow)), (std::vector<std::uint8_t>{10, 11, 30}));
+  EXPECT_EQ(ReadLong(image, Reference(3, F::LongValue::kChain, 3, firstRow)),
+            (std::vector<std::uint8_t>{10, 11, 30}));
   EXPECT_TRUE(IsCorrupt([&] { ReadLong(image, Reference(9, F::LongValue::kChain, 3, firstRow)); }));
 }
 
@@ -253,11 +265,12 @@ std::vector<Jet::Value> Decode(const std::vector<std::uint8_t>& row) {
 TEST(Rows, FixedVariableBooleanAndColumnsTheRowPredates) {
   // count 3 | Long 7 | "hi" | EOD 10 | var0 at 6 | V = 1 | mask: 0, 1 (Yes) and 2 present
   std::vector<std::uint8_t> row = {3, 0, 7, 0, 0, 0, 'h', 0, 'i', 0, 10, 0, 6, 0, 1, 0, 0b111};
-  EXPECT_EQ(Decode(row), (std::vector<Jet::Value>{Jet::Value(std::int32_t{7}), Jet::Value(true),
-                                                  Jet::Value(std::u16string(u"hi")), Jet::Value()}));
+  EXPECT_EQ(Decode(row),
+            (std::vector<Jet::Value>{Jet::Value(std::int32_t{7}), Jet::Value(true),
+                                     Jet::Value(std::u16string(u"hi")), Jet::Value()}));
   row.back() = 0b001;  // Text NULL, Yes/No No
-  EXPECT_EQ(Decode(row), (std::vector<Jet::Value>{Jet::Value(std::int32_t{7}), Jet::Value(false), Jet::Value(),
-                                                  Jet::Value()}));
+  EXPECT_EQ(Decode(row), (std::vector<Jet::Value>{Jet::Value(std::int32_t{7}), Jet::Value(false),
+                                                  Jet::Value(), Jet::Value()}));
   row.back() = 0b101;
   row[10] = 9;  // EOD before the start: an empty value
   row[12] = 9;
@@ -281,19 +294,22 @@ TEST(Rows, EveryFixedTypeWithoutVariableColumns) {
     table.columns.push_back(column);
   }
   std::vector<std::uint8_t> row = {7, 0, 0xFE, 0x18, 0xFC};
-  for (std::uint8_t b : {0x00, 0x00, 0xC0, 0xBF}) row.push_back(b);               // Single -1.5
+  for (std::uint8_t b : {0x00, 0x00, 0xC0, 0xBF}) row.push_back(b);  // Single -1.5
   // Currency -0.0008
   for (std::uint8_t b : {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}) row.push_back(b);
-  for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}) row.push_back(b);          // Double 1.0
-  for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0xBF}) row.push_back(b);          // Date -1.0
-  row.insert(row.end(), 16, 0xAB);                                                 // GUID
+  for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}) row.push_back(b);  // Double 1.0
+  for (std::uint8_t b : {0, 0, 0, 0, 0, 0, 0xF0, 0xBF}) row.push_back(b);  // Date -1.0
+  row.insert(row.end(), 16, 0xAB);                                         // GUID
   row.push_back(0b01111111);
   Image image(1);
   Jet::MemoryPageSource source = image.Source();
-  std::vector<Jet::Value> values = Jet::DecodeRow(source, table, Jet::ByteView(row.data(), row.size(), "row"));
-  EXPECT_EQ(values, (std::vector<Jet::Value>{Jet::Value(std::uint8_t{254}), Jet::Value(std::int16_t{-1000}),
-                                             Jet::Value(-1.5f), Jet::Value(Jet::Currency{-8}), Jet::Value(1.0),
-                                             Jet::Value(Jet::DateTime{-1.0}), Jet::Value(Jet::Unsupported{F::kTypeGuid})}));
+  std::vector<Jet::Value> values =
+      Jet::DecodeRow(source, table, Jet::ByteView(row.data(), row.size(), "row"));
+  EXPECT_EQ(values,
+            (std::vector<Jet::Value>{Jet::Value(std::uint8_t{254}), Jet::Value(std::int16_t{-1000}),
+                                     Jet::Value(-1.5f), Jet::Value(Jet::Currency{-8}),
+                                     Jet::Value(1.0), Jet::Value(Jet::DateTime{-1.0}),
+                                     Jet::Value(Jet::Unsupported{F::kTypeGuid})}));
 }
 
 TEST(Rows, DamagedRowsAreCorrupt) {

@@ -51,9 +51,11 @@ TEST(JetDump, PrintsATableAsCsvWithHeaderDatesCurrencyAndBooleans) {
 TEST(JetDump, QuotesFieldsWithLineBreaksAndPrintsNullAsAnEmptyField) {
   ToolRun run = RunJetDump(Sample("dates_memo.mdb") + " DateTest");
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.out.find("4,0632-01-01 00:00:00,0633-01-01 00:00:00,0634-01-01 00:00:00,Pre-1000 years"),
-            std::string::npos);
-  EXPECT_NE(run.out.find("6,2021-12-02 00:00:00,2021-12-02 00:00:00,2021-12-02 00:00:00,\"New line\r\nin field\",No new line\n"),
+  EXPECT_NE(
+      run.out.find("4,0632-01-01 00:00:00,0633-01-01 00:00:00,0634-01-01 00:00:00,Pre-1000 years"),
+      std::string::npos);
+  EXPECT_NE(run.out.find("6,2021-12-02 00:00:00,2021-12-02 00:00:00,2021-12-02 00:00:00,\"New "
+                         "line\r\nin field\",No new line\n"),
             std::string::npos);
   ToolRun overflow = RunJetDump(Sample("overflow_rows_v2000.mdb") + " table1");
   EXPECT_NE(overflow.out.find("\n,row3col3,,,,,,row3col9,\n"), std::string::npos);
@@ -90,7 +92,8 @@ TEST(ValueTexts, NumbersDatesAndUnsupportedValues) {
   EXPECT_EQ(FormatValue(Value(Jet::DateTime{0.75})), "1899-12-30 18:00:00");
   EXPECT_EQ(FormatValue(Value(Jet::DateTime{1e10})), "1e+10");
   EXPECT_EQ(FormatValue(Value(Jet::Unsupported{Jet::Format::kTypeOle})), "[OLE Object]");
-  EXPECT_EQ(FormatValue(Value(std::u16string(u"\u00A3\u20AC\U0001F600"))), "\xC2\xA3\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(FormatValue(Value(std::u16string(u"\u00A3\u20AC\U0001F600"))),
+            "\xC2\xA3\xE2\x82\xAC\xF0\x9F\x98\x80");
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 

@@ -67,17 +67,19 @@ std::vector<CsvRow> ParseCsv(const std::string& text) {
 
 // Raw Date/Time values of the fields mdbtools cannot print, keyed by file, table, the
 // row's first column and the column name (from the samples' notes).
-const std::map<std::tuple<std::string, std::string, std::string, std::string>, double>& UnprintableDates() {
-  static const std::map<std::tuple<std::string, std::string, std::string, std::string>, double> dates = {
-      {{"dates_memo.mdb", "DateTest", "2", "DateTimeCol"}, 2958101},
-      {{"dates_memo.mdb", "DateTest", "2", "DateCol"}, 2958101},
-      {{"dates_memo.mdb", "DateTest", "2", "TimeCol"}, 2958101},
-      {{"dates_memo.mdb", "DateTest", "3", "DateTimeCol"}, -728},
-      {{"dates_memo.mdb", "DateTest", "3", "DateCol"}, -363},
-      {{"dates_memo.mdb", "DateTest", "4", "DateTimeCol"}, -463126},
-      {{"dates_memo.mdb", "DateTest", "4", "DateCol"}, -462760},
-      {{"dates_memo.mdb", "DateTest", "4", "TimeCol"}, -462395},
-  };
+const std::map<std::tuple<std::string, std::string, std::string, std::string>, double>&
+UnprintableDates() {
+  static const std::map<std::tuple<std::string, std::string, std::string, std::string>, double>
+      dates = {
+          {{"dates_memo.mdb", "DateTest", "2", "DateTimeCol"}, 2958101},
+          {{"dates_memo.mdb", "DateTest", "2", "DateCol"}, 2958101},
+          {{"dates_memo.mdb", "DateTest", "2", "TimeCol"}, 2958101},
+          {{"dates_memo.mdb", "DateTest", "3", "DateTimeCol"}, -728},
+          {{"dates_memo.mdb", "DateTest", "3", "DateCol"}, -363},
+          {{"dates_memo.mdb", "DateTest", "4", "DateTimeCol"}, -463126},
+          {{"dates_memo.mdb", "DateTest", "4", "DateCol"}, -462760},
+          {{"dates_memo.mdb", "DateTest", "4", "TimeCol"}, -462395},
+      };
   return dates;
 }
 
@@ -89,13 +91,19 @@ std::string FloatText(double value, int digits) {
 
 // Types mdb-export prints. It prints nothing at all for others (such as the 3992-byte
 // type 0x11 of MSysAccessObjects), so for those only "not misread" can be checked.
-bool MdbToolsPrintsType(std::uint8_t typeCode) { return typeCode >= F::kTypeBoolean && typeCode <= F::kTypeNumeric; }
+bool MdbToolsPrintsType(std::uint8_t typeCode) {
+  return typeCode >= F::kTypeBoolean && typeCode <= F::kTypeNumeric;
+}
 const char kNotPrinted[] = "<not printed by mdb-export>";
 
 // mdb-export handles text as C strings: a value ends at its first NUL character.
-std::string UpToNul(const std::u16string& text) { return Utf16ToUtf8(text.substr(0, text.find(u'\0'))); }
+std::string UpToNul(const std::u16string& text) {
+  return Utf16ToUtf8(text.substr(0, text.find(u'\0')));
+}
 
-bool IsBinaryType(std::uint8_t typeCode) { return typeCode == F::kTypeBinary || typeCode == F::kTypeOle; }
+bool IsBinaryType(std::uint8_t typeCode) {
+  return typeCode == F::kTypeBinary || typeCode == F::kTypeOle;
+}
 
 // mdb-export's hex dump of a Binary (not OLE) value stops at its first zero byte (C
 // strings again), so those bytes are compared up to there.
@@ -111,7 +119,8 @@ std::string Hex(const std::uint8_t* bytes, std::size_t size, bool stopAtZero) {
 
 // The engine reports Binary and OLE values as unsupported; their stored bytes are still
 // compared with mdb-export's hex dump.
-std::string EngineBinaryCanonical(const Jet::Database& database, const Jet::ColumnDefinition& column,
+std::string EngineBinaryCanonical(const Jet::Database& database,
+                                  const Jet::ColumnDefinition& column,
                                   const Jet::RowLayout& layout) {
   Jet::ByteView bytes;
   if (!layout.ColumnBytes(column, bytes)) return "<null>";
@@ -139,11 +148,12 @@ std::string EngineCanonical(const Jet::ColumnDefinition& column, const Jet::Valu
 
 class CrossCheck {
  public:
-  explicit CrossCheck(std::string file) : file_(std::move(file)), path_((SamplesDirectory() / file_).string()) {}
+  explicit CrossCheck(std::string file)
+      : file_(std::move(file)), path_((SamplesDirectory() / file_).string()) {}
 
   // mdb-export's field as the canonical text of the engine's column type.
-  std::string MdbCanonical(const std::string& table, const Jet::ColumnDefinition& column, const CsvRow& row,
-                           std::size_t index) {
+  std::string MdbCanonical(const std::string& table, const Jet::ColumnDefinition& column,
+                           const CsvRow& row, std::size_t index) {
     const CsvField& field = row[index];
     if (!MdbToolsPrintsType(column.typeCode)) {
       EXPECT_EQ(field.text, "") << Narrow(column.name);
@@ -164,15 +174,17 @@ class CrossCheck {
       case F::kTypeDouble: return FloatText(std::strtod(field.text.c_str(), nullptr), 12);
       case F::kTypeCurrency: {
         long double amount = std::strtold(field.text.c_str(), nullptr);
-        return FormatValue(Jet::Value(Jet::Currency{static_cast<std::int64_t>(std::llround(amount * 10000))}));
+        return FormatValue(
+            Jet::Value(Jet::Currency{static_cast<std::int64_t>(std::llround(amount * 10000))}));
       }
       case F::kTypeDateTime:
         if (field.text.rfind("1900-01-00", 0) == 0) {
           auto key = std::make_tuple(file_, table, row[0].text, Narrow(column.name));
           auto found = UnprintableDates().find(key);
           if (found == UnprintableDates().end()) {
-            ADD_FAILURE() << file_ << " " << table << ": mdb-export printed " << field.text << " for "
-                          << Narrow(column.name) << " of row " << row[0].text << ", and no raw value is known";
+            ADD_FAILURE() << file_ << " " << table << ": mdb-export printed " << field.text
+                          << " for " << Narrow(column.name) << " of row " << row[0].text
+                          << ", and no raw value is known";
             return field.text;
           }
           ++substitutedDates;
@@ -188,9 +200,10 @@ class CrossCheck {
     SCOPED_TRACE(file_ + " " + table);
     Jet::TableDefinition definition = database.ReadTable(catalogTable);
     int status = 0;
-    std::string csv = RunShellCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
-                                     ShellQuote(path_) + " " + ShellQuote(table) + " 2>/dev/null",
-                                 status);
+    std::string csv =
+        RunShellCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
+                            ShellQuote(path_) + " " + ShellQuote(table) + " 2>/dev/null",
+                        status);
     ASSERT_EQ(status, 0) << "mdb-export failed";
     std::vector<CsvRow> mdbRows = ParseCsv(csv);
     ASSERT_FALSE(mdbRows.empty());
@@ -217,8 +230,9 @@ class CrossCheck {
       Jet::RowLayout layout(definition, scan.CurrentRowBytes());
       for (std::size_t c = 0; c < values.size(); ++c) {
         const Jet::ColumnDefinition& column = definition.columns[c];
-        row.push_back(IsBinaryType(column.typeCode) ? EngineBinaryCanonical(database, column, layout)
-                                                    : EngineCanonical(column, values[c]));
+        row.push_back(IsBinaryType(column.typeCode)
+                          ? EngineBinaryCanonical(database, column, layout)
+                          : EngineCanonical(column, values[c]));
       }
       actual.push_back(row);
     }
@@ -261,12 +275,14 @@ TEST_P(MdbToolsCrossCheck, EveryTableEqualsMdbExportValueByValue) {
   Jet::Database database = Jet::Database::OpenFile(path);
 
   int status = 0;
-  std::vector<std::string> mdbUser = Lines(RunShellCommand("mdb-tables -1 " + ShellQuote(path), status));
+  std::vector<std::string> mdbUser =
+      Lines(RunShellCommand("mdb-tables -1 " + ShellQuote(path), status));
   ASSERT_EQ(status, 0);
   std::vector<std::string> engineUser;
   for (const auto& table : database.UserTables()) engineUser.push_back(Narrow(table.name));
   EXPECT_EQ(engineUser, mdbUser);
-  std::vector<std::string> mdbAll = Lines(RunShellCommand("mdb-tables -1 -S " + ShellQuote(path), status));
+  std::vector<std::string> mdbAll =
+      Lines(RunShellCommand("mdb-tables -1 -S " + ShellQuote(path), status));
   std::vector<std::string> engineAll;
   for (const auto& table : database.AllTables()) engineAll.push_back(Narrow(table.name));
   std::sort(mdbAll.begin(), mdbAll.end());
@@ -277,11 +293,15 @@ TEST_P(MdbToolsCrossCheck, EveryTableEqualsMdbExportValueByValue) {
   for (const Jet::CatalogTable& table : database.AllTables()) check.CompareTable(database, table);
   EXPECT_EQ(check.comparedTables, database.AllTables().size());
   std::size_t expectedSubstitutions = 0;
-  for (const auto& entry : UnprintableDates()) expectedSubstitutions += std::get<0>(entry.first) == GetParam();
+  for (const auto& entry : UnprintableDates())
+    expectedSubstitutions += std::get<0>(entry.first) == GetParam();
   EXPECT_EQ(check.substitutedDates, expectedSubstitutions);
-  std::printf("%s: %zu tables, %zu values compared with mdb-export (%zu Binary/OLE as bytes, %zu of a type it "
-              "does not print)\n",
-              GetParam().c_str(), check.comparedTables, check.comparedValues, check.binaryValues, check.notPrinted);
+  std::printf(
+      "%s: %zu tables, %zu values compared with mdb-export (%zu Binary/OLE as bytes, %zu of a type "
+      "it "
+      "does not print)\n",
+      GetParam().c_str(), check.comparedTables, check.comparedValues, check.binaryValues,
+      check.notPrinted);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, MdbToolsCrossCheck, ::testing::ValuesIn(SampleNames()),

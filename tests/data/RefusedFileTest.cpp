@@ -24,7 +24,8 @@ Jet::JetError Refusal(const std::vector<std::uint8_t>& bytes) {
 }
 
 // Changes plain header bytes inside the obfuscated region of page 0.
-void PatchPlainHeader(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::vector<std::uint8_t>& plain) {
+void PatchPlainHeader(std::vector<std::uint8_t>& bytes, std::size_t offset,
+                      const std::vector<std::uint8_t>& plain) {
   std::uint8_t* region = bytes.data() + H::kObfuscatedStart;
   Jet::ApplyRc4(H::kRc4Key, sizeof H::kRc4Key, region, H::kObfuscatedSize);
   std::memcpy(bytes.data() + offset, plain.data(), plain.size());
@@ -71,7 +72,8 @@ TEST(RefusedFiles, PasswordProtectedDatabase) {
   auto bytes = Sample();
   // "pw" XORed with the mask of the creation date; the rest of the mask left as it is.
   std::vector<std::uint8_t> page(bytes.begin(), bytes.begin() + 4096);
-  Jet::ApplyRc4(H::kRc4Key, sizeof H::kRc4Key, page.data() + H::kObfuscatedStart, H::kObfuscatedSize);
+  Jet::ApplyRc4(H::kRc4Key, sizeof H::kRc4Key, page.data() + H::kObfuscatedStart,
+                H::kObfuscatedSize);
   std::vector<std::uint8_t> password(page.begin() + H::kPassword, page.begin() + H::kPassword + 4);
   password[0] ^= 'p';
   password[2] ^= 'w';
@@ -84,7 +86,8 @@ TEST(RefusedFiles, PasswordProtectedDatabase) {
 TEST(RefusedFiles, OtherFormatsEmptyAndShortFiles) {
   EXPECT_EQ(Refusal({}).Kind(), Jet::JetErrorKind::kNotJetDatabase);
   std::string text = "PK\x03\x04 this is a zip file, not a database";
-  EXPECT_EQ(Refusal(std::vector<std::uint8_t>(text.begin(), text.end())).Kind(), Jet::JetErrorKind::kNotJetDatabase);
+  EXPECT_EQ(Refusal(std::vector<std::uint8_t>(text.begin(), text.end())).Kind(),
+            Jet::JetErrorKind::kNotJetDatabase);
   auto bytes = Sample();
   bytes.resize(100);
   EXPECT_EQ(Refusal(bytes).Kind(), Jet::JetErrorKind::kCorrupt);
@@ -107,9 +110,12 @@ TEST(RefusedFiles, MissingFileIsAFileAccessError) {
 TEST(FilePaths, OpensADatabaseInAFolderWithANonAsciiName) {
   TemporaryDirectory folder("jet-path");
   // "Łukasz" / "dati è.mdb", built from code points so the source's encoding does not matter.
-  std::filesystem::path userFolder = folder.Path() / std::filesystem::path(std::u16string{0x0141, 'u', 'k', 'a', 's', 'z'});
+  std::filesystem::path userFolder =
+      folder.Path() / std::filesystem::path(std::u16string{0x0141, 'u', 'k', 'a', 's', 'z'});
   std::filesystem::create_directory(userFolder);
-  std::filesystem::path file = userFolder / std::filesystem::path(std::u16string{'d', 'a', 't', 'i', ' ', 0x00E8, '.', 'm', 'd', 'b'});
+  std::filesystem::path file =
+      userFolder /
+      std::filesystem::path(std::u16string{'d', 'a', 't', 'i', ' ', 0x00E8, '.', 'm', 'd', 'b'});
   std::filesystem::copy_file(SamplesDirectory() / "autonumber_pk_v2000.mdb", file);
   Jet::Database database = Jet::Database::OpenFile(file);
   ASSERT_EQ(database.UserTables().size(), 1u);

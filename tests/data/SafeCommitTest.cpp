@@ -39,18 +39,24 @@ void MakeDatabase(const std::filesystem::path& path, int rows) {
   Jet::CreateEmptyDatabase(path, facts);
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   using T = Jet::NewColumnType;
-  database.CreateTable({kTable, {{u"ID", T::kAutoNumber}, {u"NOME", T::kText, 60}, {u"NOTE", T::kMemo}, {u"KM", T::kLong}}, u"ID"},
-                       46000.5);
+  database.CreateTable(
+      {kTable,
+       {{u"ID", T::kAutoNumber}, {u"NOME", T::kText, 60}, {u"NOTE", T::kMemo}, {u"KM", T::kLong}},
+       u"ID"},
+      46000.5);
   database.BeginWrites();
   for (int i = 0; i < rows; ++i) {
-    database.InsertRow(kTable, {Value(), Value(std::u16string(u"riga ") + char16_t(u'a' + i % 26)),
-                                Value(Jet::MemoText{std::u16string(static_cast<std::size_t>(i % 7) * 20, u'n')}),
-                                Value(static_cast<std::int32_t>(i * 1000))});
+    database.InsertRow(
+        kTable, {Value(), Value(std::u16string(u"riga ") + char16_t(u'a' + i % 26)),
+                 Value(Jet::MemoText{std::u16string(static_cast<std::size_t>(i % 7) * 20, u'n')}),
+                 Value(static_cast<std::int32_t>(i * 1000))});
   }
   database.CommitWrites();
 }
 
-std::string Dump(const std::filesystem::path& path) { return DumpDatabase(Jet::Database::OpenFile(path)); }
+std::string Dump(const std::filesystem::path& path) {
+  return DumpDatabase(Jet::Database::OpenFile(path));
+}
 
 std::vector<Jet::RowPointer> RowsOf(Jet::WritableDatabase& database) {
   std::vector<Jet::RowPointer> rows;
@@ -74,15 +80,20 @@ std::size_t RowCount(const std::filesystem::path& path) {
 void ExpectIndependentReadersAgree(const std::filesystem::path& path) {
   std::size_t rows = RowCount(path);
   int status = 0;
-  std::string csv = RunShellCommand("mdb-export " + ShellQuote(path.string()) + " VOCI 2>&1", status);
+  std::string csv =
+      RunShellCommand("mdb-export " + ShellQuote(path.string()) + " VOCI 2>&1", status);
   EXPECT_EQ(status, 0) << csv.substr(0, 500);
   std::size_t lines = 0;
   for (char c : csv) lines += c == '\n';
   EXPECT_EQ(lines, rows + 1) << "mdb-export";
-  std::string dump = RunShellCommand("TZ=UTC node " + ShellQuote(MDB_READER_SCRIPT) + " " + ShellQuote(MDB_READER_ROOT) + " " + ShellQuote(path.string()) + " 2>&1", status);
+  std::string dump =
+      RunShellCommand("TZ=UTC node " + ShellQuote(MDB_READER_SCRIPT) + " " +
+                          ShellQuote(MDB_READER_ROOT) + " " + ShellQuote(path.string()) + " 2>&1",
+                      status);
   EXPECT_EQ(status, 0) << dump.substr(0, 500);
   std::size_t readerRows = 0;
-  for (std::size_t start = 0, end; (end = dump.find('\n', start)) != std::string::npos; start = end + 1) {
+  for (std::size_t start = 0, end; (end = dump.find('\n', start)) != std::string::npos;
+       start = end + 1) {
     if (end > start && dump[start] != '\x1e') ++readerRows;
   }
   EXPECT_EQ(readerRows, rows) << "mdb-reader";
@@ -107,19 +118,22 @@ std::vector<Scenario> Scenarios() {
   return {
       {"insert", 40,
        [](Jet::WritableDatabase& db) {
-         db.InsertRow(kTable, {Value(), Value(std::u16string(u"nuova")), Value(Jet::MemoText{u"nota"}), Value(std::int32_t{7})});
+         db.InsertRow(kTable, {Value(), Value(std::u16string(u"nuova")),
+                               Value(Jet::MemoText{u"nota"}), Value(std::int32_t{7})});
        }},
       {"update that grows a row on a full page", 120,
        [](Jet::WritableDatabase& db) {
          db.UpdateRow(kTable, RowsOf(db).front(),
-                      {Value(), Value(std::u16string(60, u'x')), Value(Jet::MemoText{std::u16string(1500, u'm')}), Value(std::int32_t{1})});
+                      {Value(), Value(std::u16string(60, u'x')),
+                       Value(Jet::MemoText{std::u16string(1500, u'm')}), Value(std::int32_t{1})});
        }},
       {"delete", 40, [](Jet::WritableDatabase& db) { db.DeleteRow(kTable, RowsOf(db)[5]); }},
       {"bulk insert splitting index pages", 300,
        [](Jet::WritableDatabase& db) {
          db.BeginWrites();
          for (int i = 0; i < 700; ++i) {
-           db.InsertRow(kTable, {Value(), Value(std::u16string(u"molte")), Value(), Value(static_cast<std::int32_t>(i))});
+           db.InsertRow(kTable, {Value(), Value(std::u16string(u"molte")), Value(),
+                                 Value(static_cast<std::int32_t>(i))});
          }
          db.CommitWrites();
        }},
@@ -132,7 +146,9 @@ class FaultHookReset {
 };
 
 // By bytes: MinGW's copy_file does not overwrite.
-void CopyOver(const std::filesystem::path& from, const std::filesystem::path& to) { WriteFileBytes(to, ReadFileBytes(from)); }
+void CopyOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+  WriteFileBytes(to, ReadFileBytes(from));
+}
 
 void ResetFile(const std::filesystem::path& base, const std::filesystem::path& path) {
   CopyOver(base, path);
@@ -184,13 +200,17 @@ TEST(SafeCommit, EveryStopOfACommitLeavesTheStateBeforeOrAfter) {
           std::size_t seen = 0;
           Jet::SetFileFaultHook([&](const std::string&) {
             ++seen;
-            if (seen == stop + 1) return mode == kTearHere ? Jet::FaultAction::kTear : Jet::FaultAction::kStop;
-            return seen > stop + 1 && !laterStepsWork ? Jet::FaultAction::kStop : Jet::FaultAction::kProceed;
+            if (seen == stop + 1)
+              return mode == kTearHere ? Jet::FaultAction::kTear : Jet::FaultAction::kStop;
+            return seen > stop + 1 && !laterStepsWork ? Jet::FaultAction::kStop
+                                                      : Jet::FaultAction::kProceed;
           });
           EXPECT_THROW(scenario.statement(database), Jet::JetError);
           Jet::SetFileFaultHook(nullptr);
           // The copy that failed goes on: its pages in memory are the state before.
-          EXPECT_EQ(DumpDatabase(Jet::Database(std::make_unique<Jet::BorrowedPageSource>(database.Pages()))), before);
+          EXPECT_EQ(DumpDatabase(
+                        Jet::Database(std::make_unique<Jet::BorrowedPageSource>(database.Pages()))),
+                    before);
         }
         // When the system still works after the failed step the copy undid it at once;
         // otherwise the next open finds the journal and rolls the file back.
@@ -239,7 +259,9 @@ TEST(SafeCommit, AJournalIsOnlyAppliedToTheFileItWasMadeFor) {
   {
     // A different database of the same size: the same table, other values.
     Jet::WritableDatabase database = Jet::WritableDatabase::Open(backup);
-    database.UpdateRow(kTable, RowsOf(database)[3], {Value(), Value(std::u16string(u"ripristino")), Value(), Value(std::int32_t{3})});
+    database.UpdateRow(
+        kTable, RowsOf(database)[3],
+        {Value(), Value(std::u16string(u"ripristino")), Value(), Value(std::int32_t{3})});
   }
   std::string restored = Dump(backup);
   std::uintmax_t size = std::filesystem::file_size(backup);
@@ -270,12 +292,16 @@ TEST(SafeCommit, AnUnfinishedOrDamagedJournalIsDropped) {
   // Cut at a few lengths and flipped bytes: never believed, never a crash. The database
   // itself was not touched in these cases (the journal is synced before the database).
   std::string intact = ReadFileBytes(path);
-  for (std::size_t cut : {std::size_t{0}, std::size_t{7}, Jet::Format::Journal::kHeaderSize, journal.size() - 1}) {
-    WriteFileBytes(Jet::JournalPath(path), std::string(journal.begin(), journal.begin() + static_cast<std::ptrdiff_t>(cut)));
+  for (std::size_t cut :
+       {std::size_t{0}, std::size_t{7}, Jet::Format::Journal::kHeaderSize, journal.size() - 1}) {
+    WriteFileBytes(
+        Jet::JournalPath(path),
+        std::string(journal.begin(), journal.begin() + static_cast<std::ptrdiff_t>(cut)));
     EXPECT_NO_THROW(Jet::WritableDatabase::Open(path));
     EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
   }
-  for (std::size_t at : {std::size_t{3}, std::size_t{0x14}, std::size_t{0x40}, journal.size() - 5}) {
+  for (std::size_t at :
+       {std::size_t{3}, std::size_t{0x14}, std::size_t{0x40}, journal.size() - 5}) {
     std::vector<std::uint8_t> damaged = journal;
     damaged[at] ^= 0x5A;
     WriteFileBytes(Jet::JournalPath(path), std::string(damaged.begin(), damaged.end()));
@@ -312,15 +338,18 @@ TEST(SafeCommit, TheWriterLockGivesUpWithBusyAndACommitOverAnotherCopysIsRefused
 
   Jet::WritableDatabase first = Jet::WritableDatabase::Open(path);
   Jet::WritableDatabase second = Jet::WritableDatabase::Open(path);
-  first.InsertRow(kTable, {Value(), Value(std::u16string(u"prima")), Value(), Value(std::int32_t{1})});
+  first.InsertRow(kTable,
+                  {Value(), Value(std::u16string(u"prima")), Value(), Value(std::int32_t{1})});
   try {
-    second.InsertRow(kTable, {Value(), Value(std::u16string(u"seconda")), Value(), Value(std::int32_t{2})});
+    second.InsertRow(kTable,
+                     {Value(), Value(std::u16string(u"seconda")), Value(), Value(std::int32_t{2})});
     ADD_FAILURE() << "a commit over another copy's commit went through";
   } catch (const Jet::JetError& error) {
     EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kChangedElsewhere);
   }
   // The refused copy reloaded the file: the statement run again goes through.
-  second.InsertRow(kTable, {Value(), Value(std::u16string(u"seconda")), Value(), Value(std::int32_t{2})});
+  second.InsertRow(kTable,
+                   {Value(), Value(std::u16string(u"seconda")), Value(), Value(std::int32_t{2})});
   EXPECT_EQ(RowCount(path), 12u);
   ExpectValid(path);
 }
@@ -337,8 +366,9 @@ TEST(SafeCommit, AJournalHeldByAnotherProgramForAMomentIsWaitedFor) {
   std::thread release;
   Jet::SetFileFaultHook([&](const std::string& step) {
     if (step.rfind("removal", 0) == 0 && !release.joinable()) {
-      scanner = CreateFileW(Jet::JournalPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      scanner = CreateFileW(Jet::JournalPath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
       release = std::thread([&] {
         Sleep(300);
         CloseHandle(scanner);
@@ -347,13 +377,15 @@ TEST(SafeCommit, AJournalHeldByAnotherProgramForAMomentIsWaitedFor) {
     return Jet::FaultAction::kProceed;
   });
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
-  EXPECT_NO_THROW(database.InsertRow(kTable, {Value(), Value(std::u16string(u"scansione")), Value(), Value(std::int32_t{1})}));
+  EXPECT_NO_THROW(database.InsertRow(
+      kTable, {Value(), Value(std::u16string(u"scansione")), Value(), Value(std::int32_t{1})}));
   ASSERT_TRUE(release.joinable());
   release.join();
   EXPECT_NE(scanner, INVALID_HANDLE_VALUE);
   Jet::SetFileFaultHook(nullptr);
   EXPECT_FALSE(std::filesystem::exists(Jet::JournalPath(path)));
-  EXPECT_NO_THROW(database.InsertRow(kTable, {Value(), Value(std::u16string(u"dopo")), Value(), Value(std::int32_t{2})}));
+  EXPECT_NO_THROW(database.InsertRow(
+      kTable, {Value(), Value(std::u16string(u"dopo")), Value(), Value(std::int32_t{2})}));
   EXPECT_EQ(RowCount(path), 12u);
 }
 #endif

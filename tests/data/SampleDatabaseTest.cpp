@@ -17,7 +17,8 @@ using Jet::Value;
 namespace F = Jet::Format;
 
 struct OpenSample {
-  explicit OpenSample(const std::string& name) : bytes(ReadSampleBytes(name)), database(OpenImage(bytes)) {}
+  explicit OpenSample(const std::string& name)
+      : bytes(ReadSampleBytes(name)), database(OpenImage(bytes)) {}
   std::vector<std::vector<Value>> Rows(const char* table) const {
     Jet::TableDefinition definition = database.ReadTable(U16(table));
     Jet::TableScan scan = database.Scan(definition);
@@ -109,15 +110,21 @@ TEST(EmptyDatabases, HaveNoUserTablesAndTheSystemRowCountsAccessLeft) {
   };
   const Expectation expectations[] = {
       {"empty_access2000.mdb",
-       {{"MSysObjects", 18}, {"MSysACEs", 52}, {"MSysQueries", 0}, {"MSysRelationships", 0}, {"MSysAccessObjects", 3}}},
-      {"jet_adox_empty.mdb", {{"MSysObjects", 8}, {"MSysACEs", 16}, {"MSysQueries", 0}, {"MSysRelationships", 0}}},
+       {{"MSysObjects", 18},
+        {"MSysACEs", 52},
+        {"MSysQueries", 0},
+        {"MSysRelationships", 0},
+        {"MSysAccessObjects", 3}}},
+      {"jet_adox_empty.mdb",
+       {{"MSysObjects", 8}, {"MSysACEs", 16}, {"MSysQueries", 0}, {"MSysRelationships", 0}}},
   };
   for (const Expectation& expectation : expectations) {
     OpenSample sample(expectation.file);
     EXPECT_TRUE(sample.database.UserTables().empty()) << expectation.file;
     std::map<std::string, std::size_t> counts;
     for (const Jet::CatalogTable& table : sample.database.AllTables()) {
-      counts[Narrow(table.name)] = Jet::CountRows(sample.database.Pages(), sample.database.ReadTable(table));
+      counts[Narrow(table.name)] =
+          Jet::CountRows(sample.database.Pages(), sample.database.ReadTable(table));
     }
     EXPECT_EQ(counts, expectation.counts) << expectation.file;
   }
@@ -130,9 +137,11 @@ TEST(EmptyDatabases, CatalogueRowsOfAJetCreatedFileAreTheEightSystemObjects) {
   EXPECT_EQ(ColumnNames(objects).at(0), "Id");
   EXPECT_EQ(ColumnNames(objects).at(2), "Name");
   std::vector<std::string> names;
-  for (const auto& row : sample.Rows("MSysObjects")) names.push_back(Narrow(row[2].As<std::u16string>()));
-  EXPECT_EQ(names, (std::vector<std::string>{"Tables", "Databases", "Relationships", "MSysDb", "MSysObjects",
-                                             "MSysACEs", "MSysQueries", "MSysRelationships"}));
+  for (const auto& row : sample.Rows("MSysObjects"))
+    names.push_back(Narrow(row[2].As<std::u16string>()));
+  EXPECT_EQ(names, (std::vector<std::string>{"Tables", "Databases", "Relationships", "MSysDb",
+                                             "MSysObjects", "MSysACEs", "MSysQueries",
+                                             "MSysRelationships"}));
   EXPECT_NEAR(sample.database.Header().creationDate, 42329.94480300926, 1e-9);
   EXPECT_EQ(sample.database.Header().sortOrder, 1033);
 }
@@ -165,8 +174,9 @@ TEST(AutoNumberSample, ColumnsIndexCountersAndRows) {
   EXPECT_TRUE(key.columns[0].ascending);
   EXPECT_EQ(table.realIndexes.at(0).rootPage, 32u);
   EXPECT_EQ(table.realIndexes.at(0).distinctKeys, 3u);
-  EXPECT_EQ(sample.Rows("Table1"), (std::vector<std::vector<Value>>{
-                                       {Long(1), Text("One")}, {Long(2), Text("Two")}, {Long(3), Text("Three")}}));
+  EXPECT_EQ(sample.Rows("Table1"),
+            (std::vector<std::vector<Value>>{
+                {Long(1), Text("One")}, {Long(2), Text("Two")}, {Long(3), Text("Three")}}));
 }
 
 // ---- All scalar types -------------------------------------------------------------------
@@ -174,14 +184,17 @@ TEST(AutoNumberSample, ColumnsIndexCountersAndRows) {
 void CheckTypesTables(const char* file) {
   SCOPED_TRACE(file);
   OpenSample sample(file);
-  EXPECT_EQ(UserTableNames(sample.database), (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
+  EXPECT_EQ(UserTableNames(sample.database),
+            (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
 
   Jet::TableDefinition table1 = sample.database.ReadTable(U16("Table1"));
-  ASSERT_EQ(ColumnNames(table1), (std::vector<std::string>{"A", "B", "C", "D", "E", "F", "G", "H", "I"}));
+  ASSERT_EQ(ColumnNames(table1),
+            (std::vector<std::string>{"A", "B", "C", "D", "E", "F", "G", "H", "I"}));
   std::vector<std::uint8_t> types;
   for (const auto& column : table1.columns) types.push_back(column.typeCode);
-  EXPECT_EQ(types, (std::vector<std::uint8_t>{F::kTypeText, F::kTypeText, F::kTypeByte, F::kTypeInteger, F::kTypeLong,
-                                              F::kTypeDouble, F::kTypeDateTime, F::kTypeCurrency, F::kTypeBoolean}));
+  EXPECT_EQ(types, (std::vector<std::uint8_t>{
+                       F::kTypeText, F::kTypeText, F::kTypeByte, F::kTypeInteger, F::kTypeLong,
+                       F::kTypeDouble, F::kTypeDateTime, F::kTypeCurrency, F::kTypeBoolean}));
   EXPECT_EQ(table1.columns[0].MaxCharacters(), 50);
   EXPECT_TRUE(table1.columns[0].AllowsTextCompression());
   EXPECT_EQ(table1.columns[1].MaxCharacters(), 100);
@@ -195,10 +208,11 @@ void CheckTypesTables(const char* file) {
   auto rows = sample.Rows("Table1");
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[0], (std::vector<Value>{Text("abcdefg"), Text("hijklmnop"), Value(std::uint8_t{2}),
-                                         Value(std::int16_t{222}), Long(333333333), Value(444.555), Date(27293.0),
-                                         Value(Jet::Currency{35000}), Value(true)}));
-  EXPECT_EQ(rows[1], (std::vector<Value>{Text("a"), Text("b"), Value(std::uint8_t{0}), Value(std::int16_t{0}),
-                                         Long(0), Value(0.0), Date(29932.0), Value(Jet::Currency{0}), Value(false)}));
+                                         Value(std::int16_t{222}), Long(333333333), Value(444.555),
+                                         Date(27293.0), Value(Jet::Currency{35000}), Value(true)}));
+  EXPECT_EQ(rows[1], (std::vector<Value>{Text("a"), Text("b"), Value(std::uint8_t{0}),
+                                         Value(std::int16_t{0}), Long(0), Value(0.0), Date(29932.0),
+                                         Value(Jet::Currency{0}), Value(false)}));
 
   Jet::TableDefinition table2 = sample.database.ReadTable(U16("Table2"));
   EXPECT_EQ(table2.columns.size(), 89u);
@@ -206,8 +220,10 @@ void CheckTypesTables(const char* file) {
   std::vector<std::string> indexNames;
   for (const auto& index : table2.indexes) indexNames.push_back(Narrow(index.name));
   std::sort(indexNames.begin(), indexNames.end());
-  EXPECT_EQ(indexNames, (std::vector<std::string>{"PrimaryKey", "column10", "column14", "column75", "id"}));
-  EXPECT_EQ(IndexNamed(table2, "id").columns.at(0).columnNumber, table2.FindColumn(U16("column1"))->number);
+  EXPECT_EQ(indexNames,
+            (std::vector<std::string>{"PrimaryKey", "column10", "column14", "column75", "id"}));
+  EXPECT_EQ(IndexNamed(table2, "id").columns.at(0).columnNumber,
+            table2.FindColumn(U16("column1"))->number);
   EXPECT_TRUE(sample.Rows("Table2").empty());
 
   Jet::TableDefinition table3 = sample.database.ReadTable(U16("Table3"));
@@ -245,7 +261,8 @@ TEST(TypesSample, ReferenceUsageMapListsThePagesOfItsBitmapPage) {
   OpenSample sample("refmap_v2003.mdb");
   Jet::TableDefinition aces = sample.database.ReadTable(U16("MSysACEs"));
   EXPECT_EQ(aces.freeSpacePages, (Jet::RowPointer{6, 19}));
-  std::vector<std::uint32_t> pages = Jet::ReadUsageMap(sample.database.Pages(), aces.freeSpacePages, "test");
+  std::vector<std::uint32_t> pages =
+      Jet::ReadUsageMap(sample.database.Pages(), aces.freeSpacePages, "test");
   EXPECT_NE(std::find(pages.begin(), pages.end(), 760u), pages.end());
 }
 
@@ -255,8 +272,9 @@ TEST(DatesMemoSample, RawDatesIncludingPre1900AndYear9999AndInlineMemos) {
   OpenSample sample("dates_memo.mdb");
   EXPECT_EQ(UserTableNames(sample.database), std::vector<std::string>{"DateTest"});
   Jet::TableDefinition table = sample.database.ReadTable(U16("DateTest"));
-  EXPECT_EQ(ColumnNames(table), (std::vector<std::string>{"IDCol", "DateTimeCol", "DateCol", "TimeCol", "LongTextCol",
-                                                          "ShortTextCol"}));
+  EXPECT_EQ(ColumnNames(table),
+            (std::vector<std::string>{"IDCol", "DateTimeCol", "DateCol", "TimeCol", "LongTextCol",
+                                      "ShortTextCol"}));
   EXPECT_TRUE(table.indexes.empty());
   auto rows = sample.Rows("DateTest");
   std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
@@ -267,10 +285,12 @@ TEST(DatesMemoSample, RawDatesIncludingPre1900AndYear9999AndInlineMemos) {
       {Long(1), Date(44532), Date(44532), Date(44532), Memo("Hello"), Text("Hello")},
       {Long(2), Date(2958101), Date(2958101), Date(2958101), Memo("Year 9999"), Text("Year 1999")},
       {Long(3), Date(-728), Date(-363), Date(2), Memo("Pre-1900 years"), Text("Pre-1900 years")},
-      {Long(4), Date(-463126), Date(-462760), Date(-462395), Memo("Pre-1000 years"), Text("Pre-1000 years")},
+      {Long(4), Date(-463126), Date(-462760), Date(-462395), Memo("Pre-1000 years"),
+       Text("Pre-1000 years")},
       {Long(5), Date(44532), Date(44532), Date(44532), Memo("Escaped new line \\r\\n in field"),
        Text("Escaped new line \\r\\n in field")},
-      {Long(6), Date(44532), Date(44532), Date(44532), Value(Jet::MemoText{newLine}), Text("No new line")},
+      {Long(6), Date(44532), Date(44532), Date(44532), Value(Jet::MemoText{newLine}),
+       Text("No new line")},
   };
   EXPECT_EQ(rows, expected);
 }
@@ -285,7 +305,8 @@ TEST(MemoBoolDoubleSample, RemoteAndInlineMemosBooleansAndAnUnsupportedOleValue)
   auto rows = sample.Rows("MSP_PROJECTS");
   ASSERT_EQ(rows.size(), 1u);
   std::map<std::string, Value> row;
-  for (std::size_t i = 0; i < table.columns.size(); ++i) row[Narrow(table.columns[i].name)] = rows[0][i];
+  for (std::size_t i = 0; i < table.columns.size(); ++i)
+    row[Narrow(table.columns[i].name)] = rows[0][i];
 
   EXPECT_EQ(row["PROJ_ID"], Long(1));
   EXPECT_EQ(row["PROJ_NAME"], Text("Project1"));
@@ -306,8 +327,8 @@ TEST(MemoBoolDoubleSample, RemoteAndInlineMemosBooleansAndAnUnsupportedOleValue)
   EXPECT_EQ(row["PROJ_EXT_EDITED"], Value(false));
   // 2006-02-03 08:00:00 and 22:11:05.
   EXPECT_NEAR(row["PROJ_INFO_CURRENT_DATE"].As<Jet::DateTime>().oleDate, 38751.0 + 8.0 / 24, 1e-8);
-  EXPECT_NEAR(row["PROJ_CREATION_DATE_EX"].As<Jet::DateTime>().oleDate, 38751.0 + (22 * 3600 + 11 * 60 + 5) / 86400.0,
-              1e-8);
+  EXPECT_NEAR(row["PROJ_CREATION_DATE_EX"].As<Jet::DateTime>().oleDate,
+              38751.0 + (22 * 3600 + 11 * 60 + 5) / 86400.0, 1e-8);
   EXPECT_EQ(row["RESERVED_BINARY_DATA"], Value(Jet::Unsupported{F::kTypeOle}));
 
   // The Memo and OLE columns each have their own usage maps.
@@ -344,7 +365,8 @@ TEST(MemoBoolDoubleSample, OleValueChainedOverSixLongValuePagesReadsWhole) {
 
 TEST(IndexForeignKeySample, LogicalIndexesSharingRealIndexesAndForeignKeys) {
   OpenSample sample("index_fk_v2000.mdb");
-  EXPECT_EQ(UserTableNames(sample.database), (std::vector<std::string>{"Table1", "Table2", "Table3"}));
+  EXPECT_EQ(UserTableNames(sample.database),
+            (std::vector<std::string>{"Table1", "Table2", "Table3"}));
   Jet::TableDefinition table1 = sample.database.ReadTable(U16("Table1"));
   Jet::TableDefinition table2 = sample.database.ReadTable(U16("Table2"));
   Jet::TableDefinition table3 = sample.database.ReadTable(U16("Table3"));
@@ -360,8 +382,9 @@ TEST(IndexForeignKeySample, LogicalIndexesSharingRealIndexesAndForeignKeys) {
   EXPECT_TRUE(IndexNamed(table2, ".rC").IsForeignKey());
   EXPECT_EQ(IndexNamed(table2, ".rC").realIndex, IndexNamed(table2, "PrimaryKey").realIndex);
 
-  EXPECT_EQ(sample.Rows("Table2"), (std::vector<std::vector<Value>>{
-                                       {Long(0), Text("foo0")}, {Long(1), Text("foo1")}, {Long(2), Text("foo2")}}));
+  EXPECT_EQ(sample.Rows("Table2"),
+            (std::vector<std::vector<Value>>{
+                {Long(0), Text("foo0")}, {Long(1), Text("foo1")}, {Long(2), Text("foo2")}}));
   auto rows1 = sample.Rows("Table1");
   ASSERT_EQ(rows1.size(), 4u);
   EXPECT_EQ(rows1[2][table1.FindColumn(U16("data")) - table1.columns.data()], Text("baz11-2"));
@@ -386,7 +409,7 @@ TEST(DescendingIndexSample, DescendingIndexAndNullKeys) {
     if (row[0].IsNull()) nullKeys.push_back(row);
   }
   EXPECT_EQ(nullKeys, (std::vector<std::vector<Value>>{{Value(), Text("abc"), Text("ddd")},
-                                                        {Value(), Text("abc"), Text("efg")}}));
+                                                       {Value(), Text("abc"), Text("efg")}}));
 }
 
 // ---- Overflow rows and a deleted column -------------------------------------------------
@@ -394,8 +417,9 @@ TEST(DescendingIndexSample, DescendingIndexAndNullKeys) {
 TEST(OverflowSample, MovedRowsAreReadOnceWhereTheyLiveAndTheDeletedColumnIsGone) {
   OpenSample sample("overflow_rows_v2000.mdb");
   Jet::TableDefinition table = sample.database.ReadTable(U16("Table1"));
-  EXPECT_EQ(ColumnNames(table), (std::vector<std::string>{"data1", "data3", "data4", "data5", "data6", "data7",
-                                                          "data8", "data9", "data10"}));
+  EXPECT_EQ(ColumnNames(table),
+            (std::vector<std::string>{"data1", "data3", "data4", "data5", "data6", "data7", "data8",
+                                      "data9", "data10"}));
   EXPECT_EQ(table.rowColumnCount, 10);
   EXPECT_EQ(table.variableSlots, 10);
   Jet::TableScan scan = sample.database.Scan(table);
@@ -405,7 +429,8 @@ TEST(OverflowSample, MovedRowsAreReadOnceWhereTheyLiveAndTheDeletedColumnIsGone)
   while (scan.Next(values)) {
     std::map<std::string, std::string> row;
     for (std::size_t i = 0; i < values.size(); ++i) {
-      if (!values[i].IsNull()) row[Narrow(table.columns[i].name)] = Narrow(values[i].As<std::u16string>());
+      if (!values[i].IsNull())
+        row[Narrow(table.columns[i].name)] = Narrow(values[i].As<std::u16string>());
     }
     rows.push_back(row);
     ids.push_back(scan.CurrentRow());

@@ -10,15 +10,22 @@
 std::filesystem::path SamplesDirectory() { return SampleDatabaseFolder(); }
 
 std::vector<std::string> SampleNames() {
-  return {"autonumber_pk_v2000.mdb",     "dates_memo.mdb",        "desc_index_2level_v2000.mdb",
-          "empty_access2000.mdb",        "index_fk_v2000.mdb",    "jet_adox_empty.mdb",
-          "memo_bool_double_v2000.mdb",  "overflow_rows_v2000.mdb", "refmap_v2003.mdb",
+  return {"autonumber_pk_v2000.mdb",
+          "dates_memo.mdb",
+          "desc_index_2level_v2000.mdb",
+          "empty_access2000.mdb",
+          "index_fk_v2000.mdb",
+          "jet_adox_empty.mdb",
+          "memo_bool_double_v2000.mdb",
+          "overflow_rows_v2000.mdb",
+          "refmap_v2003.mdb",
           "types_v2000.mdb"};
 }
 
 std::vector<std::uint8_t> ReadSampleBytes(const std::string& name) {
   std::ifstream in(SamplesDirectory() / name, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 Jet::Database OpenImage(const std::vector<std::uint8_t>& bytes) {

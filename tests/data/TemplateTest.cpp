@@ -18,7 +18,8 @@ namespace {
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 const std::filesystem::path kCommitted = TEMPLATE_FILE;
@@ -45,13 +46,26 @@ TEST(Template, HoldsTheTablesAndTheDefaultCatalogue) {
   };
   namespace F = Jet::Format;
   const Expected expected[] = {
-      {"VEICOLO", {{"ID", F::kTypeLong}, {"TARGA", F::kTypeText}, {"DESCRIZIONE", F::kTypeText}, {"KM", F::kTypeLong},
-                   {"DATA_KM", F::kTypeDateTime}}},
-      {"INTERVENTI", {{"ID", F::kTypeLong}, {"INTERVENTO", F::kTypeText}, {"CADENZAKM", F::kTypeLong},
-                      {"NOTE", F::kTypeText}, {"FINERODAGGIO", F::kTypeBoolean}}},
-      {"INTERVENTI_VEICOLO", {{"ID", F::kTypeLong}, {"ID_VEICOLO", F::kTypeLong}, {"ID_INTERVENTO", F::kTypeLong},
-                              {"KM", F::kTypeLong}, {"DATA", F::kTypeDateTime}, {"COSTO", F::kTypeDouble},
-                              {"NOTE", F::kTypeText}}},
+      {"VEICOLO",
+       {{"ID", F::kTypeLong},
+        {"TARGA", F::kTypeText},
+        {"DESCRIZIONE", F::kTypeText},
+        {"KM", F::kTypeLong},
+        {"DATA_KM", F::kTypeDateTime}}},
+      {"INTERVENTI",
+       {{"ID", F::kTypeLong},
+        {"INTERVENTO", F::kTypeText},
+        {"CADENZAKM", F::kTypeLong},
+        {"NOTE", F::kTypeText},
+        {"FINERODAGGIO", F::kTypeBoolean}}},
+      {"INTERVENTI_VEICOLO",
+       {{"ID", F::kTypeLong},
+        {"ID_VEICOLO", F::kTypeLong},
+        {"ID_INTERVENTO", F::kTypeLong},
+        {"KM", F::kTypeLong},
+        {"DATA", F::kTypeDateTime},
+        {"COSTO", F::kTypeDouble},
+        {"NOTE", F::kTypeText}}},
   };
   for (const Expected& table : expected) {
     SCOPED_TRACE(table.table);

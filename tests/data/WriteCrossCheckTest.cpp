@@ -6,10 +6,10 @@
 // mdb-reader, and every value must equal the engine's own read.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <algorithm>
 #include <cstdio>
 #include <random>
-#include <sys/wait.h>
 
 #include "data/jet/DatabaseCreator.h"
 #include "data/jet/Validator.h"
@@ -54,7 +54,8 @@ Tables EngineTables(const std::filesystem::path& path) {
     std::vector<Value> values;
     while (scan.Next(values)) {
       std::string row;
-      for (std::size_t i = 0; i < values.size(); ++i) row += (i ? "\x1f" : "") + Canonical(values[i]);
+      for (std::size_t i = 0; i < values.size(); ++i)
+        row += (i ? "\x1f" : "") + Canonical(values[i]);
       rows.push_back(row);
     }
     std::sort(rows.begin(), rows.end());
@@ -87,16 +88,18 @@ std::vector<std::vector<std::pair<std::string, bool>>> ParseCsv(const std::strin
   return rows;
 }
 
-Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& database, const std::string& only = "") {
+Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& database,
+                       const std::string& only = "") {
   Tables tables;
   for (const auto& entry : database.UserTables()) {
     std::string name = Narrow(entry.name);
     if (!only.empty() && name != only) continue;
     Jet::TableDefinition definition = database.ReadTable(entry);
     int status = 0;
-    std::string csv = RunShellCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " + ShellQuote(path.string()) + " " +
-                              ShellQuote(name) + " 2>&1",
-                          status);
+    std::string csv =
+        RunShellCommand("mdb-export -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
+                            ShellQuote(path.string()) + " " + ShellQuote(name) + " 2>&1",
+                        status);
     EXPECT_EQ(status, 0) << csv;
     auto parsed = ParseCsv(csv);
     Rows& rows = tables[name];
@@ -106,7 +109,8 @@ Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& d
         const auto& field = parsed[r][c];
         std::string text;
         std::uint8_t type = definition.columns[c].typeCode;
-        if (field.first.empty() && !field.second && type != Jet::Format::kTypeText && type != Jet::Format::kTypeMemo) {
+        if (field.first.empty() && !field.second && type != Jet::Format::kTypeText &&
+            type != Jet::Format::kTypeMemo) {
           text = "<null>";
         } else if (field.first.empty() && !field.second) {
           text = "<null>";
@@ -128,10 +132,12 @@ Tables MdbExportTables(const std::filesystem::path& path, const Jet::Database& d
 
 Tables MdbReaderTables(const std::filesystem::path& path) {
   int status = 0;
-  std::string out = RunShellCommand("TZ=UTC node " + ShellQuote(MDB_READER_SCRIPT) + " " + ShellQuote(MDB_READER_ROOT) + " " +
-                            ShellQuote(path.string()) + " 2>&1",
-                        status);
-  EXPECT_EQ(status, 0) << "mdb-reader failed (scripts/install-mdb-reader installs it): " << out.substr(0, 2000);
+  std::string out =
+      RunShellCommand("TZ=UTC node " + ShellQuote(MDB_READER_SCRIPT) + " " +
+                          ShellQuote(MDB_READER_ROOT) + " " + ShellQuote(path.string()) + " 2>&1",
+                      status);
+  EXPECT_EQ(status, 0) << "mdb-reader failed (scripts/install-mdb-reader installs it): "
+                       << out.substr(0, 2000);
   Tables tables;
   Rows* rows = nullptr;
   std::size_t start = 0;
@@ -156,7 +162,8 @@ Rows EmptyAsNull(const Rows& rows) {
     std::size_t start = 0;
     for (;;) {
       std::size_t end = row.find('\x1f', start);
-      std::string field = row.substr(start, end == std::string::npos ? std::string::npos : end - start);
+      std::string field =
+          row.substr(start, end == std::string::npos ? std::string::npos : end - start);
       mapped += (start ? "\x1f" : "") + (field.empty() ? std::string("<null>") : field);
       if (end == std::string::npos) break;
       start = end + 1;
@@ -178,8 +185,9 @@ std::string FirstDifference(const Rows& actual, const Rows& expected) {
       std::size_t at = 0;
       while (at < a.size() && at < e.size() && a[at] == e[at]) ++at;
       std::size_t from = at > 60 ? at - 60 : 0;
-      return "row " + std::to_string(i) + " of " + std::to_string(actual.size()) + "/" + std::to_string(expected.size()) +
-             ", from byte " + std::to_string(from) + ":\n  other:  " + a.substr(from, 200) + "\n  engine: " + e.substr(from, 200);
+      return "row " + std::to_string(i) + " of " + std::to_string(actual.size()) + "/" +
+             std::to_string(expected.size()) + ", from byte " + std::to_string(from) +
+             ":\n  other:  " + a.substr(from, 200) + "\n  engine: " + e.substr(from, 200);
     }
   }
   return "";
@@ -187,7 +195,10 @@ std::string FirstDifference(const Rows& actual, const Rows& expected) {
 
 void ExpectReadersAgree(const std::filesystem::path& path) {
   // KEEP_CROSS_FILES=<folder> keeps the compared files for inspection.
-  if (std::getenv("KEEP_CROSS_FILES")) std::filesystem::copy_file(path, std::filesystem::path(std::getenv("KEEP_CROSS_FILES")) / path.filename(), std::filesystem::copy_options::overwrite_existing);
+  if (std::getenv("KEEP_CROSS_FILES"))
+    std::filesystem::copy_file(
+        path, std::filesystem::path(std::getenv("KEEP_CROSS_FILES")) / path.filename(),
+        std::filesystem::copy_options::overwrite_existing);
   SCOPED_TRACE(path.string());
   Tables engine = EngineTables(path);
   Jet::Database database = Jet::Database::OpenFile(path);
@@ -206,7 +217,8 @@ void ExpectReadersAgree(const std::filesystem::path& path) {
   for (const auto& entry : database.UserTables()) {
     EXPECT_NE(schema.find("CREATE TABLE [" + Narrow(entry.name) + "]"), std::string::npos);
     for (const auto& column : database.ReadTable(entry).columns) {
-      EXPECT_NE(schema.find("[" + Narrow(column.name) + "]"), std::string::npos) << Narrow(column.name);
+      EXPECT_NE(schema.find("[" + Narrow(column.name) + "]"), std::string::npos)
+          << Narrow(column.name);
     }
   }
 
@@ -215,8 +227,10 @@ void ExpectReadersAgree(const std::filesystem::path& path) {
   for (const auto& table : engine) {
     SCOPED_TRACE(table.first);
     Rows withoutEmpty = EmptyAsNull(table.second);
-    EXPECT_TRUE(exported[table.first] == withoutEmpty) << "mdb-export differs: " << FirstDifference(exported[table.first], withoutEmpty);
-    EXPECT_TRUE(mdbReader[table.first] == table.second) << "mdb-reader differs: " << FirstDifference(mdbReader[table.first], table.second);
+    EXPECT_TRUE(exported[table.first] == withoutEmpty)
+        << "mdb-export differs: " << FirstDifference(exported[table.first], withoutEmpty);
+    EXPECT_TRUE(mdbReader[table.first] == table.second)
+        << "mdb-reader differs: " << FirstDifference(mdbReader[table.first], table.second);
   }
   EXPECT_EQ(mdbReader.size(), engine.size());
   std::printf("%s: %zu tables, %zu rows equal in the engine, mdb-export and mdb-reader\n",
@@ -228,10 +242,12 @@ class Random {
   explicit Random(unsigned seed) : random_(seed) {}
   int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
   std::u16string Text(int maxLength) {
-    static const char16_t kCharacters[] = u"abcdefghijklmnopqrstuvwxyz ABCDEFGHIJ0123456789àèéìòùçÀÈ'\".,;-";
+    static const char16_t kCharacters[] =
+        u"abcdefghijklmnopqrstuvwxyz ABCDEFGHIJ0123456789àèéìòùçÀÈ'\".,;-";
     std::u16string text;
     int length = Below(maxLength + 1);
-    for (int i = 0; i < length; ++i) text += kCharacters[Below(static_cast<int>(std::size(kCharacters)) - 1)];
+    for (int i = 0; i < length; ++i)
+      text += kCharacters[Below(static_cast<int>(std::size(kCharacters)) - 1)];
     return text;
   }
 
@@ -253,7 +269,8 @@ std::vector<Value> RandomRow(Random& random) {
           maybe(Value(Jet::MemoText{memo})),
           maybe(Value(static_cast<std::int32_t>(random.Below(2000001) - 1000000))),
           maybe(Value(random.Below(400000) / 4.0)),
-          maybe(Value(Jet::DateTime{static_cast<double>(30000 + random.Below(20000)) + random.Below(86400) / 86400.0})),
+          maybe(Value(Jet::DateTime{static_cast<double>(30000 + random.Below(20000)) +
+                                    random.Below(86400) / 86400.0})),
           Value(random.Below(2) == 0)};
 }
 
@@ -266,9 +283,14 @@ TEST(WriteCrossCheck, RandomWritesToANewDatabase) {
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   using T = Jet::NewColumnType;
   database.CreateTable({u"PROVE",
-                        {{u"ID", T::kAutoNumber}, {u"NOME", T::kText, 60}, {u"NOTE", T::kText, 255},
-                         {u"TESTO", T::kMemo}, {u"NUMERO", T::kLong}, {u"IMPORTO", T::kDouble},
-                         {u"GIORNO", T::kDateTime}, {u"FATTO", T::kBoolean}},
+                        {{u"ID", T::kAutoNumber},
+                         {u"NOME", T::kText, 60},
+                         {u"NOTE", T::kText, 255},
+                         {u"TESTO", T::kMemo},
+                         {u"NUMERO", T::kLong},
+                         {u"IMPORTO", T::kDouble},
+                         {u"GIORNO", T::kDateTime},
+                         {u"FATTO", T::kBoolean}},
                         u"ID"},
                        46000.5);
   Random random(4242);
@@ -314,19 +336,23 @@ std::size_t ExpectRowsAgree(const std::filesystem::path& path) {
     std::vector<std::size_t> columns;
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
       std::uint8_t type = table.columns[c].typeCode;
-      if (type == Jet::Format::kTypeLong || (type == Jet::Format::kTypeText && table.columns[c].IsSupportedType())) columns.push_back(c);
+      if (type == Jet::Format::kTypeLong ||
+          (type == Jet::Format::kTypeText && table.columns[c].IsSupportedType()))
+        columns.push_back(c);
     }
     auto project = [&](const std::string& row) {
       std::vector<std::string> fields;
       std::size_t start = 0;
       for (;;) {
         std::size_t end = row.find('\x1f', start);
-        fields.push_back(row.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        fields.push_back(
+            row.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos) break;
         start = end + 1;
       }
       std::string out;
-      for (std::size_t c : columns) out += (c < fields.size() ? (fields[c].empty() ? "<null>" : fields[c]) : "?") + "|";
+      for (std::size_t c : columns)
+        out += (c < fields.size() ? (fields[c].empty() ? "<null>" : fields[c]) : "?") + "|";
       return out;
     };
     std::vector<std::string> engine;
@@ -334,7 +360,8 @@ std::size_t ExpectRowsAgree(const std::filesystem::path& path) {
     std::vector<Value> values;
     while (scan.Next(values)) {
       std::string row;
-      for (std::size_t i = 0; i < values.size(); ++i) row += (i ? "\x1f" : "") + Canonical(values[i]);
+      for (std::size_t i = 0; i < values.size(); ++i)
+        row += (i ? "\x1f" : "") + Canonical(values[i]);
       engine.push_back(project(row));
     }
     std::vector<std::string> exported;
@@ -375,7 +402,8 @@ TEST(WriteCrossCheck, EverySampleAfterWrites) {
           // Grow the first row's texts (it moves if it no longer fits), drop the last row.
           std::vector<Value> grown = rows.front();
           for (std::size_t c = 0; c < grown.size(); ++c) {
-            if (table.columns[c].typeCode == Jet::Format::kTypeText && table.columns[c].IsSupportedType()) {
+            if (table.columns[c].typeCode == Jet::Format::kTypeText &&
+                table.columns[c].IsSupportedType()) {
               grown[c] = Value(std::u16string(table.columns[c].MaxCharacters(), u'k'));
             }
           }
@@ -385,14 +413,16 @@ TEST(WriteCrossCheck, EverySampleAfterWrites) {
         database.CommitWrites();
       } catch (const Jet::JetError& error) {
         database.RollbackWrites();
-        EXPECT_TRUE(error.Kind() == Jet::JetErrorKind::kUnsupportedWrite || error.Kind() == Jet::JetErrorKind::kDuplicateKey ||
+        EXPECT_TRUE(error.Kind() == Jet::JetErrorKind::kUnsupportedWrite ||
+                    error.Kind() == Jet::JetErrorKind::kDuplicateKey ||
                     error.Kind() == Jet::JetErrorKind::kInvalidValue)
             << sample << ": " << error.what();
       }
     }
     rows += ExpectRowsAgree(path);
   }
-  std::printf("%zu rows of %zu written samples agree in the engine, mdb-export and mdb-reader\n", rows, SampleNames().size());
+  std::printf("%zu rows of %zu written samples agree in the engine, mdb-export and mdb-reader\n",
+              rows, SampleNames().size());
   EXPECT_GT(rows, 500u);
 }
 
@@ -404,7 +434,10 @@ TEST(WriteCrossCheck, SamplesAfterWrites) {
   std::filesystem::copy_file(SamplesDirectory() / "autonumber_pk_v2000.mdb", pk);
   {
     Jet::WritableDatabase database = Jet::WritableDatabase::Open(pk);
-    for (int i = 0; i < 300; ++i) database.InsertRow(u"Table1", {Value(), Value(std::u16string(u"l'auto è pronta ") + std::u16string(static_cast<std::size_t>(i % 90), u'x'))});
+    for (int i = 0; i < 300; ++i)
+      database.InsertRow(u"Table1",
+                         {Value(), Value(std::u16string(u"l'auto è pronta ") +
+                                         std::u16string(static_cast<std::size_t>(i % 90), u'x'))});
   }
   ExpectReadersAgree(pk);
   std::filesystem::path memo = directory / "dates_memo.mdb";
@@ -421,13 +454,16 @@ TEST(WriteCrossCheck, SamplesAfterWrites) {
     // Access stored dates there that mdbtools cannot print; the rewritten row and the
     // new ones hold plain ones, and the other old rows go.
     database.BeginWrites();
-    database.UpdateRow(u"DateTest", rows[0],
-                       {Value(std::int32_t{77}), Value(Jet::DateTime{45000.25}), Value(), Value(),
-                        Value(Jet::MemoText{std::u16string(5000, u'z')}), Value(std::u16string(u"perché"))});
+    database.UpdateRow(
+        u"DateTest", rows[0],
+        {Value(std::int32_t{77}), Value(Jet::DateTime{45000.25}), Value(), Value(),
+         Value(Jet::MemoText{std::u16string(5000, u'z')}), Value(std::u16string(u"perché"))});
     for (std::size_t i = 1; i < rows.size(); ++i) database.DeleteRow(u"DateTest", rows[i]);
     for (int i = 0; i < 40; ++i) {
-      database.InsertRow(u"DateTest", {Value(std::int32_t{100 + i}), Value(Jet::DateTime{44000.0 + i}), Value(), Value(),
-                                       Value(Jet::MemoText{std::u16string(static_cast<std::size_t>(i * 50), u'q')}), Value()});
+      database.InsertRow(
+          u"DateTest",
+          {Value(std::int32_t{100 + i}), Value(Jet::DateTime{44000.0 + i}), Value(), Value(),
+           Value(Jet::MemoText{std::u16string(static_cast<std::size_t>(i * 50), u'q')}), Value()});
     }
     database.CommitWrites();
   }

@@ -10,8 +10,8 @@
 #include "data/jet/DataPage.h"
 #include "data/jet/DatabaseCreator.h"
 #include "data/jet/IndexKey.h"
-#include "data/jet/UsageMap.h"
 #include "data/jet/JetError.h"
+#include "data/jet/UsageMap.h"
 #include "data/jet/Validator.h"
 #include "data/jet/WritableDatabase.h"
 #include "tests/data/SampleFiles.h"
@@ -23,12 +23,14 @@ using Jet::Value;
 
 std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 std::filesystem::path CopySample(const TemporaryDirectory& directory, const std::string& name) {
   std::filesystem::path target = directory.Path() / name;
-  std::filesystem::copy_file(SamplesDirectory() / name, target, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(SamplesDirectory() / name, target,
+                             std::filesystem::copy_options::overwrite_existing);
   return target;
 }
 
@@ -53,7 +55,8 @@ std::vector<std::pair<std::int32_t, std::u16string>> Table1Rows(const std::files
   std::vector<Value> values;
   std::vector<std::pair<std::int32_t, std::u16string>> rows;
   while (scan.Next(values)) {
-    rows.emplace_back(values[0].As<std::int32_t>(), values[1].IsNull() ? u"<null>" : values[1].As<std::u16string>());
+    rows.emplace_back(values[0].As<std::int32_t>(),
+                      values[1].IsNull() ? u"<null>" : values[1].As<std::u16string>());
   }
   std::sort(rows.begin(), rows.end());
   return rows;
@@ -88,15 +91,21 @@ TEST(IndexKey, EncodesKeysAsAccessDoes) {
   EXPECT_EQ(KeyHex(F::kTypeLong, Value(), false), "ff");
   EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"Tables"))), "7f 6d 4a 4c 5e 51 6b 01 00");
   EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"MSysDb"))), "7f 60 6b 76 6b 4f 4c 01 00");
-  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"abc 12   "))), "7f 4a 4c 4d 07 38 3a 01 00");
-  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"O'Brien"))), "7f 64 4c 69 59 51 62 01 01 01 01 80 0b 06 80 00");
-  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"A-B"))), "7f 4a 4c 01 01 01 01 80 0b 06 82 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"abc 12   "))),
+            "7f 4a 4c 4d 07 38 3a 01 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"O'Brien"))),
+            "7f 64 4c 69 59 51 62 01 01 01 01 80 0b 06 80 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"A-B"))),
+            "7f 4a 4c 01 01 01 01 80 0b 06 82 00");
   EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"-1"))), "7f 38 01 01 01 01 80 07 06 82 00");
-  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"Tables")), false), "80 92 b5 b3 a1 ae 94 fe ff 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"Tables")), false),
+            "80 92 b5 b3 a1 ae 94 fe ff 00");
   EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"\u00e9"))), "7f 51 01 0e 00");
-  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"caff\u00e8"))), "7f 4d 4a 53 53 51 01 02 02 02 02 0f 00");
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"caff\u00e8"))),
+            "7f 4d 4a 53 53 51 01 02 02 02 02 0f 00");
   // Upper and lower case share codes: a unique index treats them as equal.
-  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"TARGA"))), KeyHex(F::kTypeText, Value(std::u16string(u"targa"))));
+  EXPECT_EQ(KeyHex(F::kTypeText, Value(std::u16string(u"TARGA"))),
+            KeyHex(F::kTypeText, Value(std::u16string(u"targa"))));
   try {
     KeyHex(F::kTypeText, Value(std::u16string(u"\u20ac")));
     ADD_FAILURE() << "a character without sort codes was encoded";
@@ -122,20 +131,24 @@ TEST(Validator, FindsEachKindOfInconsistency) {
   {
     Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
     database.CreateTable({u"T",
-                          {{u"ID", Jet::NewColumnType::kAutoNumber}, {u"NOME", Jet::NewColumnType::kText, 50},
+                          {{u"ID", Jet::NewColumnType::kAutoNumber},
+                           {u"NOME", Jet::NewColumnType::kText, 50},
                            {u"TESTO", Jet::NewColumnType::kMemo}},
                           u"ID"},
                          46000.0);
     database.BeginWrites();
     for (int i = 0; i < 50; ++i) {
-      database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga")), Value(Jet::MemoText{std::u16string(i == 7 ? 900 : 3, u'm')})});
+      database.InsertRow(u"T", {Value(), Value(std::u16string(u"riga")),
+                                Value(Jet::MemoText{std::u16string(i == 7 ? 900 : 3, u'm')})});
     }
     database.CommitWrites();
   }
   const std::vector<std::uint8_t> good = FileBytes(path);
   Jet::MemoryPageSource goodSource(good.data(), good.size());
   ASSERT_TRUE(Jet::ValidateDatabase(goodSource).Ok());
-  Jet::TableDefinition table = Jet::Database(std::make_unique<Jet::MemoryPageSource>(good.data(), good.size())).ReadTable(u"T");
+  Jet::TableDefinition table =
+      Jet::Database(std::make_unique<Jet::MemoryPageSource>(good.data(), good.size()))
+          .ReadTable(u"T");
   std::uint32_t dataPage = Jet::ReadUsageMap(goodSource, table.ownedPages, "test").front();
   std::size_t tdef = table.definitionPage * Jet::Format::kPageSize;
   std::size_t data = dataPage * Jet::Format::kPageSize;
@@ -147,21 +160,31 @@ TEST(Validator, FindsEachKindOfInconsistency) {
   };
   const Fault faults[] = {
       {"stored row count", [&](auto& b) { b[tdef + Jet::Format::Tdef::kRowCount] += 1; }},
-      {"above the stored last value", [&](auto& b) { b[tdef + Jet::Format::Tdef::kLastAutoNumber] = 10; }},
+      {"above the stored last value",
+       [&](auto& b) { b[tdef + Jet::Format::Tdef::kLastAutoNumber] = 10; }},
       {"its rows leave", [&](auto& b) { b[data + Jet::Format::DataPage::kFreeSpace] += 2; }},
-      {"definition page free space", [&](auto& b) { b[tdef + Jet::Format::DataPage::kFreeSpace] += 1; }},
+      {"definition page free space",
+       [&](auto& b) { b[tdef + Jet::Format::DataPage::kFreeSpace] += 1; }},
       // The global map (page 1, row 0 at the page's end) says the data page is free.
-      {"marked free", [&](auto& b) { b[2 * Jet::Format::kPageSize - 69 + 5 + dataPage / 8] |= 1u << (dataPage % 8); }},
+      {"marked free",
+       [&](auto& b) {
+         b[2 * Jet::Format::kPageSize - 69 + 5 + dataPage / 8] |= 1u << (dataPage % 8);
+       }},
       // A leaf entry's key changes: the index no longer holds the rows' keys.
       {"entries that differ", [&](auto& b) { b[leaf + 480 + 4] ^= 0x01; }},
       // The Memo column's owned-pages map (row 2 of the map page) forgets its page.
-      {"does not list", [&](auto& b) {
-         std::size_t row = table.ownedPages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 3;
-         std::fill(b.begin() + static_cast<std::ptrdiff_t>(row + 5), b.begin() + static_cast<std::ptrdiff_t>(row + 69), 0);
+      {"does not list",
+       [&](auto& b) {
+         std::size_t row =
+             table.ownedPages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 3;
+         std::fill(b.begin() + static_cast<std::ptrdiff_t>(row + 5),
+                   b.begin() + static_cast<std::ptrdiff_t>(row + 69), 0);
        }},
       // The free-space map lists page 2, which the table does not own.
-      {"does not own", [&](auto& b) {
-         std::size_t row = table.freeSpacePages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 2;
+      {"does not own",
+       [&](auto& b) {
+         std::size_t row =
+             table.freeSpacePages.page * Jet::Format::kPageSize + Jet::Format::kPageSize - 69 * 2;
          b[row + 5] |= 0x04;
        }},
   };
@@ -171,7 +194,8 @@ TEST(Validator, FindsEachKindOfInconsistency) {
     fault.apply(bad);
     Jet::MemoryPageSource source(bad.data(), bad.size());
     Jet::ValidationReport report = Jet::ValidateDatabase(source);
-    EXPECT_NE(ValidationText(report).find(fault.expected), std::string::npos) << ValidationText(report);
+    EXPECT_NE(ValidationText(report).find(fault.expected), std::string::npos)
+        << ValidationText(report);
   }
 }
 
@@ -207,16 +231,20 @@ TEST(WriteEngine, UpdatesInPlaceAndByMovingAndDeletesNeverReuseNumbers) {
   std::filesystem::path path = CopySample(directory, "autonumber_pk_v2000.mdb");
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
   std::vector<Jet::RowPointer> ids;
-  for (int i = 0; i < 40; ++i) ids.push_back(database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(u"short"))}));
+  for (int i = 0; i < 40; ++i)
+    ids.push_back(database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(u"short"))}));
   // Grow every row well past its slot: each one moves behind an overflow pointer.
   for (int i = 0; i < 40; ++i) {
-    database.UpdateRow(U16("Table1"), ids[i], {Value(), Value(std::u16string(200, static_cast<char16_t>(u'a' + i % 26)))});
+    database.UpdateRow(U16("Table1"), ids[i],
+                       {Value(), Value(std::u16string(200, static_cast<char16_t>(u'a' + i % 26)))});
   }
   // Shrink some again (rewritten where the moved bytes are) and delete others.
-  for (int i = 0; i < 40; i += 3) database.UpdateRow(U16("Table1"), ids[i], {Value(), Value(std::u16string(u"s"))});
+  for (int i = 0; i < 40; i += 3)
+    database.UpdateRow(U16("Table1"), ids[i], {Value(), Value(std::u16string(u"s"))});
   for (int i = 1; i < 40; i += 4) database.DeleteRow(U16("Table1"), ids[i]);
   database.DeleteRow(U16("Table1"), ids[39]);
-  Jet::RowPointer last = database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(u"after"))});
+  Jet::RowPointer last =
+      database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(u"after"))});
   EXPECT_EQ(database.ReadTable(U16("Table1")).lastAutoNumber, 44u);
   (void)last;
 
@@ -268,13 +296,16 @@ TEST(WriteEngine, RefusedWritesLeaveTheFileUntouched) {
     EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kDuplicateKey);
   }
   // Text longer than the column, a value of the wrong type, a row too large.
-  EXPECT_THROW(database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(256, u'x'))}), Jet::JetError);
+  EXPECT_THROW(database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(256, u'x'))}),
+               Jet::JetError);
   EXPECT_THROW(database.InsertRow(U16("Table1"), {Value(), Value(1.5)}), Jet::JetError);
   EXPECT_THROW(database.InsertRow(U16("Table1"), {Value()}), Jet::JetError);
   // A group of writes whose last one fails is rolled back whole by the caller.
   database.BeginWrites();
   database.InsertRow(U16("Table1"), {Value(), Value(std::u16string(u"first"))});
-  EXPECT_THROW(database.InsertRow(U16("Table1"), {Value(std::int32_t{1}), Value(std::u16string(u"dup"))}), Jet::JetError);
+  EXPECT_THROW(
+      database.InsertRow(U16("Table1"), {Value(std::int32_t{1}), Value(std::u16string(u"dup"))}),
+      Jet::JetError);
   database.RollbackWrites();
   EXPECT_EQ(FileBytes(path), original);
   EXPECT_EQ(Table1Rows(path).size(), 3u);
@@ -283,12 +314,14 @@ TEST(WriteEngine, RefusedWritesLeaveTheFileUntouched) {
   std::vector<Value> values;
   ASSERT_TRUE(scan.Next(values));
   std::int32_t other = values[0].As<std::int32_t>() == 1 ? 2 : 1;
-  EXPECT_THROW(database.UpdateRow(U16("Table1"), scan.CurrentRow(), {Value(other), Value(std::u16string(u"x"))}),
+  EXPECT_THROW(database.UpdateRow(U16("Table1"), scan.CurrentRow(),
+                                  {Value(other), Value(std::u16string(u"x"))}),
                Jet::JetError);
   EXPECT_EQ(FileBytes(path), original);
   // Rows that are not there: a slot past the page's end, a page of another kind, a row
   // already deleted.
-  for (Jet::RowPointer missing : {Jet::RowPointer{scan.CurrentRow().page, 200}, Jet::RowPointer{2, 0}}) {
+  for (Jet::RowPointer missing :
+       {Jet::RowPointer{scan.CurrentRow().page, 200}, Jet::RowPointer{2, 0}}) {
     try {
       database.DeleteRow(U16("Table1"), missing);
       ADD_FAILURE() << "deleted a row that does not exist";
@@ -350,7 +383,8 @@ TEST(WriteEngine, WritesToEverySampleTableKeepTheFileValid) {
         database.UpdateRow(entry.name, ids.front(), rows.front());
         database.DeleteRow(entry.name, ids.back());
       } catch (const Jet::JetError& error) {
-        EXPECT_TRUE(error.Kind() == Jet::JetErrorKind::kUnsupportedWrite || error.Kind() == Jet::JetErrorKind::kDuplicateKey)
+        EXPECT_TRUE(error.Kind() == Jet::JetErrorKind::kUnsupportedWrite ||
+                    error.Kind() == Jet::JetErrorKind::kDuplicateKey)
             << error.what();
       }
     }

@@ -73,11 +73,15 @@ class RandomValues {
       case 0: return Text(30, false);
       case 1: return Text(600, false);
       case 2: return Text(3000, Below(2) == 0);
-      default: return std::u16string(static_cast<std::size_t>(Below(6000)), static_cast<char16_t>(u'm' + Below(3)));
+      default:
+        return std::u16string(static_cast<std::size_t>(Below(6000)),
+                              static_cast<char16_t>(u'm' + Below(3)));
     }
   }
 
-  Value Date() { return Value(Jet::DateTime{static_cast<double>(Below(80000)) + Below(86400) / 86400.0}); }
+  Value Date() {
+    return Value(Jet::DateTime{static_cast<double>(Below(80000)) + Below(86400) / 86400.0});
+  }
 
  private:
   std::mt19937 random_;
@@ -88,8 +92,11 @@ class RandomValues {
 std::vector<Value> RandomDateTestRow(RandomValues& random) {
   auto maybe = [&](Value value) { return random.Below(5) == 0 ? Value() : value; };
   return {maybe(Value(static_cast<std::int32_t>(random.Below(2000000) - 1000000))),
-          maybe(random.Date()), maybe(random.Date()), maybe(random.Date()),
-          maybe(Value(Jet::MemoText{random.MemoText()})), maybe(Value(random.Text(255, false)))};
+          maybe(random.Date()),
+          maybe(random.Date()),
+          maybe(random.Date()),
+          maybe(Value(Jet::MemoText{random.MemoText()})),
+          maybe(Value(random.Text(255, false)))};
 }
 
 std::vector<Value> Normalised(const Jet::TableDefinition& table, std::vector<Value> values) {
@@ -190,11 +197,14 @@ TEST(WriteModel, RandomWritesKeepTheIndexEqualToTheSortedKeysOfLiveRows) {
       Jet::TableDefinition table = reopened.ReadTable(name);
       std::vector<std::vector<std::uint8_t>> keys;
       for (const auto& row : model) {
-        keys.push_back(Jet::MakeIndexEntry(Jet::EncodeIndexKey(table, table.realIndexes[0], row.second), row.first.page,
-                                           row.first.row));
+        keys.push_back(
+            Jet::MakeIndexEntry(Jet::EncodeIndexKey(table, table.realIndexes[0], row.second),
+                                row.first.page, row.first.row));
       }
       std::sort(keys.begin(), keys.end());
-      EXPECT_EQ(Jet::ReadIndexTree(reopened.Pages(), table.definitionPage, table.realIndexes[0]).entries, keys);
+      EXPECT_EQ(
+          Jet::ReadIndexTree(reopened.Pages(), table.definitionPage, table.realIndexes[0]).entries,
+          keys);
       EXPECT_EQ(table.lastAutoNumber, static_cast<std::uint32_t>(lastNumber));
       if (HasFailure()) return;
     }
@@ -212,10 +222,11 @@ TEST(WriteModel, RandomWritesOnAUniqueTextKeyRefuseDuplicatesAndKeepTheIndex) {
   std::filesystem::path path = directory / "text.mdb";
   Jet::CreateEmptyDatabase(path);
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(path);
-  database.CreateTable({u"VEICOLO",
-                        {{u"TARGA", Jet::NewColumnType::kText, 12}, {u"KM", Jet::NewColumnType::kLong}},
-                        u"TARGA"},
-                       46000.0);
+  database.CreateTable(
+      {u"VEICOLO",
+       {{u"TARGA", Jet::NewColumnType::kText, 12}, {u"KM", Jet::NewColumnType::kLong}},
+       u"TARGA"},
+      46000.0);
   const std::u16string name = u"VEICOLO";
   Jet::TableDefinition table = database.ReadTable(name);
   RandomValues random(99);
@@ -226,10 +237,13 @@ TEST(WriteModel, RandomWritesOnAUniqueTextKeyRefuseDuplicatesAndKeepTheIndex) {
     for (int i = 0, n = 1 + random.Below(3); i < n; ++i) text += kLetters[random.Below(12)];
     return text;
   };
-  auto keyOf = [&](const std::vector<Value>& row) { return Jet::EncodeIndexKey(table, table.realIndexes[0], row); };
+  auto keyOf = [&](const std::vector<Value>& row) {
+    return Jet::EncodeIndexKey(table, table.realIndexes[0], row);
+  };
   std::size_t refused = 0;
   for (int operation = 0; operation < 600; ++operation) {
-    std::vector<Value> row = {Value(plate()), Value(static_cast<std::int32_t>(random.Below(100000)))};
+    std::vector<Value> row = {Value(plate()),
+                              Value(static_cast<std::int32_t>(random.Below(100000)))};
     bool duplicate = false;
     for (const auto& entry : model) duplicate = duplicate || keyOf(entry.second) == keyOf(row);
     int choice = random.Below(10);
@@ -248,7 +262,8 @@ TEST(WriteModel, RandomWritesOnAUniqueTextKeyRefuseDuplicatesAndKeepTheIndex) {
       std::advance(it, random.Below(static_cast<int>(model.size())));
       if (choice < 8) {
         bool clash = false;
-        for (const auto& entry : model) clash = clash || (!(entry.first == it->first) && keyOf(entry.second) == keyOf(row));
+        for (const auto& entry : model)
+          clash = clash || (!(entry.first == it->first) && keyOf(entry.second) == keyOf(row));
         try {
           database.UpdateRow(name, it->first, row);
           EXPECT_FALSE(clash);
@@ -269,10 +284,13 @@ TEST(WriteModel, RandomWritesOnAUniqueTextKeyRefuseDuplicatesAndKeepTheIndex) {
   Jet::Database reopened = Jet::Database::OpenFile(path);
   ExpectEqual(ScanAll(reopened, name), model, "reopened");
   std::vector<std::vector<std::uint8_t>> keys;
-  for (const auto& row : model) keys.push_back(Jet::MakeIndexEntry(keyOf(row.second), row.first.page, row.first.row));
+  for (const auto& row : model)
+    keys.push_back(Jet::MakeIndexEntry(keyOf(row.second), row.first.page, row.first.row));
   std::sort(keys.begin(), keys.end());
   Jet::TableDefinition stored = reopened.ReadTable(name);
-  EXPECT_EQ(Jet::ReadIndexTree(reopened.Pages(), stored.definitionPage, stored.realIndexes[0]).entries, keys);
+  EXPECT_EQ(
+      Jet::ReadIndexTree(reopened.Pages(), stored.definitionPage, stored.realIndexes[0]).entries,
+      keys);
   Jet::ValidationReport report = Jet::ValidateDatabase(reopened.Pages());
   EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
 }

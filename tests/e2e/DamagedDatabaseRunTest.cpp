@@ -2,8 +2,8 @@
 // refused by the restore and the database stays as it was; a damaged database in the
 // user's folder gives an error in every screen, never a crash or a hang, and restoring a
 // good backup brings the program back.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -123,8 +123,8 @@ TEST_F(DamagedDatabaseRun, EveryScreenReportsADamagedDatabaseUntilAGoodBackupRet
     ui->ReplaceText(ui->ControlBeside(editor, L"Km:", L"Edit"), L"1000");
     ui->ClickButton(editor, L"OK");
     ui->WaitForFormGone(L"Nuovo Veicolo");
-    EXPECT_EQ(ui->AnswerMessageBox(L"Errore", IDOK).rfind(
-                  L"Errore durante l'inserimento del veicolo [", 0),
+    EXPECT_EQ(ui->AnswerMessageBox(L"Errore", IDOK)
+                  .rfind(L"Errore durante l'inserimento del veicolo [", 0),
               0u);
     ui->WaitForTitle(main, kTitle);
 

@@ -50,7 +50,6 @@ std::wstring TreeItemText(HANDLE process, HWND tree, LPARAM item) {
   return text;
 }
 
-
 std::vector<std::wstring> PathParts(const std::wstring& path) {
   std::vector<std::wstring> parts;
   std::wstring part;
@@ -190,8 +189,8 @@ void UiDriver::ChooseFolder(const std::wstring& promptText, const std::wstring& 
         },
         Timeout(), "the folder chooser \"" + Utf8(promptText) + "\"");
   } catch (const DriverError& error) {
-    throw DriverError(std::string(error.what()) + "; open dialogs: " +
-                      DescribeAll(Dialogs(process_.Id())));
+    throw DriverError(std::string(error.what()) +
+                      "; open dialogs: " + DescribeAll(Dialogs(process_.Id())));
   }
   HWND tree = nullptr;
   for (HWND child : Descendants(dialog)) {

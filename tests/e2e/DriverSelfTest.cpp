@@ -1,7 +1,7 @@
 // The UI driver against a small host program of known windows, so that a fault of the
 // driver shows here and not as a puzzling failure of the end-to-end run.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -72,7 +72,6 @@ TEST_F(DriverSelfTest, MenusAndMessageBoxes) {
   ui_.Answer(question, IDNO);
   EXPECT_EQ(ui_.AnswerMessageBox(L"Risposta", IDOK), L"No");
 
-
   // The exit question: No keeps the program, Yes ends it.
   ui_.ChooseMenu(main, {L"&File", L"&Esci"});
   ui_.AnswerMessageBox(L"Uscita", IDNO);
@@ -95,9 +94,11 @@ TEST_F(DriverSelfTest, ToolbarAndGrid) {
   ExpectNotFound([&] { ui_.FindToolbarButton(main, L"Assente"); }, "Assente");
 
   HWND grid = ui_.Grid(main, L"Intervento");
-  EXPECT_EQ(ui_.HeaderTexts(grid), (std::vector<std::wstring>{L"Intervento", L"Data", L"Km", L"Costo"}));
+  EXPECT_EQ(ui_.HeaderTexts(grid),
+            (std::vector<std::wstring>{L"Intervento", L"Data", L"Km", L"Costo"}));
   EXPECT_EQ(ui_.RowCount(grid), 3);
-  EXPECT_EQ(ui_.RowTexts(grid, 1), (std::vector<std::wstring>{L"Filtro", L"01/02/2024", L"2000", L""}));
+  EXPECT_EQ(ui_.RowTexts(grid, 1),
+            (std::vector<std::wstring>{L"Filtro", L"01/02/2024", L"2000", L""}));
   // A picture of the window holds the grid's red face.
   ui_.WaitForStatus(grid, 0, RowStatus::Due);
   SaveWindowImage(main, root_ / "host.bmp");

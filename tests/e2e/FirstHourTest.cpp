@@ -2,8 +2,8 @@
 // folder: terms, a vehicle, interventions, a correction from the grid, the catalogue,
 // reopening, backup and restore, and the way out. The database it leaves behind is
 // checked afterwards with mdbtools (check-first-hour-database.sh).
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -83,8 +83,12 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   ui.ClickButton(terms, L"Accetto");
   ui.WaitForFormGone(L"Leggimi");
   main = ui.WaitForForm(kTitle);
-  ExpectToolbar(main, {{L"Nuovo", true}, {L"Apri", true}, {L"Modifica", false},
-                       {L"Aggiungi", false}, {L"Opzioni", true}, {L"Chiudi", false}});
+  ExpectToolbar(main, {{L"Nuovo", true},
+                       {L"Apri", true},
+                       {L"Modifica", false},
+                       {L"Aggiungi", false},
+                       {L"Opzioni", true},
+                       {L"Chiudi", false}});
 
   // No vehicle yet: "Apri" offers to create one.
   ui.ClickToolbarItem(main, L"Apri");
@@ -105,14 +109,19 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
 
   // The schedule: the 25 template entries and the spark plugs added at the first start.
   HWND grid = ui.Grid(main, L"Intervento");
-  EXPECT_EQ(ui.HeaderTexts(grid), (std::vector<std::wstring>{L"Intervento", L"Data", L"Km", L"Costo"}));
+  EXPECT_EQ(ui.HeaderTexts(grid),
+            (std::vector<std::wstring>{L"Intervento", L"Data", L"Km", L"Costo"}));
   EXPECT_EQ(ui.RowCount(grid), 26);
   EXPECT_EQ(ui.CellText(grid, 25, 0), L"Candela");
   ExpectRow(grid, kOilRow, {L"Olio motore", L"", L"", L""}, RowStatus::Due);
   ExpectRow(grid, kAirFilterRow, {L"Filtro aria", L"", L"", L""}, RowStatus::InOrder);
   ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", L"", L"", L""}, RowStatus::Due);
-  ExpectToolbar(main, {{L"Nuovo", true}, {L"Apri", true}, {L"Modifica", true},
-                       {L"Aggiungi", true}, {L"Opzioni", false}, {L"Chiudi", true}});
+  ExpectToolbar(main, {{L"Nuovo", true},
+                       {L"Apri", true},
+                       {L"Modifica", true},
+                       {L"Aggiungi", true},
+                       {L"Opzioni", false},
+                       {L"Chiudi", true}});
 
   // An oil change 1000 km ago: in order.
   ui.ClickToolbarItem(main, L"Aggiungi");
@@ -123,8 +132,7 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
                  L"15.000 Km  o a fine rodaggio");
   FillIntervention(entry, L"19000", 2024, 2, 10, L"45,5", L"olio 5w30");
   ui.WaitForFormGone(L"Nuovo Intervento");
-  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"},
-            RowStatus::InOrder);
+  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"}, RowStatus::InOrder);
 
   // A cabin filter 16000 km ago: due. The km figure is checked before the form closes.
   ui.ClickToolbarItem(main, L"Aggiungi");
@@ -146,8 +154,7 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   ui.WaitForFormGone(L"Modifica Intervento");
   ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", L"15/06/2021", L"5.500", L"22,5"},
             RowStatus::InOrder);
-  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"},
-            RowStatus::InOrder);
+  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"}, RowStatus::InOrder);
 
   // The catalogue is offered only without a vehicle on display.
   ui.ClickToolbarItem(main, L"Chiudi");
@@ -199,8 +206,7 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   grid = ui.Grid(main, L"Intervento");
   EXPECT_EQ(ui.RowCount(grid), 27);
   EXPECT_EQ(ui.CellText(grid, 26, 0), L"Controllo freno a mano");
-  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"},
-            RowStatus::InOrder);
+  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"}, RowStatus::InOrder);
   ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", L"15/06/2021", L"5.500", L"22,5"},
             RowStatus::InOrder);
   ExpectRow(grid, kAirFilterRow, {L"Filtro aria", L"", L"", L""}, RowStatus::InOrder);

@@ -11,8 +11,8 @@
 namespace e2e {
 namespace {
 
-constexpr int kFaceSize = 20;    // the face is drawn 20 x 20 ...
-constexpr int kFaceMargin = 3;   // ... 3 pixels from the cell's right edge
+constexpr int kFaceSize = 20;   // the face is drawn 20 x 20 ...
+constexpr int kFaceMargin = 3;  // ... 3 pixels from the cell's right edge
 constexpr int kMinimumFacePixels = 40;
 
 }  // namespace

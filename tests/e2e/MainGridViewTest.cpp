@@ -1,8 +1,8 @@
 // The main window's grid as the user sees it, in the real program under Italian settings:
 // the header captions reach the screen, and a vehicle opened after another one was
 // scrolled down starts at its first line, selected, with the scroll bar at the top.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
@@ -31,8 +31,8 @@ fs::path PreparedFolder(const TemporaryDirectory& root) {
   Jet::WritableDatabase database = Jet::WritableDatabase::Open(data / "dati.mdb");
   for (const char16_t* plate : {u"AA111AA", u"BB222BB"}) {
     database.InsertRow(u"VEICOLO", {Jet::Value(), Jet::Value(std::u16string(plate)),
-                                    Jet::Value(std::u16string(u"prova")), Jet::Value(std::int32_t{50000}),
-                                    Jet::Value()});
+                                    Jet::Value(std::u16string(u"prova")),
+                                    Jet::Value(std::int32_t{50000}), Jet::Value()});
   }
   return root.Path();
 }
@@ -111,9 +111,11 @@ TEST_F(MainGridView, HeaderCaptionsShowAndAVehicleOpensAtItsFirstLine) {
   WaitUntil([&] { return HeaderTop(ui, grid) == 1; }, ui.Timeout(), "the header back at the top");
   // Down and Up move the selection and keep the header where it is.
   ui.PressKey(grid, VK_DOWN);
-  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 1, 1)) == kSelected; }, ui.Timeout(), "line 2 selected");
+  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 1, 1)) == kSelected; }, ui.Timeout(),
+            "line 2 selected");
   ui.PressKey(grid, VK_UP);
-  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 0, 1)) == kSelected; }, ui.Timeout(), "line 1 selected");
+  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 0, 1)) == kSelected; }, ui.Timeout(),
+            "line 1 selected");
   EXPECT_EQ(HeaderTop(ui, grid), 1);
 
   ui.CloseWindow(main);

@@ -8,8 +8,8 @@ namespace e2e {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string result(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
                       nullptr, nullptr);
@@ -46,8 +46,7 @@ bool TargetProcess::Running() const { return WaitForSingleObject(process_, 0) ==
 
 DWORD TargetProcess::WaitForExit(Milliseconds timeout) {
   if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-    throw DriverError("the program did not end within " + std::to_string(timeout.count()) +
-                      " ms");
+    throw DriverError("the program did not end within " + std::to_string(timeout.count()) + " ms");
   }
   DWORD code = 0;
   GetExitCodeProcess(process_, &code);
@@ -60,8 +59,8 @@ void WaitUntil(const std::function<bool()>& condition, Milliseconds timeout,
   for (;;) {
     if (condition()) return;
     if (std::chrono::steady_clock::now() >= deadline) {
-      throw DriverError("timed out after " + std::to_string(timeout.count()) +
-                        " ms waiting for " + what);
+      throw DriverError("timed out after " + std::to_string(timeout.count()) + " ms waiting for " +
+                        what);
     }
     std::this_thread::sleep_for(Milliseconds(15));
   }

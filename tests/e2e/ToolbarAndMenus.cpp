@@ -89,13 +89,14 @@ std::vector<ToolbarButton> UiDriver::ToolbarButtons(HWND toolbar) {
     button.separator = (native.fsStyle & BTNS_SEP) != 0;
     if (!button.separator) {
       LRESULT length = SendTimed(toolbar, TB_GETBUTTONTEXTW, native.idCommand,
-                                    remote.AddressAt(sizeof(TBBUTTON)));
+                                 remote.AddressAt(sizeof(TBBUTTON)));
       if (length > 0 && length < kLabelCapacity) {
         std::wstring text(static_cast<std::size_t>(length), L'\0');
         remote.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(TBBUTTON));
         button.label = text;
       }
-      if (button.label.empty()) button.label = ToolTipText(process_.Handle(), toolbar, native.idCommand);
+      if (button.label.empty())
+        button.label = ToolTipText(process_.Handle(), toolbar, native.idCommand);
     }
     buttons.push_back(button);
   }
@@ -163,8 +164,7 @@ void UiDriver::ChooseMenu(HWND form, const std::vector<std::wstring>& path) {
   PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, AccessKey(path[0]));
   for (std::size_t i = 1; i < path.size(); ++i) {
     // A key typed before its drop-down is open would go to the bar instead.
-    WaitUntil([&] { return OpenPopupMenus() >= i; }, Timeout(),
-              "the menu " + walked + " to open");
+    WaitUntil([&] { return OpenPopupMenus() >= i; }, Timeout(), "the menu " + walked + " to open");
     PostMessageW(form, WM_CHAR, AccessKey(path[i]), 1);
     walked += " > " + Utf8(path[i]);
   }

@@ -53,8 +53,8 @@ HWND UiDriver::WaitForForm(const std::wstring& title, bool mustBeEnabled) {
     return found && (!mustBeEnabled || IsWindowEnabled(found));
   };
   try {
-    WaitUntil(search, Timeout(), std::string(mustBeEnabled ? "an enabled" : "a") + " form " +
-                                     Quoted(title));
+    WaitUntil(search, Timeout(),
+              std::string(mustBeEnabled ? "an enabled" : "a") + " form " + Quoted(title));
   } catch (const DriverError& error) {
     throw DriverError(std::string(error.what()) + (found ? " (it is there but disabled)" : "") +
                       "; open windows: " + DescribeAll(TopLevelWindows(process_.Id())));
@@ -122,8 +122,9 @@ HWND UiDriver::Control(HWND form, const std::wstring& className, int index) {
           }
           return index >= 0 && index < static_cast<int>(matching.size());
         },
-        Timeout(), "control " + Utf8(className) + " number " + std::to_string(index) + " on " +
-                       Describe(form));
+        Timeout(),
+        "control " + Utf8(className) + " number " + std::to_string(index) + " on " +
+            Describe(form));
   } catch (const DriverError& error) {
     throw DriverError(std::string(error.what()) + " (it has " + std::to_string(matching.size()) +
                       ")");
@@ -152,8 +153,7 @@ HWND UiDriver::ControlBeside(HWND form, const std::wstring& labelText,
   return found;
 }
 
-HWND UiDriver::FindBeside(HWND form, const std::wstring& labelText,
-                          const std::wstring& className) {
+HWND UiDriver::FindBeside(HWND form, const std::wstring& labelText, const std::wstring& className) {
   std::vector<HWND> all = Descendants(form);
   HWND label = nullptr;
   for (HWND child : all) {
@@ -178,8 +178,8 @@ HWND UiDriver::FindBeside(HWND form, const std::wstring& labelText,
   }
   HWND found = sameLine ? sameLine : below;
   if (!found) {
-    throw DriverError("no " + Utf8(className) + " beside the label " + Quoted(labelText) +
-                      " on " + Describe(form));
+    throw DriverError("no " + Utf8(className) + " beside the label " + Quoted(labelText) + " on " +
+                      Describe(form));
   }
   return found;
 }
@@ -224,7 +224,8 @@ void UiDriver::ReplaceText(HWND control, const std::wstring& text) {
 }
 
 void UiDriver::PressKey(HWND window, WPARAM virtualKey) {
-  const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(virtualKey), 0)) << 16;
+  const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(virtualKey), 0))
+                          << 16;
   PostMessageW(window, WM_KEYDOWN, virtualKey, scanCode | 1);
   PostMessageW(window, WM_KEYUP, virtualKey, scanCode | 0xC0000001);
 }

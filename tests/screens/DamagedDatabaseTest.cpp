@@ -1,9 +1,9 @@
 // The main window and its screens over a database file that is not a usable Access
 // database: every action ends in an error box, nothing crashes or hangs, and restoring a
 // good backup brings the program back, with the damaged file kept as the safety copy.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -24,9 +24,9 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Shell.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace fs = std::filesystem;
 
@@ -45,7 +45,8 @@ std::string RandomBytes(const std::string&) {
 }
 std::string TextFile(const std::string&) {
   std::string text;
-  for (int i = 0; i < 500; ++i) text += "Questo non è un database; riga " + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 500; ++i)
+    text += "Questo non è un database; riga " + std::to_string(i) + "\r\n";
   return text;
 }
 std::string EmptyFile(const std::string&) { return ""; }
@@ -182,8 +183,8 @@ TEST_F(OwnedFormOverDamagedDatabase, TheOwnerRefusesClicksWhileTheEditorReportsT
     ClickWithMouse(toolBar, options);
   });
   ClickWithMouse(toolBar, options);
-  ASSERT_TRUE(main->catalogueEditor) << "the mouse click did not reach the toolbar; it hit "
-                                     << ClassUnderCursor();
+  ASSERT_TRUE(main->catalogueEditor)
+      << "the mouse click did not reach the toolbar; it hit " << ClassUnderCursor();
   EXPECT_EQ(boxes.Requests().size(), seen + 1) << "a second editor was opened";
   EXPECT_FALSE(ownerEnabledDuringBox);
   EXPECT_FALSE(IsWindowEnabled(main->window));

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -59,9 +59,9 @@ class FormAnagIntervTest : public ScreenTest {
   static bool FieldsDisabled(const FormAnagInterv& form) {
     return !IsWindowEnabled(form.nameBox->window) && !IsWindowEnabled(form.kmBox->window) &&
            !IsWindowEnabled(form.kmSpinner->window) &&
-           !IsWindowEnabled(form.runningInBox->window) &&
-           !IsWindowEnabled(form.notesBox->window) && !IsWindowEnabled(form.nameLabel->window) &&
-           !IsWindowEnabled(form.kmLabel->window) && !IsWindowEnabled(form.notesLabel->window);
+           !IsWindowEnabled(form.runningInBox->window) && !IsWindowEnabled(form.notesBox->window) &&
+           !IsWindowEnabled(form.nameLabel->window) && !IsWindowEnabled(form.kmLabel->window) &&
+           !IsWindowEnabled(form.notesLabel->window);
   }
   static void ExpectShows(FormAnagInterv& form, const InterventionType& entry) {
     EXPECT_EQ(form.nameBox->GetTextAnsi(), entry.INTERVENTO);

@@ -1,8 +1,8 @@
 #include "screens/FormGrid.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -29,9 +29,9 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/Menus.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/TextEncoding.h"
 
 using MyApp::FormGrid;
 
@@ -62,9 +62,9 @@ class FormGridTest : public ScreenTest {
     ASSERT_TRUE(main.vehicleSelection);
     MyApp::FormSelezione& selection = *main.vehicleSelection;
     const std::wstring wide = LumoUtility::WidenText(plate);
-    const LRESULT index = SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT,
-                                       static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(wide.c_str()));
+    const LRESULT index =
+        SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(wide.c_str()));
     ASSERT_GE(index, 0);
     SendMessageW(selection.plateList->window, LB_SETCURSEL, index, 0);
     HWND window = selection.window;
@@ -327,8 +327,7 @@ TEST_F(FormGridTest, AFailedLoadOrSaveLeavesTheVehicleOnDisplay) {
   ASSERT_TRUE(main->vehicleSelection);
   MyApp::FormSelezione& selection = *main->vehicleSelection;
   const LRESULT index = SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT,
-                                     static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(L"GONE000"));
+                                     static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"GONE000"));
   ASSERT_GE(index, 0);
   SendMessageW(selection.plateList->window, LB_SETCURSEL, index, 0);
   {
@@ -392,8 +391,8 @@ void DamageCatalogueTable() {
   }
   ASSERT_NE(page, 0u);
   std::string bytes = ReadFileBytes(database);
-  bytes.replace(page * Jet::Format::kPageSize, Jet::Format::kPageSize,
-                Jet::Format::kPageSize, '\0');
+  bytes.replace(page * Jet::Format::kPageSize, Jet::Format::kPageSize, Jet::Format::kPageSize,
+                '\0');
   WriteFileBytes(database, bytes);
 }
 
@@ -426,10 +425,10 @@ TEST_F(FormGridTest, AVehicleSavedBeforeAFailedReloadIsWhatTheNextEditOffers) {
 TEST_F(FormGridTest, TheSelectionListsPlatesInTheOrderOfTheDatabaseIndex) {
   // Apostrophes and hyphens count only between plates otherwise the same; other
   // punctuation comes before digits, digits before letters.
-  const std::vector<std::string> ordered = {"AB_1",    "AB-12",   "AB123CD", "ABCD",
-                                            "OA123BC", "OBRIEN",  "O'BRIEN", "ZZ999ZZ"};
-  for (const char* plate : {"ZZ999ZZ", "O'BRIEN", "ABCD", "AB-12", "OA123BC", "AB_1", "OBRIEN",
-                            "AB123CD"}) {
+  const std::vector<std::string> ordered = {"AB_1",    "AB-12",  "AB123CD", "ABCD",
+                                            "OA123BC", "OBRIEN", "O'BRIEN", "ZZ999ZZ"};
+  for (const char* plate :
+       {"ZZ999ZZ", "O'BRIEN", "ABCD", "AB-12", "OA123BC", "AB_1", "OBRIEN", "AB123CD"}) {
     StoreVehicle(plate, "", 0, false);
   }
   auto main = OpenMain();

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -40,9 +40,7 @@ class FormInterventoTest : public ScreenTest {
     }
     return -1;
   }
-  static void ClickOk(FormIntervento& form) {
-    SendMessageW(form.okButton->window, BM_CLICK, 0, 0);
-  }
+  static void ClickOk(FormIntervento& form) { SendMessageW(form.okButton->window, BM_CLICK, 0, 0); }
   static LumoUtility::DateTimeValue Today() {
     const LumoUtility::DateTimeValue now = LumoUtility::LocalNow();
     return LumoUtility::MakeDate(now.year, now.month, now.day);
@@ -181,8 +179,9 @@ TEST_F(FormInterventoTest, ANeverDoneScheduleLineKeepsTodayAndADoneOneShowsItsVa
   auto form = Open("Modifica Intervento");
   form->LoadIntervention(never);
   EXPECT_EQ(form->typeList->SelectedIndex(), IndexOf(*form, belt.ID));
-  EXPECT_NE(form->descriptionLabel->GetTextAnsi().find("CINGHIA DISTRIBUZIONE - da effettuare ogni "),
-            std::string::npos);
+  EXPECT_NE(
+      form->descriptionLabel->GetTextAnsi().find("CINGHIA DISTRIBUZIONE - da effettuare ogni "),
+      std::string::npos);
   const std::string description = form->descriptionLabel->GetTextAnsi();
   EXPECT_EQ(description.substr(description.size() - 22), " Km  o a fine rodaggio");
   EXPECT_EQ(LumoUtility::DateFromSystemTime(form->datePicker->GetDate()), Today());

@@ -14,9 +14,9 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/TextEncoding.h"
 
 using LumoUtility::NarrowText;
 using LumoUtility::WidenText;

@@ -1,7 +1,7 @@
 // Hostile texts typed and pasted into every text field of the forms.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <ostream>
@@ -17,13 +17,13 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/CurrencyBox.h"
 #include "toolkit/DatePicker.h"
-#include "toolkit/base/DateTimeValue.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/UserLocale.h"
+#include "toolkit/base/DateTimeValue.h"
+#include "toolkit/base/TextEncoding.h"
 
 using LumoUtility::NarrowText;
 using LumoUtility::WidenText;

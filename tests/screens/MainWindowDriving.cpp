@@ -2,6 +2,7 @@
 
 #include "app/BackupRestore.h"
 
+#include "screens/FormNuovo.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/FormLeggimi.h"
@@ -9,7 +10,6 @@
 #include "toolkit/TextBox.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
-#include "screens/FormNuovo.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ bool WaitWindowGone(HWND window) {
 bool OpenMainWindow(std::unique_ptr<MyApp::FormGrid>& main, const std::string& caption,
                     bool acceptTerms) {
   main = std::make_unique<MyApp::FormGrid>(
-      TestInstance(), caption, MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
+      TestInstance(), caption,
+      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
   if (!IsWindow(main->window) || !main->termsViewer) return false;
   HWND terms = main->termsViewer->window;
   LumoUtility::Button& answer =

@@ -2,8 +2,8 @@
 // read-only files, held by another program that denies writing): the vehicles, the
 // schedule and the catalogue show; a save fails with the program's message and the
 // reason; the file never changes.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -76,7 +76,8 @@ TEST_F(ReadOnlyDatabase, TheScreensReadAndSavesFailWithTheReason) {
   ASSERT_TRUE(ConfirmVehicleEditor(*main, "NUOVO01", "", "1000"));
   ASSERT_GT(boxes.Requests().size(), quiet);
   EXPECT_EQ(LastBox()->caption, "Errore");
-  EXPECT_EQ(LastBox()->text.rfind("Errore durante l'inserimento del veicolo [", 0), 0u) << LastBox()->text;
+  EXPECT_EQ(LastBox()->text.rfind("Errore durante l'inserimento del veicolo [", 0), 0u)
+      << LastBox()->text;
   EXPECT_NE(LastBox()->text.find("sola lettura"), std::string::npos) << LastBox()->text;
   main.reset();
   EXPECT_TRUE(ReadFileBytes(database_) == before_);

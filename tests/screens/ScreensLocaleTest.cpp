@@ -1,7 +1,7 @@
 // The forms under a user locale of their own: Wine takes it from LC_ALL, which CTest sets
 // per run (Italian, and French whose digit-group separator is a kind of space).
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
@@ -10,20 +10,20 @@
 #include "screens/FormGrid.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
+#include "screens/FormSelezione.h"
 #include "screens/KmText.h"
 #include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Button.h"
-#include "toolkit/CurrencyBox.h"
-#include "toolkit/base/NumberText.h"
-#include "toolkit/NumericBox.h"
 #include "toolkit/ComboBox.h"
+#include "toolkit/CurrencyBox.h"
 #include "toolkit/Grid.h"
-#include "toolkit/ListBox.h"
-#include "screens/FormSelezione.h"
 #include "toolkit/Label.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/base/NumberText.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace {

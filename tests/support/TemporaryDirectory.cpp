@@ -10,8 +10,7 @@ TemporaryDirectory::TemporaryDirectory(const std::filesystem::path& nameHint,
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path candidate =
-        parent / ("torvane-" + std::to_string(random() % 1000000000));
+    std::filesystem::path candidate = parent / ("torvane-" + std::to_string(random() % 1000000000));
     candidate += std::filesystem::path("-");
     candidate += nameHint;
     if (std::filesystem::create_directories(candidate)) {

@@ -53,13 +53,13 @@ CurrentDirectoryScope::~CurrentDirectoryScope() { SetCurrentDirectoryW(previous_
 
 LocalAppDataRedirect::LocalAppDataRedirect(const std::filesystem::path& folder) {
   HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                  nullptr, &key, nullptr);
+  RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                  &key, nullptr);
   wchar_t buffer[MAX_PATH * 4] = {};
   DWORD size = sizeof buffer;
   DWORD type = 0;
-  if (RegQueryValueExW(key, kLocalAppDataValue, nullptr, &type,
-                       reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS) {
+  if (RegQueryValueExW(key, kLocalAppDataValue, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                       &size) == ERROR_SUCCESS) {
     previous_ = buffer;
     hadPrevious_ = true;
   }

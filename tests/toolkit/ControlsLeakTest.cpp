@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
@@ -154,10 +154,10 @@ struct Screen {
 
   Made Record() const {
     Made made;
-    made.windows = {form->window,   toolBar->window, grid->window,  label->window,
-                    km->window,     spinner->window, cost->window,  check->window,
-                    combo->window,  list->window,    date->window,  drawn->window,
-                    terms->window,  combo->toolTipWindow};
+    made.windows = {form->window,  toolBar->window,     grid->window, label->window,
+                    km->window,    spinner->window,     cost->window, check->window,
+                    combo->window, list->window,        date->window, drawn->window,
+                    terms->window, combo->toolTipWindow};
     made.classes = {form->ClassRegistration().Name(), grid->ClassRegistration().Name(),
                     terms->ClassRegistration().Name()};
     for (const auto& cell : grid->headerCells) {
@@ -171,9 +171,8 @@ struct Screen {
       }
     }
     made.menus = {bar->menuHandle, menus[0]->menuHandle, items[2]->popupHandle};
-    made.objects = {font->handle, toolBar->mappedBitmaps[0].Get(),
-                    grid->defaultCellFont.handle, grid->defaultHeaderFont.handle,
-                    terms->textFont.handle};
+    made.objects = {font->handle, toolBar->mappedBitmaps[0].Get(), grid->defaultCellFont.handle,
+                    grid->defaultHeaderFont.handle, terms->textFont.handle};
     return made;
   }
 

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -179,9 +179,14 @@ TEST_F(ItalianCurrencyBox, EditCommandsWorkAndAPasteIsCheckedLikeTyping) {
     std::wstring pasted;
     const char* held;
   } pastes[] = {
-      {L"45.50", "45.50"},        {L" 84,50\r\n", "84,50"},  {L"1.234.567", "1.234.567"},
-      {L"12a", "7"},              {L"-5", "7"},              {L"1 5", "7"},
-      {L"1234567890", "7"},       {L"", "7"},
+      {L"45.50", "45.50"},
+      {L" 84,50\r\n", "84,50"},
+      {L"1.234.567", "1.234.567"},
+      {L"12a", "7"},
+      {L"-5", "7"},
+      {L"1 5", "7"},
+      {L"1234567890", "7"},
+      {L"", "7"},
   };
   for (const auto& p : pastes) {
     cost.SetText("7");
@@ -205,9 +210,16 @@ TEST_F(ItalianCurrencyBox, ASeparatorOutsideAsciiIsTypedOnce) {
   cost.thousandsSeparator = '\x92';
   cost.Create();
   cost.SetText("");
-  Type(cost.window, L"1\x2019" L"234\x2019" L"5");
-  EXPECT_EQ(cost.GetTextAnsi(), "1\x92" "2345");
-  cost.SetText("1\x92" "234");
+  Type(cost.window,
+       L"1\x2019"
+       L"234\x2019"
+       L"5");
+  EXPECT_EQ(cost.GetTextAnsi(),
+            "1\x92"
+            "2345");
+  cost.SetText(
+      "1\x92"
+      "234");
   EXPECT_TRUE(cost.HoldsAmount());
   EXPECT_DOUBLE_EQ(cost.Value(), 1234);
 }

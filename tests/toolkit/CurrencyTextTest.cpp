@@ -75,10 +75,18 @@ TEST(CurrencyText, AGroupingSeparatorOutOfPlaceIsTheDecimalPoint) {
     bool amount;
     double value;
   } cases[] = {
-      {"45.50", true, 45.5},    {"45.5", true, 45.5},          {"1.2345", true, 1.2345},
-      {"45.", true, 45},        {".5", true, 0.5},             {"1.234", true, 1234},
-      {"1.234,5", true, 1234.5}, {"1.234.567", true, 1234567}, {"12.345,67", true, 12345.67},
-      {"0,1", true, 0.1},       {"1.234.5", false, 0},         {"1.2.3", false, 0},
+      {"45.50", true, 45.5},
+      {"45.5", true, 45.5},
+      {"1.2345", true, 1.2345},
+      {"45.", true, 45},
+      {".5", true, 0.5},
+      {"1.234", true, 1234},
+      {"1.234,5", true, 1234.5},
+      {"1.234.567", true, 1234567},
+      {"12.345,67", true, 12345.67},
+      {"0,1", true, 0.1},
+      {"1.234.5", false, 0},
+      {"1.2.3", false, 0},
       {"12.34.567", false, 0},
   };
   for (const auto& c : cases) {

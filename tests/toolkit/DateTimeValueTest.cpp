@@ -35,10 +35,10 @@ TEST(DateTimeValue, MakeDateChecksTheCalendar) {
 }
 
 TEST(DateTimeValue, MakeDateFillsInTheDayOfWeek) {
-  EXPECT_EQ(MakeDate(1601, 1, 1).dayOfWeek, 1);   // Monday
-  EXPECT_EQ(MakeDate(2020, 3, 5).dayOfWeek, 4);   // Thursday
-  EXPECT_EQ(MakeDate(2026, 12, 7).dayOfWeek, 1);  // Monday
-  EXPECT_EQ(MakeDate(1899, 12, 30).dayOfWeek, 6); // Saturday
+  EXPECT_EQ(MakeDate(1601, 1, 1).dayOfWeek, 1);    // Monday
+  EXPECT_EQ(MakeDate(2020, 3, 5).dayOfWeek, 4);    // Thursday
+  EXPECT_EQ(MakeDate(2026, 12, 7).dayOfWeek, 1);   // Monday
+  EXPECT_EQ(MakeDate(1899, 12, 30).dayOfWeek, 6);  // Saturday
 }
 
 TEST(DateTimeValue, AddSecondsFromTheOleEpoch) {
@@ -96,8 +96,8 @@ TEST(OleDates, CalendarTimeOfDayNegativeValuesAndRange) {
     DateTimeValue c;
     if (!FromOleDate(value, OleFraction::kTimeOfDay, c)) return std::string("none");
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month,
-                  c.day, c.hour, c.minute, c.second);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day,
+                  c.hour, c.minute, c.second);
     return std::string(buffer);
   };
   EXPECT_EQ(text(0), "1899-12-30 00:00:00");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <windows.h>
+#include <algorithm>
 
 #include <memory>
 #include <string>
@@ -10,8 +10,8 @@
 #include "toolkit/Button.h"
 #include "toolkit/FormLeggimi.h"
 #include "toolkit/Label.h"
-#include "toolkit/base/TermsOfUseText.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/base/TermsOfUseText.h"
 
 using namespace LumoUtility;
 

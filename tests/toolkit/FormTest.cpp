@@ -171,9 +171,18 @@ TEST(FormActivation, TheForegroundFormIsActivatedAndThePreviousOneDeactivated) {
   seen.clear();
   RecordingForm first;
   RecordingForm second;
-  first.onActivate = [](GUIElement*) { seen.push_back("first on"); return 0; };
-  first.onDeactivate = [](GUIElement*) { seen.push_back("first off"); return 0; };
-  second.onActivate = [](GUIElement*) { seen.push_back("second on"); return 0; };
+  first.onActivate = [](GUIElement*) {
+    seen.push_back("first on");
+    return 0;
+  };
+  first.onDeactivate = [](GUIElement*) {
+    seen.push_back("first off");
+    return 0;
+  };
+  second.onActivate = [](GUIElement*) {
+    seen.push_back("second on");
+    return 0;
+  };
   first.Create();
   second.Create();
   PumpMessagesUntil([&] { return GetForegroundWindow() == second.window; });

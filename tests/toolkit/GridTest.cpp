@@ -42,7 +42,8 @@ bool VerticalBarDisabled(HWND window) {
   info.cbSize = sizeof info;
   GetScrollBarInfo(window, OBJID_VSCROLL, &info);
   // Wine marks the two arrows (not the bar itself) unavailable.
-  return (info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) && (info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
+  return (info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) &&
+         (info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE);
 }
 
 COLORREF WindowPixel(HWND window, int x, int y) {
@@ -161,8 +162,8 @@ TEST_F(GridTest, SelectingScrollsOnlyAsFarAsNeeded) {
 
   // A row cut by the top edge comes down by one whole row pitch.
   int partial = 0;
-  while (partial < 20 && !(grid->RowPosition(partial).y < 0 &&
-                           grid->RowPosition(partial).y > -pitch)) {
+  while (partial < 20 &&
+         !(grid->RowPosition(partial).y < 0 && grid->RowPosition(partial).y > -pitch)) {
     ++partial;
   }
   ASSERT_LT(partial, 20);

@@ -100,9 +100,8 @@ struct Screen {
 
   Made Record() const {
     Made made;
-    made.windows = {form->window,          panel->window,          drawn->window,
-                    plain->window,         label->window,          form->toolTipWindow,
-                    panel->toolTipWindow,  drawn->toolTipWindow};
+    made.windows = {form->window,  panel->window,       drawn->window,        plain->window,
+                    label->window, form->toolTipWindow, panel->toolTipWindow, drawn->toolTipWindow};
     made.classes = {form->ClassRegistration().Name(), panel->ClassRegistration().Name()};
     made.objects = {ClassBrush(form->window), ClassBrush(panel->window), font->handle,
                     panel->childBrush.Get()};

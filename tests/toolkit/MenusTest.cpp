@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
@@ -98,7 +98,8 @@ TEST_F(MenusTest, TheBarWaitsForTheFormWindowAndBuildsNestedMenus) {
   HMENU options = GetSubMenu(top, 1);
   ASSERT_EQ(GetMenuItemCount(options), 3);
   EXPECT_EQ(GetMenuItemID(options, 0), static_cast<UINT>(catalogue.id));
-  EXPECT_EQ(GetMenuState(options, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(GetMenuState(options, 1, MF_BYPOSITION) & MF_SEPARATOR,
+            static_cast<UINT>(MF_SEPARATOR));
   HMENU nestedMenu = GetSubMenu(options, 2);
   ASSERT_EQ(nestedMenu, nested.popupHandle);
   EXPECT_EQ(GetMenuItemID(nestedMenu, 0), static_cast<UINT>(inner.id));
@@ -166,7 +167,8 @@ TEST_F(MenusTest, ACheckableItemTogglesWhenChosen) {
   bar->Create();
   SetForegroundWindow(form.window);
   HMENU view = menus[0]->menuHandle;
-  EXPECT_EQ(GetMenuState(view, static_cast<UINT>(grid.id), MF_BYCOMMAND), static_cast<UINT>(MF_CHECKED));
+  EXPECT_EQ(GetMenuState(view, static_cast<UINT>(grid.id), MF_BYCOMMAND),
+            static_cast<UINT>(MF_CHECKED));
 
   ChooseFirstItem(form.window, L'v');
   ASSERT_EQ(chosen.size(), 1u);

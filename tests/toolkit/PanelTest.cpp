@@ -216,12 +216,13 @@ TEST_F(PanelTest, ThePanelsBrushGoesWithThePanel) {
   second->Create();
   TestControl label(second.get(), L"static", WS_CHILD | WS_VISIBLE);
   label.Create();
-  HBRUSH classBrush = reinterpret_cast<HBRUSH>(GetClassLongPtrW(second->window, GCLP_HBRBACKGROUND));
+  HBRUSH classBrush =
+      reinterpret_cast<HBRUSH>(GetClassLongPtrW(second->window, GCLP_HBRBACKGROUND));
   EXPECT_EQ(BrushColour(classBrush), 0x00AA00u);
   HDC dc = GetDC(label.window);
-  HBRUSH childBrush = reinterpret_cast<HBRUSH>(SendMessageW(
-      second->window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-      reinterpret_cast<LPARAM>(label.window)));
+  HBRUSH childBrush = reinterpret_cast<HBRUSH>(
+      SendMessageW(second->window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(label.window)));
   ReleaseDC(label.window, dc);
   std::wstring className = second->ClassRegistration().Name();
   second.reset();

@@ -15,7 +15,9 @@ TEST(TextEncoding, ItalianTextKeepsItsLetters) {
 TEST(TextEncoding, EuroSignAndTypographicQuotesSurviveBothWays) {
   EXPECT_EQ(WidenText("\x80"), L"\u20AC");
   EXPECT_EQ(WidenText("\x92"), L"\u2019");
-  EXPECT_EQ(NarrowText(L"\u20AC 5, l\u2019auto \u201Cnuova\u201D"), "\x80 5, l\x92" "auto \x93nuova\x94");
+  EXPECT_EQ(NarrowText(L"\u20AC 5, l\u2019auto \u201Cnuova\u201D"),
+            "\x80 5, l\x92"
+            "auto \x93nuova\x94");
 }
 
 TEST(TextEncoding, EveryByteRoundTrips) {

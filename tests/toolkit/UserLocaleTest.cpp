@@ -6,8 +6,8 @@
 
 #include <sstream>
 
-#include "toolkit/base/NumberText.h"
 #include "toolkit/SystemDates.h"
+#include "toolkit/base/NumberText.h"
 
 using namespace LumoUtility;
 

@@ -33,9 +33,7 @@ bool GroupsOfThree(const std::string& text, char thousandsSeparator) {
 
 }  // namespace
 
-char CurrencyDecimalSeparator(const std::locale& locale) {
-  return FirstNonDigit(0.1, locale, '.');
-}
+char CurrencyDecimalSeparator(const std::locale& locale) { return FirstNonDigit(0.1, locale, '.'); }
 
 char CurrencyThousandsSeparator(const std::locale& locale) {
   return FirstNonDigit(1000, locale, ',');

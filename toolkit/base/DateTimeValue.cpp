@@ -56,21 +56,21 @@ constexpr int kLastOleYear = 9999;
 }  // namespace
 
 bool operator==(const DateTimeValue& a, const DateTimeValue& b) {
-  return a.year == b.year && a.month == b.month && a.dayOfWeek == b.dayOfWeek &&
-         a.day == b.day && a.hour == b.hour && a.minute == b.minute &&
-         a.second == b.second && a.milliseconds == b.milliseconds && a.invalid == b.invalid;
+  return a.year == b.year && a.month == b.month && a.dayOfWeek == b.dayOfWeek && a.day == b.day &&
+         a.hour == b.hour && a.minute == b.minute && a.second == b.second &&
+         a.milliseconds == b.milliseconds && a.invalid == b.invalid;
 }
 
 bool ToFileTime(const DateTimeValue& v, std::uint64_t& fileTime) {
   if (v.year < 1601 || v.year > 30827 || v.month < 1 || v.month > 12 || v.day < 1 ||
-      v.day > DaysInMonth(v.year, v.month) || v.hour > 23 || v.minute > 59 ||
-      v.second > 59 || v.milliseconds > 999) {
+      v.day > DaysInMonth(v.year, v.month) || v.hour > 23 || v.minute > 59 || v.second > 59 ||
+      v.milliseconds > 999) {
     return false;
   }
   std::int64_t days = DaysFromCivil(v.year, v.month, v.day) - kEpochDays;
   std::int64_t seconds = days * kSecondsPerDay + v.hour * 3600 + v.minute * 60 + v.second;
-  fileTime = static_cast<std::uint64_t>(seconds * kTicksPerSecond +
-                                        v.milliseconds * kTicksPerMillisecond);
+  fileTime =
+      static_cast<std::uint64_t>(seconds * kTicksPerSecond + v.milliseconds * kTicksPerMillisecond);
   return true;
 }
 
@@ -138,8 +138,8 @@ bool ToOleDate(const DateTimeValue& value, double& oleDate) {
   std::uint64_t fileTime = 0;
   if (value.invalid || value.year > kLastOleYear || !ToFileTime(value, fileTime)) return false;
   std::int64_t days = DaysFromCivil(value.year, value.month, value.day) - kOleEpochDays;
-  oleDate = static_cast<double>(days) +
-            (value.hour * 3600 + value.minute * 60 + value.second) / 86400.0;
+  oleDate =
+      static_cast<double>(days) + (value.hour * 3600 + value.minute * 60 + value.second) / 86400.0;
   return true;
 }
 
@@ -175,8 +175,8 @@ DateTimeValue AddSeconds(const DateTimeValue& value, std::int64_t seconds) {
   std::int64_t ticks = 0;
   std::int64_t shifted = 0;
   if (__builtin_mul_overflow(seconds, kTicksPerSecond, &ticks) ||
-      __builtin_add_overflow(static_cast<std::int64_t>(fileTime), ticks, &shifted) ||
-      shifted < 0 || !FromFileTime(static_cast<std::uint64_t>(shifted), result)) {
+      __builtin_add_overflow(static_cast<std::int64_t>(fileTime), ticks, &shifted) || shifted < 0 ||
+      !FromFileTime(static_cast<std::uint64_t>(shifted), result)) {
     result.invalid = true;
   }
   return result;

@@ -32,7 +32,8 @@ std::string AmountToText(double value) {
 
 bool ThreeDigitsAt(const std::string& text, std::size_t start) {
   std::size_t digits = 0;
-  while (start + digits < text.size() && text[start + digits] >= '0' && text[start + digits] <= '9') ++digits;
+  while (start + digits < text.size() && text[start + digits] >= '0' && text[start + digits] <= '9')
+    ++digits;
   return digits == 3;
 }
 

@@ -10,9 +10,9 @@ namespace {
 // BMP rows are padded to four bytes; a bottom-up 24-bit DIB has that layout already.
 std::uint32_t RowBytes(int width) { return (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u; }
 
-bool WriteBmp(const std::filesystem::path& file, const BITMAPINFOHEADER& header,
-              const void* bits) {
-  const std::uint32_t imageBytes = RowBytes(header.biWidth) * static_cast<std::uint32_t>(header.biHeight);
+bool WriteBmp(const std::filesystem::path& file, const BITMAPINFOHEADER& header, const void* bits) {
+  const std::uint32_t imageBytes =
+      RowBytes(header.biWidth) * static_cast<std::uint32_t>(header.biHeight);
   BITMAPFILEHEADER fileHeader{};
   fileHeader.bfType = 0x4D42;  // "BM"
   fileHeader.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);

@@ -14,8 +14,8 @@
 #include <system_error>
 #include <utility>
 
-#include "data/DatabasePath.h"
 #include "app/ProgramRun.h"
+#include "data/DatabasePath.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormGrid.h"
 #include "screens/FormIntervento.h"
@@ -31,9 +31,9 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/base/TextEncoding.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/TextEncoding.h"
 #include "tools/screenshots/ModalCapture.h"
 #include "tools/screenshots/SampleData.h"
 #include "tools/screenshots/ScreenCapture.h"
@@ -202,9 +202,9 @@ class Tour {
     if (!opened) return;
     MyApp::FormSelezione& selection = *opened;
     const std::wstring plate = LumoUtility::WidenText(SampleData::kShownPlate);
-    const LRESULT index = SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT,
-                                       static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(plate.c_str()));
+    const LRESULT index =
+        SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(plate.c_str()));
     SendMessageW(selection.plateList->window, LB_SETCURSEL, index, 0);
     selection.plateList->Focus();
     Shoot(selection.window, "selezione-veicolo");
@@ -303,8 +303,7 @@ class Tour {
     HWND mainWindow = main_->window;
     showBoxes_ = true;
     ShootModal([mainWindow] { PostMessageW(mainWindow, WM_CLOSE, 0, 0); },
-               [] { return FindMessageBox(L"Uscita"); },
-               [](HWND box) { return ScreenAreaOf(box); },
+               [] { return FindMessageBox(L"Uscita"); }, [](HWND box) { return ScreenAreaOf(box); },
                [](HWND box) { PostMessageW(box, WM_COMMAND, IDYES, 0); }, "uscita");
     const auto deadline = Clock::now() + kModalTimeout;
     while (IsWindow(mainWindow) && Clock::now() < deadline) Pump(std::chrono::milliseconds(50));

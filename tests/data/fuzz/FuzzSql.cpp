@@ -25,14 +25,17 @@ void LoadRows(MemoryTableStore& store) {
     std::u16string plate = u"AB" + std::u16string(1, static_cast<char16_t>(u'0' + i)) + u"CD";
     store.LoadRow("VEICOLO", {Value::Integer(i), Value::Text(plate), Value::Text(u"auto d'epoca"),
                               Value::Integer(1000 * i), Value::Null()});
-    store.LoadRow("INTERVENTI", {Value::Integer(i), Value::Text(u"Olio"), Value::Integer(15000), Value::Null(), Value::Boolean(i % 2 == 0)});
-    store.LoadRow("INTERVENTI_VEICOLO", {Value::Integer(i), Value::Integer(1), Value::Integer(i), Value::Integer(500 * i),
-                                         Value::Null(), Value::Double(12.5), Value::Text(u"nota")});
+    store.LoadRow("INTERVENTI", {Value::Integer(i), Value::Text(u"Olio"), Value::Integer(15000),
+                                 Value::Null(), Value::Boolean(i % 2 == 0)});
+    store.LoadRow("INTERVENTI_VEICOLO",
+                  {Value::Integer(i), Value::Integer(1), Value::Integer(i), Value::Integer(500 * i),
+                   Value::Null(), Value::Double(12.5), Value::Text(u"nota")});
   }
 }
 
 std::size_t TotalRows(const MemoryTableStore& store) {
-  return store.RowCount("VEICOLO") + store.RowCount("INTERVENTI") + store.RowCount("INTERVENTI_VEICOLO");
+  return store.RowCount("VEICOLO") + store.RowCount("INTERVENTI") +
+         store.RowCount("INTERVENTI_VEICOLO");
 }
 
 }  // namespace

@@ -29,8 +29,8 @@ std::string Text(const ExprPtr& expr) {
       return std::string(u.op == UnaryOp::Not ? "(not " : "(neg ") + Text(u.operand) + ")";
     }
     std::string operator()(const BinaryExpr& b) const {
-      static const char* names[] = {"or", "and", "=", "<>", "<", "<=", ">", ">=",
-                                    "+",  "-",   "*", "/",  "&"};
+      static const char* names[] = {"or", "and", "=", "<>", "<", "<=", ">",
+                                    ">=", "+",   "-", "*",  "/", "&"};
       return std::string("(") + names[static_cast<int>(b.op)] + " " + Text(b.left) + " " +
              Text(b.right) + ")";
     }
@@ -71,8 +71,8 @@ std::string Text(const SelectStatement& select) {
     s += " from " + Text(core.from);
     for (const auto& join : core.joins) {
       static const char* kinds[] = {"inner", "left", "right"};
-      s += std::string(" ") + kinds[static_cast<int>(join.kind)] + " " + Text(join.table) +
-           " on " + Text(join.on);
+      s += std::string(" ") + kinds[static_cast<int>(join.kind)] + " " + Text(join.table) + " on " +
+           Text(join.on);
     }
     if (core.where) s += " where " + Text(core.where);
     s += "]";

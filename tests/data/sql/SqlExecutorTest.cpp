@@ -77,17 +77,19 @@ class SqlExecutor : public ::testing::Test {
 
   void AddCatalogue(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-      Exec("Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE], FINERODAGGIO) values ('" +
-           name + "', 6000, 'nota di " + name + "', 0 ) ");
+      Exec("Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE], FINERODAGGIO) values ('" + name +
+           "', 6000, 'nota di " + name + "', 0 ) ");
     }
   }
 
   void AddHistory(int vehicle, int kind, int km, const std::string& date, double cost) {
     char costText[32];
     std::snprintf(costText, sizeof costText, "%g", cost);
-    Exec("Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, COSTO, [NOTE]) "
-         "values (" + std::to_string(vehicle) + ", " + std::to_string(kind) + ", " +
-         std::to_string(km) + ", '" + date + "', " + costText + ", 'fatto') ");
+    Exec(
+        "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, COSTO, [NOTE]) "
+        "values (" +
+        std::to_string(vehicle) + ", " + std::to_string(kind) + ", " + std::to_string(km) + ", '" +
+        date + "', " + costText + ", 'fatto') ");
   }
 
   MemoryTableStore store_;
@@ -108,8 +110,7 @@ TEST_F(SqlExecutor, VehicleRoundTrip) {
             1);
   EXPECT_THAT(Query("SELECT ID, TARGA, DESCRIZIONE, KM, DATA_KM FROM VEICOLO"),
               ElementsAre("1|O'BRIEN|Auto|2500|2020-03-05"));
-  EXPECT_EQ(Exec("UPDATE VEICOLO SET DESCRIZIONE= 'x', KM =1, DATA_KM= NULL WHERE TARGA= 'NO'"),
-            0);
+  EXPECT_EQ(Exec("UPDATE VEICOLO SET DESCRIZIONE= 'x', KM =1, DATA_KM= NULL WHERE TARGA= 'NO'"), 0);
   EXPECT_THAT(Query("SELECT COUNT(*) FROM VEICOLO WHERE TARGA='NESSUNA'"), ElementsAre("0"));
 }
 
@@ -163,14 +164,16 @@ TEST_F(SqlExecutor, ScheduleShowsTheLatestInsertedInterventionOfEachKind) {
   AddHistory(8, 1, 30000, "2022-01-01", 99);   // ID 3: another vehicle
   AddHistory(8, 3, 31000, "2022-02-01", 12);   // ID 4: a kind only vehicle 8 had
   AddHistory(7, 2, 9500, "2021-01-01", 20);    // ID 5
-  EXPECT_THAT(Query(ScheduleSql(7)),
-              ElementsAre("2|Olio motore|2020-05-01|9000|84.5|6000|fatto|1|nota di Olio motore|False",
-                          "5|Filtro aria|2021-01-01|9500|20|6000|fatto|2|nota di Filtro aria|False",
-                          "NULL|Candela|NULL|NULL|NULL|6000|NULL|3|nota di Candela|False"));
-  EXPECT_THAT(Query(ScheduleSql(8)),
-              ElementsAre("3|Olio motore|2022-01-01|30000|99|6000|fatto|1|nota di Olio motore|False",
-                          "NULL|Filtro aria|NULL|NULL|NULL|6000|NULL|2|nota di Filtro aria|False",
-                          "4|Candela|2022-02-01|31000|12|6000|fatto|3|nota di Candela|False"));
+  EXPECT_THAT(
+      Query(ScheduleSql(7)),
+      ElementsAre("2|Olio motore|2020-05-01|9000|84.5|6000|fatto|1|nota di Olio motore|False",
+                  "5|Filtro aria|2021-01-01|9500|20|6000|fatto|2|nota di Filtro aria|False",
+                  "NULL|Candela|NULL|NULL|NULL|6000|NULL|3|nota di Candela|False"));
+  EXPECT_THAT(
+      Query(ScheduleSql(8)),
+      ElementsAre("3|Olio motore|2022-01-01|30000|99|6000|fatto|1|nota di Olio motore|False",
+                  "NULL|Filtro aria|NULL|NULL|NULL|6000|NULL|2|nota di Filtro aria|False",
+                  "4|Candela|2022-02-01|31000|12|6000|fatto|3|nota di Candela|False"));
 }
 
 TEST_F(SqlExecutor, HistoryUpdateOnlyTouchesItsOwnVehicle) {

@@ -96,11 +96,12 @@ TEST(SqlParser, ScheduleQuery) {
   EXPECT_EQ(Parsed(ScheduleSql(7)),
             "(select [ (col V.ID) (col A.INTERVENTO) (col V.DATA) (col V.KM) (col V.COSTO) "
             "(col A.CADENZAKM) (col V.NOTE) (col A.ID):ID_INTERVENTO (col A.NOTE):NOTE_INTERV "
-            "(col A.FINERODAGGIO)" + half +
-            "] union [ null (col A.INTERVENTO) null null null (col A.CADENZAKM) null "
-            "(col A.ID):ID_INTERVENTO (col A.NOTE):NOTE_INTERV (col A.FINERODAGGIO) "
-            "from INTERVENTI A where (not (in (col ID) (select [ (col A.ID)" + half +
-            "])))] order (col ID_INTERVENTO))");
+            "(col A.FINERODAGGIO)" +
+                half +
+                "] union [ null (col A.INTERVENTO) null null null (col A.CADENZAKM) null "
+                "(col A.ID):ID_INTERVENTO (col A.NOTE):NOTE_INTERV (col A.FINERODAGGIO) "
+                "from INTERVENTI A where (not (in (col ID) (select [ (col A.ID)" +
+                half + "])))] order (col ID_INTERVENTO))");
 }
 
 TEST(SqlParser, NeighbouringForms) {
@@ -141,8 +142,8 @@ TEST(SqlParser, ErrorsNameTheProblem) {
 }
 
 TEST(SqlParser, DeepNestingIsRefusedNotOverflowed) {
-  std::string deep = "SELECT a FROM t WHERE " + std::string(100000, '(') + "1" +
-                     std::string(100000, ')');
+  std::string deep =
+      "SELECT a FROM t WHERE " + std::string(100000, '(') + "1" + std::string(100000, ')');
   EXPECT_THAT(ErrorOf(deep), HasSubstr("troppo complessa"));
   std::string nots = "SELECT a FROM t WHERE ";
   for (int i = 0; i < 100000; ++i) nots += "NOT ";

@@ -37,7 +37,8 @@ std::string Text(double number) {
 
 std::string Text(const VehicleRecord& car) {
   return std::to_string(car.ID) + "|" + car.TARGA + "|" + car.DESCRIZIONE + "|" +
-         std::to_string(car.KM) + "|" + Text(car.DATA_KM) + "|" + (car.HasDate ? "date" : "no date");
+         std::to_string(car.KM) + "|" + Text(car.DATA_KM) + "|" +
+         (car.HasDate ? "date" : "no date");
 }
 
 std::string Text(const InterventionType& entry) {
@@ -48,8 +49,8 @@ std::string Text(const InterventionType& entry) {
 std::string Text(const ScheduleRow& row) {
   return std::to_string(row.ID) + "|" + std::to_string(row.ID_INTERVENTO) + "|" + row.INTERVENTO +
          "|" + row.NOTE + "|" + row.NOTE_INTERV + "|" + (row.FINERODAGGIO ? "running-in" : "-") +
-         "|" + Text(row.DATA) + "|" + std::to_string(row.KM) + "|" +
-         std::to_string(row.CADENZAKM) + "|" + Text(row.COSTO);
+         "|" + Text(row.DATA) + "|" + std::to_string(row.KM) + "|" + std::to_string(row.CADENZAKM) +
+         "|" + Text(row.COSTO);
 }
 
 template <typename Item>
@@ -141,12 +142,15 @@ class AdoConformance : public ::testing::Test {
 }  // namespace
 
 TEST_F(AdoConformance, Catalogue) {
-  auto count = [](MaintenanceStore& store) { return std::to_string(store.CountInterventionTypes()); };
+  auto count = [](MaintenanceStore& store) {
+    return std::to_string(store.CountInterventionTypes());
+  };
   auto list = [](MaintenanceStore& store) { return Lines(store.ListInterventionTypes()); };
   EXPECT_EQ(Same("count of the template", count), "25");
   EXPECT_EQ(Same("catalogue of the template", list).rfind("25 rows\n", 0), 0u);
-  EXPECT_EQ(Same("seeding", [](MaintenanceStore& store) { return Flag(store.SeedInterventionTypes()); }),
-            "true");
+  EXPECT_EQ(
+      Same("seeding", [](MaintenanceStore& store) { return Flag(store.SeedInterventionTypes()); }),
+      "true");
   EXPECT_EQ(Same("count after seeding", count), "26");
 
   InterventionType entry;
@@ -249,8 +253,10 @@ TEST_F(AdoConformance, ScheduleAndHistory) {
 TEST_F(AdoConformance, ADatabaseThatCannotBeOpened) {
   std::filesystem::remove(adoFile_);
   std::filesystem::remove(builtInFile_);
-  Same("count", [](MaintenanceStore& store) { return std::to_string(store.CountInterventionTypes()); });
+  Same("count",
+       [](MaintenanceStore& store) { return std::to_string(store.CountInterventionTypes()); });
   Same("catalogue", [](MaintenanceStore& store) { return Lines(store.ListInterventionTypes()); });
-  Same("loading", [](MaintenanceStore& store) { return Text(store.LoadVehicleByPlate("AB123CD")); });
+  Same("loading",
+       [](MaintenanceStore& store) { return Text(store.LoadVehicleByPlate("AB123CD")); });
   Same("schedule", [](MaintenanceStore& store) { return Lines(store.LoadSchedule(1)); });
 }

@@ -43,10 +43,11 @@ class EngineChoice : public ::testing::Test {
 
   // The program's engine, with ADO registered or not; counts how often ADO is looked for.
   std::unique_ptr<DbEngine> Engine(bool registered) {
-    return MakeChoosingEngine(MakeJetFileEngine(), [this, registered]() -> std::unique_ptr<DbEngine> {
-      ++lookups_;
-      return registered ? std::make_unique<StandInAdo>(adoOpens_) : nullptr;
-    });
+    return MakeChoosingEngine(
+        MakeJetFileEngine(), [this, registered]() -> std::unique_ptr<DbEngine> {
+          ++lookups_;
+          return registered ? std::make_unique<StandInAdo>(adoOpens_) : nullptr;
+        });
   }
 
   std::int32_t Count(bool registered, std::string& error) {
@@ -72,9 +73,10 @@ class EngineChoice : public ::testing::Test {
 
 TEST(EngineChoiceRule, OnlyWhatTheBuiltInEngineDoesNotSupportGoesToAdo) {
   const Kind beyond[] = {Kind::kUnsupportedVersion, Kind::kEncrypted, Kind::kUnsupportedWrite};
-  const Kind answered[] = {Kind::kFileAccess, Kind::kNotJetDatabase, Kind::kPasswordProtected, Kind::kCorrupt,
-                           Kind::kNotFound,   Kind::kInvalidValue,   Kind::kDuplicateKey,      Kind::kBusy,
-                           Kind::kChangedElsewhere, Kind::kReadOnly};
+  const Kind answered[] = {Kind::kFileAccess,   Kind::kNotJetDatabase, Kind::kPasswordProtected,
+                           Kind::kCorrupt,      Kind::kNotFound,       Kind::kInvalidValue,
+                           Kind::kDuplicateKey, Kind::kBusy,           Kind::kChangedElsewhere,
+                           Kind::kReadOnly};
   for (Kind kind : beyond) {
     EXPECT_TRUE(UseAdoAfterRefusal(kind, true)) << static_cast<int>(kind);
     EXPECT_FALSE(UseAdoAfterRefusal(kind, false)) << static_cast<int>(kind);
@@ -125,18 +127,22 @@ TEST_F(EngineChoice, AStatementTheBuiltInEngineCannotWriteGoesToAdoWhereRegister
         throw JetRefusal(Jet::JetError(Kind::kUnsupportedWrite, "index"));
       }
     };
-    std::unique_ptr<DbSession> Open(const std::wstring&) override { return std::make_unique<Session>(); }
+    std::unique_ptr<DbSession> Open(const std::wstring&) override {
+      return std::make_unique<Session>();
+    }
   };
   for (bool registered : {true, false}) {
-    DbConnection connection(MaintenanceStore::ConnectionStringFor(database_.wstring()),
-                            MakeChoosingEngine(std::make_unique<CannotWrite>(), [&]() -> std::unique_ptr<DbEngine> {
-                              return registered ? std::make_unique<StandInAdo>(adoOpens_) : nullptr;
-                            }));
+    DbConnection connection(
+        MaintenanceStore::ConnectionStringFor(database_.wstring()),
+        MakeChoosingEngine(std::make_unique<CannotWrite>(), [&]() -> std::unique_ptr<DbEngine> {
+          return registered ? std::make_unique<StandInAdo>(adoOpens_) : nullptr;
+        }));
     ASSERT_TRUE(connection.OpenConnection());
     EXPECT_EQ(connection.ExecuteCommand("DELETE FROM VEICOLO"), registered ? 7 : -1);
     if (!registered) {
-      EXPECT_EQ(connection.ErrorText(), "Impossibile eseguire il comando. La tabella ha un indice che il programma "
-                                        "non sa aggiornare: la modifica non è stata eseguita.");
+      EXPECT_EQ(connection.ErrorText(),
+                "Impossibile eseguire il comando. La tabella ha un indice che il programma "
+                "non sa aggiornare: la modifica non è stata eseguita.");
     }
   }
   EXPECT_EQ(adoOpens_, 1);

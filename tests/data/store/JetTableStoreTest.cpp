@@ -96,11 +96,13 @@ TEST(JetTableStore, ColumnsAsTheSqlLayerSeesThem) {
 }
 
 TEST(JetTableStore, MemoAndDatesBefore1900) {
-  EXPECT_THAT(Rows("dates_memo.mdb", "SELECT IDCol, DateCol, LongTextCol FROM DateTest WHERE "
-                                     "DateCol < '1900-01-01' ORDER BY DateCol"),
+  EXPECT_THAT(Rows("dates_memo.mdb",
+                   "SELECT IDCol, DateCol, LongTextCol FROM DateTest WHERE "
+                   "DateCol < '1900-01-01' ORDER BY DateCol"),
               ElementsAre("4|-462760|Pre-1000 years", "3|-363|Pre-1900 years"));
-  EXPECT_THAT(Rows("dates_memo.mdb", "SELECT IDCol FROM DateTest WHERE LongTextCol = "
-                                     "'hello' OR ShortTextCol = 'NO NEW LINE' ORDER BY IDCol"),
+  EXPECT_THAT(Rows("dates_memo.mdb",
+                   "SELECT IDCol FROM DateTest WHERE LongTextCol = "
+                   "'hello' OR ShortTextCol = 'NO NEW LINE' ORDER BY IDCol"),
               ElementsAre("1", "6"));
   EXPECT_THAT(Rows("dates_memo.mdb", "SELECT MAX(DateTimeCol), MIN(TimeCol) FROM DateTest"),
               ElementsAre("2958101|-462395"));

@@ -45,8 +45,9 @@ TEST_F(Store, SavesAndLoadsVehiclesByPlate) {
   car.DESCRIZIONE = "Auto";
   car.KM = 1500;
   ASSERT_TRUE(Make().SaveVehicle(car));
-  EXPECT_EQ(sql_[1], "INSERT INTO VEICOLO (TARGA, DESCRIZIONE, KM, DATA_KM) VALUES "
-                     "('O''BRIEN','Auto',1500,NULL)");
+  EXPECT_EQ(sql_[1],
+            "INSERT INTO VEICOLO (TARGA, DESCRIZIONE, KM, DATA_KM) VALUES "
+            "('O''BRIEN','Auto',1500,NULL)");
   EXPECT_EQ(car.ID, 1);
 
   VehicleRecord loaded = Make().LoadVehicleByPlate("O'BRIEN");
@@ -63,8 +64,9 @@ TEST_F(Store, SavesAndLoadsVehiclesByPlate) {
   car.DATA_KM = MakeDate(2020, 3, 5);
   car.HasDate = true;
   ASSERT_TRUE(Make().SaveVehicle(car));
-  EXPECT_EQ(sql_[sql_.size() - 2], "UPDATE VEICOLO SET DESCRIZIONE= 'Auto d''epoca', KM =2500, "
-                                   "DATA_KM= '2020-03-05' WHERE TARGA= 'O''BRIEN'");
+  EXPECT_EQ(sql_[sql_.size() - 2],
+            "UPDATE VEICOLO SET DESCRIZIONE= 'Auto d''epoca', KM =2500, "
+            "DATA_KM= '2020-03-05' WHERE TARGA= 'O''BRIEN'");
   EXPECT_EQ(car.ID, 1);
   loaded = Make().LoadVehicleByPlate("O'BRIEN");
   EXPECT_TRUE(loaded.HasDate);
@@ -122,14 +124,16 @@ TEST_F(Store, CatalogueSeedSaveAndDeleteGuard) {
             "necessario");
 
   ASSERT_TRUE(Make().SaveInterventionType(Entry("Olio l'motore", 10000, true)));
-  EXPECT_EQ(sql_.back(), "Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE], FINERODAGGIO) "
-                         "values ('Olio l''motore', 10000, 'nota', -1 ) ");
+  EXPECT_EQ(sql_.back(),
+            "Insert into INTERVENTI (INTERVENTO, CADENZAKM, [NOTE], FINERODAGGIO) "
+            "values ('Olio l''motore', 10000, 'nota', -1 ) ");
   ASSERT_TRUE(Make().SaveInterventionType(Entry("Olio l'motore", 10000, true)));  // names repeat
   InterventionType changed = Entry("Filtro", 15000, false);
   changed.ID = 2;
   ASSERT_TRUE(Make().SaveInterventionType(changed));
-  EXPECT_EQ(sql_.back(), "UPDATE INTERVENTI SET INTERVENTO= 'Filtro', CADENZAKM= 15000, [NOTE]= "
-                         "'nota', FINERODAGGIO= 0 WHERE ID= 2");
+  EXPECT_EQ(sql_.back(),
+            "UPDATE INTERVENTI SET INTERVENTO= 'Filtro', CADENZAKM= 15000, [NOTE]= "
+            "'nota', FINERODAGGIO= 0 WHERE ID= 2");
   list = Make().ListInterventionTypes();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[1].INTERVENTO, "Filtro");
@@ -163,9 +167,10 @@ TEST_F(Store, RecordsInterventionsAndBuildsTheSchedule) {
   oil.COSTO = 84.5;
   oil.NOTE = "Tagliando dell'anno";
   ASSERT_TRUE(Make().SaveVehicleIntervention(7, oil));
-  EXPECT_EQ(sql_.back(), "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, "
-                         "COSTO, [NOTE]) values (7, 1, 950, '2021-06-30', 84.5, 'Tagliando "
-                         "dell''anno') ");
+  EXPECT_EQ(sql_.back(),
+            "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, "
+            "COSTO, [NOTE]) values (7, 1, 950, '2021-06-30', 84.5, 'Tagliando "
+            "dell''anno') ");
   oil.COSTO = 1234567.0;  // more than six significant digits: every one is kept
   ASSERT_TRUE(Make().SaveVehicleIntervention(8, oil));
 
@@ -204,9 +209,10 @@ TEST_F(Store, RecordsInterventionsAndBuildsTheSchedule) {
   fix.KM = 960;
   EXPECT_FALSE(Make().SaveVehicleIntervention(8, fix));  // another vehicle's row
   ASSERT_TRUE(Make().SaveVehicleIntervention(7, fix));
-  EXPECT_EQ(sql_.back(), "UPDATE INTERVENTI_VEICOLO SET ID_INTERVENTO= 1, KM= 960, DATA= "
-                         "'2021-06-30', COSTO= 84.5, [NOTE]= 'Tagliando dell''anno' WHERE ID= 1 "
-                         "AND ID_VEICOLO= 7");
+  EXPECT_EQ(sql_.back(),
+            "UPDATE INTERVENTI_VEICOLO SET ID_INTERVENTO= 1, KM= 960, DATA= "
+            "'2021-06-30', COSTO= 84.5, [NOTE]= 'Tagliando dell''anno' WHERE ID= 1 "
+            "AND ID_VEICOLO= 7");
   EXPECT_EQ(Make().LoadSchedule(7)[0].KM, 960);
 }
 
@@ -218,9 +224,14 @@ TEST_F(Store, CostsAreSplicedWithEveryTypedDigit) {
     double cost;
     std::string sql;
   } cases[] = {
-      {84.5, "84.5"},           {1234.57, "1234.57"},     {0.1, "0.1"},
-      {0.0, "0"},               {1e6, LumoUtility::DoubleToText(1e6)},
-      {12345.67, "12345.67"},   {1234567.0, "1234567"},   {999999999.0, "999999999"},
+      {84.5, "84.5"},
+      {1234.57, "1234.57"},
+      {0.1, "0.1"},
+      {0.0, "0"},
+      {1e6, LumoUtility::DoubleToText(1e6)},
+      {12345.67, "12345.67"},
+      {1234567.0, "1234567"},
+      {999999999.0, "999999999"},
       {1234567.89, "1234567.89"},
   };
   VehicleIntervention done;
@@ -230,9 +241,10 @@ TEST_F(Store, CostsAreSplicedWithEveryTypedDigit) {
   for (const auto& c : cases) {
     done.COSTO = c.cost;
     ASSERT_TRUE(Make().SaveVehicleIntervention(7, done));
-    EXPECT_EQ(sql_.back(), "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, "
-                           "COSTO, [NOTE]) values (7, 1, 950, '2021-06-30', " +
-                               c.sql + ", '') ");
+    EXPECT_EQ(sql_.back(),
+              "Insert into  INTERVENTI_VEICOLO (ID_VEICOLO, ID_INTERVENTO, KM, DATA, "
+              "COSTO, [NOTE]) values (7, 1, 950, '2021-06-30', " +
+                  c.sql + ", '') ");
     EXPECT_EQ(Make().LoadSchedule(7).at(0).COSTO, c.cost) << c.sql;
   }
 }

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "data/DatabasePath.h"
-#include "data/jet/Journal.h"
 #include "data/MaintenanceStore.h"
+#include "data/jet/Journal.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/TestFiles.h"
@@ -37,7 +37,8 @@ TEST_F(ProgramStore, ReadsAndWritesTheUserDatabase) {
   car.TARGA = "AB123CD";
   car.DESCRIZIONE = "Station wagon \x80 rate";  // "€" in the program's code page
   ASSERT_TRUE(MaintenanceStore().SaveVehicle(car));
-  EXPECT_EQ(MaintenanceStore().LoadVehicleByPlate("AB123CD").DESCRIZIONE, "Station wagon \x80 rate");
+  EXPECT_EQ(MaintenanceStore().LoadVehicleByPlate("AB123CD").DESCRIZIONE,
+            "Station wagon \x80 rate");
   EXPECT_TRUE(boxes_.Requests().empty());
 }
 

@@ -17,9 +17,7 @@ namespace {
 
 class TemplateStore : public ::testing::Test {
  protected:
-  TemplateStore() {
-    std::filesystem::copy_file(TemplateFile(), database_);
-  }
+  TemplateStore() { std::filesystem::copy_file(TemplateFile(), database_); }
 
   MaintenanceStore Make() {
     return MaintenanceStore(MakeJetFileEngine(), database_.wstring(),
@@ -185,7 +183,8 @@ TEST_F(TemplateStore, RowsComeInKeyOrderAfterSpaceIsReused) {
   ASSERT_TRUE(Make().SeedInterventionTypes());
   std::vector<InterventionType> catalogue = Make().ListInterventionTypes();
   ASSERT_EQ(catalogue.size(), 26u);
-  for (std::size_t i = 1; i < catalogue.size(); ++i) EXPECT_LT(catalogue[i - 1].ID, catalogue[i].ID);
+  for (std::size_t i = 1; i < catalogue.size(); ++i)
+    EXPECT_LT(catalogue[i - 1].ID, catalogue[i].ID);
   EXPECT_EQ(catalogue[24].INTERVENTO, "Revisione dell'auto");
   EXPECT_EQ(catalogue[24].NOTE, "Ogni due anni, l'ultima a marzo");
   EXPECT_EQ(catalogue.back().INTERVENTO, "Candela");  // the editor selects the last row
@@ -198,8 +197,10 @@ TEST_F(TemplateStore, CostsAndOldDatesOnTheFile) {
   car.HasDate = true;
   ASSERT_TRUE(Make().SaveVehicle(car));
   EXPECT_FALSE(Make().LoadVehicleByPlate("OLD").HasDate);
-  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(1, 100, MakeDate(2020, 1, 2), 1234567.0)));
-  ASSERT_TRUE(Make().SaveVehicleIntervention(car.ID, Done(2, 100, MakeDate(2020, 1, 2), 12.3456789)));
+  ASSERT_TRUE(
+      Make().SaveVehicleIntervention(car.ID, Done(1, 100, MakeDate(2020, 1, 2), 1234567.0)));
+  ASSERT_TRUE(
+      Make().SaveVehicleIntervention(car.ID, Done(2, 100, MakeDate(2020, 1, 2), 12.3456789)));
   std::vector<ScheduleRow> rows = Make().LoadSchedule(car.ID);
   EXPECT_EQ(rows[0].COSTO, 1234567.0);  // every digit of the amount, through SQL and the file
   EXPECT_EQ(rows[1].COSTO, 12.3456789);
@@ -212,12 +213,16 @@ namespace {
 // one's commit goes through and both rows stay; a copy that cannot get the lock says so
 // in Italian.
 TEST_F(TemplateStore, TwoCopiesOnOneDatabase) {
-  DbConnection first(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
-  DbConnection second(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
+  DbConnection first(MaintenanceStore::ConnectionStringFor(database_.wstring()),
+                     MakeJetFileEngine());
+  DbConnection second(MaintenanceStore::ConnectionStringFor(database_.wstring()),
+                      MakeJetFileEngine());
   ASSERT_TRUE(first.OpenConnection());
   ASSERT_TRUE(second.OpenConnection());
-  EXPECT_EQ(first.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('PRIMA', 1)"), 1) << first.ErrorText();
-  EXPECT_EQ(second.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('SECONDA', 2)"), 1) << second.ErrorText();
+  EXPECT_EQ(first.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('PRIMA', 1)"), 1)
+      << first.ErrorText();
+  EXPECT_EQ(second.ExecuteCommand("INSERT INTO VEICOLO (TARGA, KM) VALUES ('SECONDA', 2)"), 1)
+      << second.ErrorText();
   ASSERT_TRUE(first.OpenRecordset("SELECT TARGA FROM VEICOLO WHERE TARGA = 'SECONDA'"));
   EXPECT_FALSE(first.AtEnd()) << "the first copy does not see the second one's commit";
 
@@ -225,15 +230,18 @@ TEST_F(TemplateStore, TwoCopiesOnOneDatabase) {
   {
     Jet::WriterLock held(database_);
     EXPECT_EQ(first.ExecuteCommand("DELETE FROM VEICOLO"), -1);
-    EXPECT_NE(first.ErrorText().find("occupato da un'altra copia del programma"), std::string::npos) << first.ErrorText();
+    EXPECT_NE(first.ErrorText().find("occupato da un'altra copia del programma"), std::string::npos)
+        << first.ErrorText();
   }
   Jet::SetLockTimeout(std::chrono::milliseconds(5000));
   first.CloseConnection();
   second.CloseConnection();
 
-  DbConnection check(MaintenanceStore::ConnectionStringFor(database_.wstring()), MakeJetFileEngine());
+  DbConnection check(MaintenanceStore::ConnectionStringFor(database_.wstring()),
+                     MakeJetFileEngine());
   ASSERT_TRUE(check.OpenConnection());
-  ASSERT_TRUE(check.OpenRecordset("SELECT COUNT(*) FROM VEICOLO WHERE TARGA = 'PRIMA' OR TARGA = 'SECONDA'"));
+  ASSERT_TRUE(check.OpenRecordset(
+      "SELECT COUNT(*) FROM VEICOLO WHERE TARGA = 'PRIMA' OR TARGA = 'SECONDA'"));
   EXPECT_EQ(check.FieldInt(0), 2);
   check.CloseConnection();
   ExpectValidFile();
