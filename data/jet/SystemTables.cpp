@@ -6,7 +6,8 @@
 // file Jet created through ADOX). Column definitions are stored sorted by name, as Jet
 // does; bytes that readers ignore (variable slots of fixed columns, fixed offsets of
 // variable columns, order bytes of unused index slots, index bytes 42-45) carry the
-// values Jet leaves there, as one consistent set.
+// values Jet leaves there, as one consistent set. Index slots not listed are unused
+// (column 0xFFFF, order 0).
 namespace Jet {
 
 TableLayout MSysObjectsLayout() {
@@ -41,25 +42,12 @@ TableLayout MSysObjectsLayout() {
                              {0xFFFF, 0x00},
                              {0xFFFF, 0x6E},
                              {0xFFFF, 0x00},
-                             {0xFFFF, 0x69},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00}}};
+                             {0xFFFF, 0x69}}};
   t.realIndexes[0].usageMap = RowPointer{6, 16};
   t.realIndexes[0].rootPage = 7;
   t.realIndexes[0].unknown42 = 0x00000000;
   t.realIndexes[0].flags = 0x81;
-  t.realIndexes[1].slots = {{{0x0000, 0x01},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00}}};
+  t.realIndexes[1].slots = {{{0x0000, 0x01}}};
   t.realIndexes[1].usageMap = RowPointer{6, 17};
   t.realIndexes[1].rootPage = 8;
   t.realIndexes[1].unknown42 = 0x00000000;
@@ -99,8 +87,7 @@ TableLayout MSysACEsLayout() {
                              {0xFFFF, 0x00},
                              {0xFFFF, 0x00},
                              {0xFFFF, 0x04},
-                             {0xFFFF, 0x12},
-                             {0xFFFF, 0x00}}};
+                             {0xFFFF, 0x12}}};
   t.realIndexes[0].usageMap = RowPointer{6, 20};
   t.realIndexes[0].rootPage = 9;
   t.realIndexes[0].unknown42 = 0x00740041;
@@ -137,8 +124,7 @@ TableLayout MSysQueriesLayout() {
                              {0xFFFF, 0x00},
                              {0xFFFF, 0x7A},
                              {0xFFFF, 0x00},
-                             {0xFFFF, 0x66},
-                             {0xFFFF, 0x00}}};
+                             {0xFFFF, 0x66}}};
   t.realIndexes[0].usageMap = RowPointer{6, 25};
   t.realIndexes[0].rootPage = 10;
   t.realIndexes[0].unknown42 = 0x00640065;
@@ -170,44 +156,17 @@ TableLayout MSysRelationshipsLayout() {
       {u"szRelationship", 0x0A, 0, 0, 0, 0x12, 0x00, 0, 510},
   };
   t.realIndexes.resize(3);
-  t.realIndexes[0].slots = {{{0x0000, 0x01},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00}}};
+  t.realIndexes[0].slots = {{{0x0000, 0x01}}};
   t.realIndexes[0].usageMap = RowPointer{6, 28};
   t.realIndexes[0].rootPage = 11;
   t.realIndexes[0].unknown42 = 0x00000000;
   t.realIndexes[0].flags = 0x82;
-  t.realIndexes[1].slots = {{{0x0004, 0x01},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00}}};
+  t.realIndexes[1].slots = {{{0x0004, 0x01}}};
   t.realIndexes[1].usageMap = RowPointer{6, 29};
   t.realIndexes[1].rootPage = 12;
   t.realIndexes[1].unknown42 = 0x00000000;
   t.realIndexes[1].flags = 0x82;
-  t.realIndexes[2].slots = {{{0x0006, 0x01},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00},
-                             {0xFFFF, 0x00}}};
+  t.realIndexes[2].slots = {{{0x0006, 0x01}}};
   t.realIndexes[2].usageMap = RowPointer{6, 30};
   t.realIndexes[2].rootPage = 13;
   t.realIndexes[2].unknown42 = 0x00000000;
