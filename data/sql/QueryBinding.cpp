@@ -31,14 +31,14 @@ void Conjuncts(const Expr& expr, std::vector<const Expr*>& terms) {
   terms.push_back(&expr);
 }
 
-void Measure(const Bound& b, int depth, Reach& reach) {
+// Subqueries are opaque: their own columns are never measured, so every column seen
+// here counts its scopes up from this expression's.
+void Measure(const Bound& b, Reach& reach) {
   switch (b.kind) {
     case Bound::Kind::Column: {
-      int up = b.up - depth;
-      if (up < 0) return;
-      reach.nearest = std::min(reach.nearest, up);
-      reach.farthest = std::max(reach.farthest, up);
-      if (up == 0) reach.sources.push_back(b.source);
+      reach.nearest = std::min(reach.nearest, b.up);
+      reach.farthest = std::max(reach.farthest, b.up);
+      if (b.up == 0) reach.sources.push_back(b.source);
       return;
     }
     case Bound::Kind::InSubquery:
@@ -46,14 +46,14 @@ void Measure(const Bound& b, int depth, Reach& reach) {
     case Bound::Kind::Aggregate: reach.opaque = true; break;
     default: break;
   }
-  for (const auto& child : b.children) Measure(*child, depth, reach);
+  for (const auto& child : b.children) Measure(*child, reach);
 }
 
 }  // namespace
 
 Reach ReachOf(const Bound& b) {
   Reach reach;
-  Measure(b, 0, reach);
+  Measure(b, reach);
   return reach;
 }
 
