@@ -3,49 +3,10 @@
 #include "toolkit/Button.h"
 #include "toolkit/FormHandlers.h"
 #include "toolkit/Label.h"
-#include "toolkit/OwnedForms.h"
-#include "toolkit/ResourceIds.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
-
-void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, int right,
-                      int down) {
-  int left = 0;
-  int top = 0;
-  if (owner && owner->window) {
-    RECT bounds{};
-    GetWindowRect(owner->window, &bounds);
-    left = bounds.left;
-    top = bounds.top;
-  } else if (owner) {
-    left = owner->x;
-    top = owner->y;
-  }
-  form.SetPosition(left + right, top + down);
-}
-
-void OpenOwnedForm(LumoUtility::FormHandlers& form, LumoUtility::Form* owner,
-                   const std::string& caption, LumoUtility::FontSpec& formFont, int clientWidth,
-                   int clientHeight, int right, int down) {
-  form.keyPreview = true;
-  form.minimizeBox = true;
-  form.maximizeBox = false;
-  PlaceBesideOwner(form, owner, right, down);
-  form.SetSize(clientWidth, clientHeight);
-  form.text = LumoUtility::WidenText(caption);
-  formFont.bold = true;
-  form.font = &formFont;
-  form.iconId = kProgramIconId;
-  form.WireFormHandlers();
-  // The owner waits before the window is made: building the controls may already show an
-  // error box, and a click on the owner meanwhile would open a second form inside this one.
-  if (owner) LumoUtility::WaitOnOwnedForm(*owner, form);
-  form.Create();
-  form.SetIcon(kProgramIconId);
-  form.SetClientSize(clientWidth, clientHeight);
-}
 
 void RequestClose(LumoUtility::Form& form) {
   if (form.window) PostMessageW(form.window, WM_CLOSE, 0, 0);

@@ -7,7 +7,6 @@
 namespace LumoUtility {
 class FontSpec;
 class Form;
-class FormHandlers;
 class GUIElement;
 class Button;
 class Label;
@@ -18,18 +17,6 @@ namespace MyApp {
 
 // The caption of every error box of the forms.
 constexpr char kErrorCaption[] = "Errore";
-
-// Places a form at its owner's top-left corner shifted by (right, down) pixels.
-void PlaceBesideOwner(LumoUtility::Form& form, const LumoUtility::Form* owner, int right, int down);
-
-// What every form the main window opens does on construction: placed at its owner's
-// top-left corner shifted by (right, down), with the caption, the bold form font, the
-// program's icon and the client size; waited on by its owner (from before its window
-// exists) and created (its controls are built). Settings in which the forms differ are
-// made before the call.
-void OpenOwnedForm(LumoUtility::FormHandlers& form, LumoUtility::Form* owner,
-                   const std::string& caption, LumoUtility::FontSpec& formFont, int clientWidth,
-                   int clientHeight, int right, int down);
 
 // Asks the form's window to close once the current message is handled: the control whose
 // command is running must not lose its window under its own feet.

@@ -34,7 +34,11 @@ class OwnedForm : public LumoUtility::FormHandlers {
   // part.
   explicit OwnedForm(LumoUtility::Form* ownerForm);
 
-  // Places, sets up and creates the form (OpenOwnedForm) with its owner and font.
+  // What every form the main window opens does on construction: placed at its owner's
+  // top-left corner shifted by (right, down), with the caption, the bold form font, the
+  // program's icon and the client size; waited on by its owner (from before its window
+  // exists) and created (its controls are built). Settings in which the forms differ are
+  // made before the call.
   void Open(const std::string& caption, int clientWidth, int clientHeight, int right, int down);
 };
 

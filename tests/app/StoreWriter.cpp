@@ -17,7 +17,6 @@
 #include "data/MaintenanceStore.h"
 #include "tests/app/ProgressCounters.h"
 #include "tests/app/WriterRows.h"
-#include "toolkit/MessageBoxes.h"
 
 int main() {
   int argc = 0;
@@ -29,8 +28,7 @@ int main() {
   ProgressCounters progress(argv[3]);
   LocalFree(argv);
   if (!progress.Open()) return 2;
-  // Nobody is there to answer a box; the store's failures are read from ErrorFlag.
-  LumoUtility::SetMessageBoxPresenter([](const LumoUtility::MessageBoxRequest&) { return IDOK; });
+  // No box can appear: ProgramStoreMessage is left unset, failures are read from ErrorFlag.
 
   int result = 0;
   int committed = 0;
