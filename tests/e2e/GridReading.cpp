@@ -14,6 +14,7 @@ namespace {
 constexpr int kFaceSize = 20;   // the face is drawn 20 x 20 ...
 constexpr int kFaceMargin = 3;  // ... 3 pixels from the cell's right edge
 constexpr int kMinimumFacePixels = 40;
+constexpr DWORD kSelectedColour = 0xFFFF00;  // the selected line's background (yellow)
 
 }  // namespace
 
@@ -150,6 +151,37 @@ void UiDriver::WaitForStatus(HWND grid, int row, RowStatus status) {
               std::string("row ") + std::to_string(row) + " to show " + ToString(status));
   } catch (const DriverError& error) {
     throw DriverError(std::string(error.what()) + "; it shows " + ToString(seen));
+  }
+}
+
+void UiDriver::WaitForSelectedRow(HWND grid, int row) {
+  std::vector<int> selected;
+  auto read = [&] {
+    selected.clear();
+    RECT area{};
+    GetClientRect(grid, &area);
+    MapWindowPoints(grid, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+    const std::vector<DWORD> pixels = CaptureScreen(area);
+    const LONG width = area.right - area.left;
+    auto rows = GridRows(grid);
+    // Each line is sampled a little inside its second cell, clear of the status face.
+    for (std::size_t line = 1; line < rows.size() && rows[line].size() > 1; ++line) {
+      RECT cell = ScreenRect(rows[line][1]);
+      const LONG x = cell.left + 4 - area.left, y = (cell.top + cell.bottom) / 2 - area.top;
+      if (x < 0 || x >= width || y < 0 || y >= area.bottom - area.top) continue;
+      if (pixels[static_cast<std::size_t>(y * width + x)] == kSelectedColour) {
+        selected.push_back(static_cast<int>(line) - 1);
+      }
+    }
+    return selected == std::vector<int>{row};
+  };
+  try {
+    WaitUntil(read, Timeout(), "row " + std::to_string(row) + " alone shown selected");
+  } catch (const DriverError& error) {
+    std::string seen;
+    for (int line : selected) seen += " " + std::to_string(line);
+    throw DriverError(std::string(error.what()) +
+                      "; rows shown selected:" + (seen.empty() ? " none" : seen));
   }
 }
 

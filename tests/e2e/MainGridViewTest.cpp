@@ -47,18 +47,9 @@ int ForegroundPixels(const RECT& area) {
   return static_cast<int>(pixels.size()) - most;
 }
 
-// The selected line's background (yellow) as the screen shows it.
-constexpr DWORD kSelected = 0xFFFF00;
-
 // Where the header sits in the grid's client area: 1 when the grid is scrolled to the top.
 // (Another process's scroll bar cannot be read; what the bar does is checked instead.)
 LONG HeaderTop(UiDriver& ui, HWND grid) { return RectInParent(ui.HeaderCell(grid, 0)).top; }
-
-DWORD CentrePixel(HWND window) {
-  RECT area = ScreenRect(window);
-  const LONG x = area.left + 4, y = (area.top + area.bottom) / 2;
-  return CaptureScreen(RECT{x, y, x + 1, y + 1}).at(0);
-}
 
 class MainGridView : public ::testing::Test {
  protected:
@@ -101,9 +92,7 @@ TEST_F(MainGridView, HeaderCaptionsShowAndAVehicleOpensAtItsFirstLine) {
   // The header and the first line at the top, the first line selected.
   WaitUntil([&] { return HeaderTop(ui, grid) == 1; }, ui.Timeout(), "the header in view");
   EXPECT_EQ(ScreenRect(ui.Cell(grid, 0, 0)).top, ScreenRect(ui.HeaderCell(grid, 0)).bottom + 1);
-  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 0, 1)) == kSelected; }, ui.Timeout(),
-            "the first line selected");
-  EXPECT_NE(CentrePixel(ui.Cell(grid, 1, 1)), kSelected);
+  ui.WaitForSelectedRow(grid, 0);
   // The scroll bar agrees: a line down and a line up bring the header back to the top.
   PostMessageW(grid, WM_VSCROLL, SB_LINEDOWN, 0);
   WaitUntil([&] { return HeaderTop(ui, grid) < 1; }, ui.Timeout(), "a line scrolled down");
@@ -111,11 +100,9 @@ TEST_F(MainGridView, HeaderCaptionsShowAndAVehicleOpensAtItsFirstLine) {
   WaitUntil([&] { return HeaderTop(ui, grid) == 1; }, ui.Timeout(), "the header back at the top");
   // Down and Up move the selection and keep the header where it is.
   ui.PressKey(grid, VK_DOWN);
-  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 1, 1)) == kSelected; }, ui.Timeout(),
-            "line 2 selected");
+  ui.WaitForSelectedRow(grid, 1);
   ui.PressKey(grid, VK_UP);
-  WaitUntil([&] { return CentrePixel(ui.Cell(grid, 0, 1)) == kSelected; }, ui.Timeout(),
-            "line 1 selected");
+  ui.WaitForSelectedRow(grid, 0);
   EXPECT_EQ(HeaderTop(ui, grid), 1);
 
   ui.CloseWindow(main);

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,20 @@ class UiDriver {
   // Sets a date picker's date (the calendar part) and ticks its check box when it has one.
   void SetDate(HWND picker, WORD year, WORD month, WORD day);
 
+  // Real keyboard input (SendInput): the keys go to whatever has the keyboard focus, as a
+  // user's would. The driver never moves the focus or the foreground itself: when the
+  // foreground window is not the program's, the keys are not sent and the call throws
+  // naming the window that would have got them. Each call then waits until the program is
+  // idle; what the keys do is awaited by the caller (a form, a text, the focus).
+  // Presses the keys down in order and lets them go in reverse: {VK_CONTROL, 'N'}.
+  void PressKeys(std::initializer_list<WORD> keys);
+  // Types the characters as Unicode keystrokes.
+  void TypeText(const std::wstring& text);
+  // The window that has the keyboard focus (null when the foreground is not the program's).
+  HWND Focused();
+  // Waits until the control has the focus; throws saying where the focus is instead.
+  void WaitForFocus(HWND control, const std::string& what);
+
   // Toolbars and menus.
   HWND Toolbar(HWND form);
   std::vector<ToolbarButton> ToolbarButtons(HWND toolbar);
@@ -125,6 +140,8 @@ class UiDriver {
   // repainted may read as no picture; WaitForStatus reads until the expected face shows.
   RowStatus Status(HWND grid, int row);
   void WaitForStatus(HWND grid, int row, RowStatus status);
+  // Waits until the row, and no other row in view, shows the selection's colour.
+  void WaitForSelectedRow(HWND grid, int row);
   void DoubleClickCell(HWND grid, int row, int column);
 
   TargetProcess& Process() { return process_; }
@@ -136,6 +153,7 @@ class UiDriver {
   HWND FindMessageBox(const std::wstring& caption);
   std::size_t OpenPopupMenus();
   void PostClick(HWND window, int x, int y, bool doubleClick);
+  void SendKeyboardInput(std::vector<INPUT> events, const std::string& what);
 
   TargetProcess& process_;
 };
