@@ -19,19 +19,11 @@ INPUT Key(WORD virtualKey, WORD character, DWORD flags) {
 
 // Keys whose scan codes need the extended flag to be told from the keypad's.
 bool Extended(WORD key) {
-  switch (key) {
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN: return true;
-    default: return false;
+  for (int extended : {VK_INSERT, VK_DELETE, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT,
+                       VK_UP, VK_DOWN}) {
+    if (key == extended) return true;
   }
+  return false;
 }
 
 std::string KeyName(WORD key) {
