@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "data/MaintenanceStore.h"
+#include "screens/CommandShortcuts.h"
 #include "screens/FormCommon.h"
 #include "screens/KmText.h"
 #include "toolkit/Button.h"
@@ -27,10 +28,12 @@ using namespace LumoUtility;
 constexpr int kClientWidth = 600;
 constexpr int kClientHeight = 350;
 
-std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image) {
+std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image,
+                                      KeyboardShortcut shortcut) {
   auto item = std::make_unique<ToolBarItem>(&bar);
   item->toolTip = tip;
   item->image = image;
+  item->shortcut = shortcut;
   item->commandHandler = CommandTrampoline;
   bar.AddItem(item.get());
   return item;
@@ -75,10 +78,10 @@ void FormAnagInterv::BuildControls() {
   toolBar->alignRight = false;
   toolBar->flat = false;
   toolBar->showText = false;
-  newItem = MakeItem(*toolBar, "Nuovo", STD_FILENEW);
-  changeItem = MakeItem(*toolBar, "Modifica", STD_PROPERTIES);
+  newItem = MakeItem(*toolBar, "Nuovo", STD_FILENEW, kNewShortcut);
+  changeItem = MakeItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
   changeItem->SetEnabled(false);
-  deleteItem = MakeItem(*toolBar, "Cancella", STD_DELETE);
+  deleteItem = MakeItem(*toolBar, "Cancella", STD_DELETE, kDeleteShortcut);
   deleteItem->SetEnabled(false);
   toolBar->Create();
 
@@ -223,6 +226,8 @@ void FormAnagInterv::BackToBrowsing() {
   deleteItem->SetEnabled(selection);
   toolBar->RebuildButtons();
   mode = kBrowsing;
+  // The field or button that had the focus is disabled or hidden now.
+  catalogueList->Focus();
 }
 
 bool FormAnagInterv::Validate() {
@@ -343,6 +348,15 @@ void FormAnagInterv::OnCommand(GUIElement* element) {
   } else if (element == deleteItem.get()) {
     DeleteSelected();
   }
+}
+
+bool FormAnagInterv::OnFormKeyPress(int character) {
+  // While an entry is being typed, Esc gives up the typing only, as "Annulla" does.
+  if (character == kEscape && mode != kBrowsing) {
+    BackToBrowsing();
+    return true;
+  }
+  return OwnedForm::OnFormKeyPress(character);
 }
 
 bool FormAnagInterv::OnChildKeyPress(GUIElement* child, int character) {

@@ -37,6 +37,8 @@ class FormAnagInterv : public OwnedForm {
   void BuildControls() override;
   bool OnClosing() override;
   void OnCommand(LumoUtility::GUIElement* element) override;
+  // Esc while in "Nuovo" or "Modifica" acts as "Annulla"; in browsing it closes the form.
+  bool OnFormKeyPress(int character) override;
   bool OnChildKeyPress(LumoUtility::GUIElement* child, int character) override;
   void OnChildGotFocus(LumoUtility::GUIElement* child) override;
   void OnChildLostFocus(LumoUtility::GUIElement* child) override;

@@ -6,11 +6,13 @@
 #include <cctype>
 
 #include "data/MaintenanceStore.h"
+#include "screens/CommandShortcuts.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormCommon.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/KmText.h"
 #include "screens/MakerSite.h"
 #include "screens/OwnedForm.h"
 #include "screens/ScheduleLines.h"
@@ -71,10 +73,12 @@ HBITMAP LoadProgramBitmap(HINSTANCE instance, int resourceId) {
       LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-std::unique_ptr<ToolBarItem> MakeToolItem(ToolBar* bar, const std::string& label, int image) {
+std::unique_ptr<ToolBarItem> MakeToolItem(ToolBar* bar, const std::string& label, int image,
+                                          KeyboardShortcut shortcut) {
   auto item = std::make_unique<ToolBarItem>(bar);
   item->toolTip = label;
   item->image = image;
+  item->shortcut = shortcut;
   item->commandHandler = CommandTrampoline;
   return item;
 }
@@ -154,20 +158,20 @@ void FormGrid::BuildToolBar() {
   toolBar->autoSize = true;
   toolBar->showText = true;
 
-  newButton = MakeToolItem(toolBar.get(), "Nuovo", STD_FILENEW);
-  openButton = MakeToolItem(toolBar.get(), "Apri", STD_FILEOPEN);
+  newButton = MakeToolItem(toolBar.get(), "Nuovo", STD_FILENEW, kNewShortcut);
+  openButton = MakeToolItem(toolBar.get(), "Apri", STD_FILEOPEN, kOpenShortcut);
   toolSeparator = std::make_unique<ToolBarItem>(toolBar.get());
   toolSeparator->style = kSeparatorStyle;
-  editButton = MakeToolItem(toolBar.get(), "Modifica", 0);
+  editButton = MakeToolItem(toolBar.get(), "Modifica", 0, kChangeShortcut);
   editButton->bitmapId = kToolbarStripId;
   editButton->imageCount = 2;
   editButton->imageOffset = 0;
   // The others take their pictures from the strip "Modifica" added.
-  addButton = MakeToolItem(toolBar.get(), "Aggiungi", 0);
+  addButton = MakeToolItem(toolBar.get(), "Aggiungi", 0, kAddShortcut);
   addButton->imageOffset = 1;
-  optionsButton = MakeToolItem(toolBar.get(), "Opzioni", 0);
+  optionsButton = MakeToolItem(toolBar.get(), "Opzioni", 0, kCatalogueShortcut);
   optionsButton->imageOffset = 3;
-  closeButton = MakeToolItem(toolBar.get(), "Chiudi", 0);
+  closeButton = MakeToolItem(toolBar.get(), "Chiudi", 0, kCloseVehicleShortcut);
   closeButton->imageOffset = 2;
 
   editButton->enabled = false;
@@ -292,6 +296,11 @@ void FormGrid::OpenInterventionEntry() {
   interventionEntry.reset();
   interventionEntry = std::make_unique<FormIntervento>(this, "Nuovo Intervento");
   interventionEntry->onDestroy = ChildFormDestroyedTrampoline;
+  // Usually the line the user is looking at is the one just done again.
+  const int row = grid ? grid->selectedRow : -1;
+  if (row >= 0 && row < static_cast<int>(schedule.size())) {
+    interventionEntry->PreselectKind(schedule[static_cast<size_t>(row)].ID_INTERVENTO);
+  }
   interventionEntry->Show();
 }
 
@@ -402,7 +411,31 @@ void FormGrid::InterventionEntryClosed() {
       return;
     }
   }
+  if (done.KM > currentVehicle.KM) OfferKmUpdate(done);
   DisplayVehicle(currentVehicle, false);
+}
+
+void FormGrid::OfferKmUpdate(const VehicleIntervention& done) {
+  if (!AskYesNo("Aggiornare i Km del veicolo a " + GroupedKm(done.KM) + "?", "Conferma", *this)) {
+    return;
+  }
+  VehicleRecord updated = currentVehicle;
+  updated.KM = done.KM;
+  // The reading was taken the day of the intervention.
+  updated.DATA_KM = done.DATA;
+  updated.HasDate = !done.DATA.invalid;
+  MaintenanceStore store;
+  if (store.ErrorFlag()) {
+    ShowError(store.ErrorText(), kErrorCaption, *this);
+    return;
+  }
+  if (!store.SaveVehicle(updated)) {
+    ShowError("Errore durante l'inserimento del veicolo [" + store.ErrorText() + "]", kErrorCaption,
+              *this);
+    return;
+  }
+  // Stored: from now on the vehicle in use, whatever happens to the display.
+  currentVehicle = updated;
 }
 
 void FormGrid::DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection) {
@@ -435,6 +468,9 @@ void FormGrid::ShowVehicle(bool resetSelection) {
 void FormGrid::CloseVehicle() {
   if (grid && grid->created) grid->Hide();
   if (grid) grid->visible = false;
+  // A hidden grid must not keep the keys (Enter there would open a line of a closed
+  // vehicle): the window takes them, for its shortcuts.
+  Focus();
   SetVehicleCommandsEnabled(false);
   SetText(baseTitle);
 }

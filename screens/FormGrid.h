@@ -119,6 +119,9 @@ class FormGrid : public LumoUtility::FormHandlers {
   void VehicleEditorClosed();
   void VehicleSelectionClosed();
   void InterventionEntryClosed();
+  // An intervention done at more km than the vehicle's reading: asks whether the reading
+  // becomes the intervention's km and date, and stores the vehicle in use when so.
+  void OfferKmUpdate(const VehicleIntervention& done);
   // Reads the vehicle's schedule and, when that worked, makes vehicle and schedule the
   // ones on display. A failure shows the store's text and changes nothing.
   void DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection);

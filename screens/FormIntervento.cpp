@@ -184,17 +184,20 @@ void FormIntervento::OnCommand(GUIElement* element) {
   RequestClose(*this);
 }
 
-void FormIntervento::LoadIntervention(const VehicleIntervention& record) {
-  intervention.ID = record.ID;
-  if (record.ID_INTERVENTO > 0) {
-    for (std::size_t index = 0; index < catalogue.size(); ++index) {
-      if (catalogue[index].ID == record.ID_INTERVENTO) {
-        typeList->SetSelectedIndex(static_cast<int>(index));
-        ShowSelectedType();
-        break;
-      }
+void FormIntervento::PreselectKind(std::int32_t kindId) {
+  if (kindId < 1) return;
+  for (std::size_t index = 0; index < catalogue.size(); ++index) {
+    if (catalogue[index].ID == kindId) {
+      typeList->SetSelectedIndex(static_cast<int>(index));
+      ShowSelectedType();
+      return;
     }
   }
+}
+
+void FormIntervento::LoadIntervention(const VehicleIntervention& record) {
+  intervention.ID = record.ID;
+  PreselectKind(record.ID_INTERVENTO);
   intervention.KM = record.KM;
   kmSpinner->SetValue(record.KM);
   ShowGroupedKm(*kmSpinner, record.KM);

@@ -32,6 +32,9 @@ class FormIntervento : public OwnedForm {
   ~FormIntervento() override;
 
   void LoadIntervention(const VehicleIntervention& record);
+  // Selects the catalogue kind with that ID and shows its description, as a choice in
+  // the list would; the user can still choose another. An unknown ID selects nothing.
+  void PreselectKind(std::int32_t kindId);
   VehicleIntervention GetIntervention() const { return intervention; }
 
   void BuildControls() override;

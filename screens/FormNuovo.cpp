@@ -79,6 +79,9 @@ void FormNuovo::BuildControls() {
   cancelButton = MakeButton(this, "Annulla", 290, 215, 100, 25, &formFont);
 
   okButton = MakeButton(this, "OK", 180, 215, 100, 25, &formFont);
+
+  // Typing starts with the plate ("Modifica Veicolo" moves on to the description).
+  plateBox->Focus();
 }
 
 void FormNuovo::LoadVehicle(const VehicleRecord& vehicle) {

@@ -49,10 +49,14 @@ void FormSelezione::BuildControls() {
   cancelButton = MakeButton(this, "Annulla", 120, 265, 100, 25, &formFont);
 
   okButton = MakeButton(this, "OK", 10, 265, 100, 25, &formFont);
+
+  plateList->Focus();
 }
 
 void FormSelezione::SetPlates(const std::vector<std::string>& plates) {
   for (const std::string& plate : plates) plateList->AddItem(plate, plate);
+  // With one vehicle there is nothing to choose: Enter opens it.
+  if (plates.size() == 1 && plateList->window) plateList->SetSelectedIndex(0);
 }
 
 void FormSelezione::OnCommand(GUIElement* element) {

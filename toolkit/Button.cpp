@@ -21,6 +21,12 @@ void Button::Create() {
   CreateChildControl(*this, L"Button", style, 0);
 }
 
+void Button::Press() {
+  if (!window || !IsWindowEnabled(window) || !parent || !parent->window) return;
+  SendMessageW(parent->window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(window));
+}
+
 int Button::DrawImage(Drawing& drawing, const RECT& item, bool) {
   HBITMAP picture = enabled ? image : disabledImage;
   if (!picture || !drawing.Context()) return 0;

@@ -16,6 +16,9 @@ class Button : public Child, public CommandElement, public ControlNotifications 
   Button(GUIElement* parentElement, const std::string& caption);
 
   void Create() override;
+  // Does what a click does: the button's command reaches its parent as a click
+  // notification. Nothing happens to a disabled button or one without a window.
+  void Press();
   // The picture for the current state (image enabled, disabledImage disabled) at
   // (left + 5, vertically centred), answering where the caption starts; 0 without one.
   int DrawImage(Drawing& drawing, const RECT& item, bool pressed) override;

@@ -6,6 +6,7 @@
 #include "toolkit/ControlNotifications.h"
 #include "toolkit/ElementRegistry.h"
 #include "toolkit/GUIElement.h"
+#include "toolkit/ToolBarItem.h"
 #include "toolkit/ToolkitState.h"
 #include "toolkit/base/TextEncoding.h"
 
@@ -88,8 +89,9 @@ void RouteNotification(const NMHDR& header, LPARAM lParam) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
     GUIElement* item = FindElementById(static_cast<int>(header.idFrom));
     if (item && item->typeName == "toolbaritem" && !item->toolTip.empty()) {
+      const auto* toolBarItem = dynamic_cast<const ToolBarItem*>(item);
       std::wstring& answer = Toolkit().toolTipText;
-      answer = WidenText(item->toolTip);
+      answer = WidenText(toolBarItem ? toolBarItem->ToolTipText() : item->toolTip);
       if (answer.size() > kMaxToolTipLength) answer.resize(kMaxToolTipLength);
       info->lpszText = answer.data();
     }

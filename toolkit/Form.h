@@ -30,6 +30,9 @@ class Form : public GUIElement {
   HICON IconHandle() const { return iconHandle.Get(); }
 
   GUIElement* companion = nullptr;
+  // The control of this form that last had the keyboard focus: it gets it back when the
+  // form is activated again (after a message box, another form, another program).
+  HWND focusedControl = nullptr;
   bool topmost = true;
   bool minimizeBox = true;
   bool maximizeBox = true;

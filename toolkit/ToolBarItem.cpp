@@ -31,4 +31,9 @@ void ToolBarItem::Create() {
   created = true;
 }
 
+std::string ToolBarItem::ToolTipText() const {
+  if (!shortcut.IsSet() || toolTip.empty()) return toolTip;
+  return toolTip + " (" + shortcut.Text() + ")";
+}
+
 }  // namespace LumoUtility

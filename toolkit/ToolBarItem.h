@@ -3,13 +3,15 @@
 
 #include "toolkit/Child.h"
 #include "toolkit/CommandElement.h"
+#include "toolkit/KeyboardShortcut.h"
 
 namespace LumoUtility {
 
 class ToolBar;
 
 // One button or separator of a toolbar. It has no window: the toolbar makes a native
-// button of it at each rebuild. Its label and its tooltip are both its toolTip text.
+// button of it at each rebuild. Its label and its tooltip are both its toolTip text; the
+// tooltip also names the shortcut key, when the item has one.
 class ToolBarItem : public Child, public CommandElement {
  public:
   explicit ToolBarItem(ToolBar* toolBar);
@@ -18,6 +20,8 @@ class ToolBarItem : public Child, public CommandElement {
 
   // Takes the element id (the button's command id) and copies the label; no window.
   void Create() override;
+  // "Nuovo (Ctrl+N)" for an item with a shortcut, else the toolTip text.
+  std::string ToolTipText() const;
 
   static constexpr int kLabelCapacity = 2024;
 
@@ -28,6 +32,7 @@ class ToolBarItem : public Child, public CommandElement {
   int imageOffset = 0;  // this item's image within the strip
   int maskColour = 0;   // strip colour shown as the button face when colour-mapped
   BYTE style = 0;       // 0 button, 1 separator (BTNS_SEP)
+  KeyboardShortcut shortcut;
 };
 
 }  // namespace LumoUtility

@@ -6,7 +6,9 @@
 #include "toolkit/CommandRouting.h"
 #include "toolkit/ControlNotifications.h"
 #include "toolkit/ElementRegistry.h"
+#include "toolkit/FocusMemory.h"
 #include "toolkit/Form.h"
+#include "toolkit/KeyCodes.h"
 #include "toolkit/OwnerDrawnButton.h"
 #include "toolkit/PanelChildren.h"
 #include "toolkit/PanelScrolling.h"
@@ -148,7 +150,16 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
       }
       return false;
     case WM_ACTIVATE:
-      if (element) Activate(element, window);
+      if (!element) return false;
+      Activate(element, window);
+      // The default processing would focus the form's own window, losing the caret.
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) {
+        auto* form = dynamic_cast<Form*>(element);
+        if (form && GiveFocusBack(*form)) {
+          *result = 0;
+          return true;
+        }
+      }
       return false;
     case WM_WINDOWPOSCHANGED:
       if (element && lParam) {
@@ -156,7 +167,10 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
       }
       return false;
     case WM_SETFOCUS:
-      if (element) element->OnGotFocus();
+      if (element) {
+        RememberFocusedControl(window);
+        element->OnGotFocus();
+      }
       return false;
     case WM_KILLFOCUS:
       if (element) element->OnLostFocus();
@@ -196,6 +210,15 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
     case WM_CHAR: {
       if (!element) return false;
       const int character = static_cast<int>(wParam);
+      // Enter on a focused push button presses it, as Space does; the form never sees
+      // that Enter (it would act on it a second time).
+      if (character == kEnter) {
+        if (auto* button = dynamic_cast<Button*>(element)) {
+          button->Press();
+          *result = 0;
+          return true;
+        }
+      }
       GUIElement* previewer =
           dynamic_cast<Child*>(element) && element->parent && element->parent->keyPreview
               ? element->parent

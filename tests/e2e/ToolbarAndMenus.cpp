@@ -57,6 +57,13 @@ BOOL CALLBACK CountPopups(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+// A button without text is found by its tooltip, which may name a shortcut after the label:
+// "Nuovo (Ctrl+N)".
+bool LabelMatches(const ToolbarButton& button, const std::wstring& label) {
+  if (button.separator) return false;
+  return button.label == label || button.label.rfind(label + L" (", 0) == 0;
+}
+
 }  // namespace
 
 HWND UiDriver::Toolbar(HWND form) {
@@ -111,7 +118,7 @@ ToolbarButton UiDriver::FindToolbarButton(HWND form, const std::wstring& label) 
         [&] {
           buttons = ToolbarButtons(toolbar);
           for (const ToolbarButton& button : buttons) {
-            if (!button.separator && button.label == label) return true;
+            if (LabelMatches(button, label)) return true;
           }
           return false;
         },
@@ -124,7 +131,7 @@ ToolbarButton UiDriver::FindToolbarButton(HWND form, const std::wstring& label) 
     throw DriverError(std::string(error.what()) + "; items:" + present);
   }
   for (const ToolbarButton& button : buttons) {
-    if (!button.separator && button.label == label) return button;
+    if (LabelMatches(button, label)) return button;
   }
   return {};
 }

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "toolkit/ChildControl.h"
+#include "toolkit/KeyboardShortcut.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ void DispatchQueued() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) continue;
+    // As the program's loop does: shortcut keys first.
+    if (LumoUtility::DispatchKeyboardShortcut(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
