@@ -115,7 +115,7 @@ TEST_F(KeyboardVisit, FromTheTermsToTheWayOutWithKeysOnly) {
   ui.PressKeys({VK_RETURN});
   ui.WaitForFormGone(L"Leggimi");
   HWND main = ui.WaitForForm(kTitle);
-  ui.FindToolbarButton(main, L"Nuovo (Ctrl+N)");  // the tooltip names the key
+  EXPECT_EQ(ui.FindToolbarButton(main, L"Nuovo").toolTip, L"Nuovo (Ctrl+N)");
 
   // Ctrl+N: the vehicle, field after field; Enter in the boxes never confirms.
   ui.WaitForFocus(main, "the main window");
@@ -208,14 +208,16 @@ TEST_F(KeyboardVisit, FromTheTermsToTheWayOutWithKeysOnly) {
   const std::vector<Row> done = TableRows(database, u"INTERVENTI_VEICOLO");
   ASSERT_EQ(vehicles.size(), 1u);
   ASSERT_EQ(done.size(), 2u);
-  EXPECT_EQ(vehicles[0].at(u"TARGA"), Jet::Value(std::u16string(u"AB123CD")));
-  EXPECT_EQ(vehicles[0].at(u"KM"), Jet::Value(std::int32_t{95000}));
-  EXPECT_EQ(vehicles[0].at(u"DATA_KM"), done[0].at(u"DATA"));
+  EXPECT_EQ(vehicles[0].at(u"TARGA").As<std::u16string>(), u"AB123CD");
+  EXPECT_EQ(vehicles[0].at(u"KM").As<std::int32_t>(), 95000);
+  // The reading was taken the day of the intervention that moved it.
+  EXPECT_EQ(vehicles[0].at(u"DATA_KM").As<Jet::DateTime>().oleDate,
+            done[0].at(u"DATA").As<Jet::DateTime>().oleDate);
   const std::int32_t kinds[] = {3, 4}, kms[] = {95000, 78000};
   const double costs[] = {84.5, 20};
   for (std::size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(done[i].at(u"ID_INTERVENTO"), Jet::Value(kinds[i])) << i;
-    EXPECT_EQ(done[i].at(u"KM"), Jet::Value(kms[i])) << i;
-    EXPECT_EQ(done[i].at(u"COSTO"), Jet::Value(costs[i])) << i;
+    EXPECT_EQ(done[i].at(u"ID_INTERVENTO").As<std::int32_t>(), kinds[i]) << i;
+    EXPECT_EQ(done[i].at(u"KM").As<std::int32_t>(), kms[i]) << i;
+    EXPECT_EQ(done[i].at(u"COSTO").As<double>(), costs[i]) << i;
   }
 }

@@ -102,8 +102,8 @@ std::vector<ToolbarButton> UiDriver::ToolbarButtons(HWND toolbar) {
         remote.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(TBBUTTON));
         button.label = text;
       }
-      if (button.label.empty())
-        button.label = ToolTipText(process_.Handle(), toolbar, native.idCommand);
+      button.toolTip = ToolTipText(process_.Handle(), toolbar, native.idCommand);
+      if (button.label.empty()) button.label = button.toolTip;
     }
     buttons.push_back(button);
   }

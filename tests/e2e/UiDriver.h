@@ -25,6 +25,7 @@ struct ToolbarButton {
   bool enabled = false;
   bool separator = false;
   std::wstring label;  // the button's text, or its tooltip when it shows none
+  std::wstring toolTip;
 };
 
 // The face drawn at the right end of a grid row's first cell.
