@@ -12,6 +12,14 @@ void RememberFocusedControl(HWND control) {
 }
 
 bool GiveFocusBack(Form& form) {
+  // A form waiting on another one (Alt+Tab reaches it too) hands the activation on: its
+  // keys would act behind the open form's back.
+  GUIElement* waitedOn = form.companion;
+  if (form.window && !IsWindowEnabled(form.window) && waitedOn && waitedOn->window &&
+      IsWindow(waitedOn->window)) {
+    SetActiveWindow(waitedOn->window);
+    return true;
+  }
   HWND control = form.focusedControl;
   // A destroyed control's handle may have been reused by another window: only a child of
   // this form counts.

@@ -12,7 +12,8 @@ class Form;
 // The control got the focus: it becomes its form's remembered one.
 void RememberFocusedControl(HWND control);
 // The form is being activated: gives its remembered control the focus when that control
-// still exists, is shown and takes input; answers whether it did.
+// still exists, is shown and takes input, or, when the form is disabled waiting on another
+// form, activates that one; answers whether it did either.
 bool GiveFocusBack(Form& form);
 
 }  // namespace LumoUtility

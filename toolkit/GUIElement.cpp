@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/ElementRegistry.h"
+#include "toolkit/FocusMemory.h"
 #include "toolkit/GdiObjects.h"
 #include "toolkit/ToolkitState.h"
 #include "toolkit/WindowProcedure.h"
@@ -123,7 +124,11 @@ void GUIElement::OnMouseLeave() {
 }
 
 void GUIElement::Focus() {
-  if (created) SetFocus(window);
+  if (!created) return;
+  // Remembered first: a form that is not active yet (one whose controls are being built)
+  // gives the control the focus as soon as it is activated.
+  RememberFocusedControl(window);
+  SetFocus(window);
 }
 
 void GUIElement::OnMove() {

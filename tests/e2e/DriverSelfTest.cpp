@@ -133,8 +133,9 @@ TEST_F(DriverSelfTest, FormsAndTheirControls) {
   HWND catalogue = ui_.WaitForForm(L"Gestione Anagrafica Interventi");
   std::vector<ToolbarButton> items = ui_.ToolbarButtons(ui_.Toolbar(catalogue));
   ASSERT_EQ(items.size(), 3u);
-  EXPECT_EQ(items[0].label, L"Nuovo");  // no text on these buttons: read from the tooltips
-  EXPECT_EQ(items[2].label, L"Cancella");
+  // No text on these buttons: read from the tooltips, which name the keys too.
+  EXPECT_EQ(items[0].label, L"Nuovo (Ctrl+N)");
+  EXPECT_EQ(items[2].label, L"Cancella (Canc)");
   EXPECT_FALSE(items[1].enabled);
   HWND list = ui_.Control(catalogue, L"ListBox");
   std::vector<std::wstring> entries = ui_.ListItems(list);
