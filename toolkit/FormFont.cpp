@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cwchar>
+#include <vector>
 
 #include "toolkit/Font.h"
 #include "toolkit/GdiObjects.h"
@@ -51,14 +53,43 @@ std::wstring MappedFace(HDC dc) {
   return face;
 }
 
+// Wine draws a disabled button's text without anti-aliasing, in a monochrome bitmap as wide
+// as the text's measured extent, and at some heights its glyphs then spread wider than
+// that (DejaVu Sans bold at 13: "Descrizione:" measures 76 pixels and inks 78), which cuts
+// the text's end. Drawn the same way here, the text must stay within its extent.
+bool MonochromeInkWithin(HDC screen, HFONT font, const wchar_t* text, int extent) {
+  const int width = 2 * extent + 16;
+  const int height = 2 * kFormFontHeight;
+  MemoryDC memory(screen);
+  OwnedBitmap bitmap(CreateBitmap(width, height, 1, 1, nullptr));
+  if (!memory.Get() || !bitmap) return true;
+  ObjectSelection bitmapSelection(memory.Get(), bitmap.Get());
+  ObjectSelection fontSelection(memory.Get(), font);
+  PatBlt(memory.Get(), 0, 0, width, height, WHITENESS);
+  SetTextColor(memory.Get(), RGB(0, 0, 0));
+  SetBkMode(memory.Get(), TRANSPARENT);
+  TextOutW(memory.Get(), 0, 0, text, static_cast<int>(wcslen(text)));
+  // Monochrome bitmap rows come in whole 16-bit words; a clear bit is ink.
+  const int stride = (width + 15) / 16 * 2;
+  std::vector<unsigned char> bits(static_cast<std::size_t>(stride) * height);
+  if (GetBitmapBits(bitmap.Get(), static_cast<LONG>(bits.size()), bits.data()) == 0) return true;
+  for (int y = 0; y < height; ++y) {
+    for (int x = extent; x < width; ++x) {
+      if (!(bits[y * stride + x / 8] & (0x80 >> (x % 8)))) return false;
+    }
+  }
+  return true;
+}
+
 bool TightTextsFit(HDC dc, const std::wstring& face, int height) {
   FontSpec candidate(face, height);
   candidate.bold = true;
-  ObjectSelection selection(dc, CreateFont(candidate));
+  HFONT font = CreateFont(candidate);
+  ObjectSelection selection(dc, font);
   for (const TightText& tight : kTightTexts) {
     SIZE extent{};
     if (!GetTextExtentPoint32W(dc, tight.text, static_cast<int>(wcslen(tight.text)), &extent) ||
-        extent.cx > tight.width) {
+        extent.cx > tight.width || !MonochromeInkWithin(dc, font, tight.text, extent.cx)) {
       return false;
     }
   }

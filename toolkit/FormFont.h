@@ -13,8 +13,8 @@ struct FormFontChoice {
 // Windows. Where it is not (Wine without Windows' fonts), the font mapper would put a
 // wider face in its place and the forms' fixed sizes would clip their texts: the face it
 // gives is then named outright, at the largest height up to kFormFontHeight at which the
-// forms' tightest texts fit the room they have, measured on the screen. Decided once per
-// process.
+// forms' tightest texts fit the room they have, measured on the screen, also when drawn
+// without anti-aliasing. Decided once per process.
 const FormFontChoice& FormFont();
 
 }  // namespace LumoUtility
