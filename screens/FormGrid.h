@@ -8,6 +8,7 @@
 #include "data/VehicleIntervention.h"
 #include "data/VehicleRecord.h"
 #include "toolkit/Font.h"
+#include "toolkit/FormFont.h"
 #include "toolkit/FormHandlers.h"
 #include "toolkit/GdiObjects.h"
 
@@ -70,8 +71,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::vector<ScheduleRow> schedule;
   bool closeWithoutAsking = false;
   // Before everything that draws with it, so that it outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(LumoUtility::kFormFontFace),
-                                 LumoUtility::kFormFontHeight};
+  LumoUtility::FontSpec formFont{LumoUtility::FormFont().face, LumoUtility::FormFont().height};
   LumoUtility::OwnedBitmap backgroundBitmap;
   LumoUtility::OwnedBitmap inOrderIcon;
   LumoUtility::OwnedBitmap dueIcon;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "toolkit/Font.h"
+#include "toolkit/FormFont.h"
 #include "toolkit/FormHandlers.h"
 
 namespace MyApp {
@@ -25,8 +26,7 @@ class OwnedForm : public LumoUtility::FormHandlers {
   std::int32_t result = kClosedOtherwise;
   LumoUtility::Form* owner;
   // In the base, so that it is made before the controls of every form and outlives them.
-  LumoUtility::FontSpec formFont{std::wstring(LumoUtility::kFormFontFace),
-                                 LumoUtility::kFormFontHeight};
+  LumoUtility::FontSpec formFont{LumoUtility::FormFont().face, LumoUtility::FormFont().height};
 
  protected:
   // A tool window of the owner's instance (the program's without an owner). The window is

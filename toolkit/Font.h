@@ -5,7 +5,8 @@
 
 namespace LumoUtility {
 
-// The face and height every form of the program draws its controls with (in bold).
+// The face and height every form of the program draws its controls with (in bold) where
+// the face is installed; FormFont (toolkit/FormFont.h) gives what the forms use.
 constexpr wchar_t kFormFontFace[] = L"Lucida Console";
 constexpr int kFormFontHeight = 16;
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "toolkit/Font.h"
+#include "toolkit/FormFont.h"
 #include "toolkit/FormHandlers.h"
 
 namespace LumoUtility {
@@ -30,7 +31,7 @@ class FormLeggimi : public FormHandlers {
 
   int result = 0;  // 0 closed otherwise, 1 "Accetto", 2 "Non Accetto"
   Form* owner;
-  FontSpec textFont{std::wstring(kFormFontFace), kFormFontHeight};
+  FontSpec textFont{FormFont().face, FormFont().height};
   std::unique_ptr<Label> caption;
   std::unique_ptr<TextBox> termsText;
   std::unique_ptr<Button> declineButton;
