@@ -5,8 +5,8 @@
 
 namespace LumoUtility {
 
-// The face and height every form of the program draws its controls with (in bold) where
-// the face is installed; FormFont (toolkit/FormFont.h) gives what the forms use.
+// The face every form of the program draws its controls with (in bold) where it is
+// installed, and the largest height; FormFont (toolkit/FormFont.h) gives what the forms use.
 constexpr wchar_t kFormFontFace[] = L"Lucida Console";
 constexpr int kFormFontHeight = 16;
 

@@ -98,10 +98,11 @@ bool TightTextsFit(HDC dc, const std::wstring& face, int height) {
 
 FormFontChoice ChooseFormFont() {
   WindowDC screen(nullptr);
-  if (!screen.Get() || FaceInstalled(screen.Get(), kFormFontFace)) {
-    return {kFormFontFace, kFormFontHeight};
-  }
-  const std::wstring face = MappedFace(screen.Get());
+  if (!screen.Get()) return {kFormFontFace, kFormFontHeight};
+  // Measured for Lucida Console too: a fixed-pitch face 0.6 em wide, bold, at height 16
+  // needs some 120 pixels for "Descrizione:", which has 80.
+  const std::wstring face = FaceInstalled(screen.Get(), kFormFontFace) ? std::wstring(kFormFontFace)
+                                                                       : MappedFace(screen.Get());
   int height = kFormFontHeight;
   while (height > kSmallestHeight && !TightTextsFit(screen.Get(), face, height)) --height;
   return {face, height};

@@ -9,12 +9,12 @@ struct FormFontChoice {
   int height;
 };
 
-// kFormFontFace at kFormFontHeight (toolkit/Font.h) where that face is installed, as on
-// Windows. Where it is not (Wine without Windows' fonts), the font mapper would put a
-// wider face in its place and the forms' fixed sizes would clip their texts: the face it
-// gives is then named outright, at the largest height up to kFormFontHeight at which the
-// forms' tightest texts fit the room they have, measured on the screen, also when drawn
-// without anti-aliasing. Decided once per process.
+// kFormFontFace (toolkit/Font.h) where that face is installed, as on Windows; where it is
+// not (Wine without Windows' fonts) the face the font mapper puts in its place, named
+// outright. Either at the largest height up to kFormFontHeight at which the forms'
+// tightest texts fit the room their fixed sizes give them, measured on the screen, also
+// when drawn without anti-aliasing: no text of a form is ever cut. Decided once per
+// process.
 const FormFontChoice& FormFont();
 
 }  // namespace LumoUtility
