@@ -30,11 +30,7 @@ constexpr int kClientHeight = 350;
 
 std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image,
                                       KeyboardShortcut shortcut) {
-  auto item = std::make_unique<ToolBarItem>(&bar);
-  item->toolTip = tip;
-  item->image = image;
-  item->shortcut = shortcut;
-  item->commandHandler = CommandTrampoline;
+  auto item = MakeToolItem(&bar, tip, image, shortcut);
   bar.AddItem(item.get());
   return item;
 }

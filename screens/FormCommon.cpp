@@ -4,6 +4,7 @@
 #include "toolkit/FormHandlers.h"
 #include "toolkit/Label.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/ToolBarItem.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
@@ -33,6 +34,17 @@ std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
   button->commandHandler = LumoUtility::CommandTrampoline;
   button->Create();
   return button;
+}
+
+std::unique_ptr<LumoUtility::ToolBarItem> MakeToolItem(LumoUtility::ToolBar* bar,
+                                                       const std::string& label, int image,
+                                                       LumoUtility::KeyboardShortcut shortcut) {
+  auto item = std::make_unique<LumoUtility::ToolBarItem>(bar);
+  item->toolTip = label;
+  item->image = image;
+  item->shortcut = shortcut;
+  item->commandHandler = LumoUtility::CommandTrampoline;
+  return item;
 }
 
 std::unique_ptr<LumoUtility::TextBox> MakeKmBox(LumoUtility::GUIElement* form, int x, int y,

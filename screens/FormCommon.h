@@ -11,6 +11,9 @@ class GUIElement;
 class Button;
 class Label;
 class TextBox;
+class ToolBar;
+class ToolBarItem;
+struct KeyboardShortcut;
 }  // namespace LumoUtility
 
 namespace MyApp {
@@ -32,6 +35,12 @@ std::unique_ptr<LumoUtility::Label> MakeLabel(LumoUtility::GUIElement* form,
 std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
                                                 const std::string& caption, int x, int y, int width,
                                                 int height, LumoUtility::FontSpec* font);
+
+// A toolbar button of the form with its label (also its tooltip), standard image (or 0) and
+// key; its clicks and key go to the form's OnCommand. The caller adds it to the toolbar.
+std::unique_ptr<LumoUtility::ToolBarItem> MakeToolItem(LumoUtility::ToolBar* bar,
+                                                       const std::string& label, int image,
+                                                       LumoUtility::KeyboardShortcut shortcut);
 
 // The kilometres box of a form (digits only, up to 7), created at once in the given
 // place; its focus and key handling go to the form's handlers.

@@ -73,16 +73,6 @@ HBITMAP LoadProgramBitmap(HINSTANCE instance, int resourceId) {
       LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-std::unique_ptr<ToolBarItem> MakeToolItem(ToolBar* bar, const std::string& label, int image,
-                                          KeyboardShortcut shortcut) {
-  auto item = std::make_unique<ToolBarItem>(bar);
-  item->toolTip = label;
-  item->image = image;
-  item->shortcut = shortcut;
-  item->commandHandler = CommandTrampoline;
-  return item;
-}
-
 std::unique_ptr<SubMenu> MakeMenuItem(GUIElement* menu, const std::string& caption) {
   auto item = std::make_unique<SubMenu>(caption, menu);
   item->commandHandler = MenuCommandTrampoline;
@@ -359,18 +349,23 @@ void FormGrid::OnTermsViewerClosed(const FormLeggimi& viewer) {
   }
 }
 
-void FormGrid::VehicleEditorClosed() {
-  VehicleRecord edited = vehicleEditor->editedVehicle;
+bool FormGrid::StoreVehicle(VehicleRecord& vehicle) {
   MaintenanceStore store;
   if (store.ErrorFlag()) {
     ShowError(store.ErrorText(), kErrorCaption, *this);
-    return;
+    return false;
   }
-  if (!store.SaveVehicle(edited) || edited.ID < 1) {
+  if (!store.SaveVehicle(vehicle) || vehicle.ID < 1) {
     ShowError("Errore durante l'inserimento del veicolo [" + store.ErrorText() + "]", kErrorCaption,
               *this);
-    return;
+    return false;
   }
+  return true;
+}
+
+void FormGrid::VehicleEditorClosed() {
+  VehicleRecord edited = vehicleEditor->editedVehicle;
+  if (!StoreVehicle(edited)) return;
   // The vehicle on display now is what was saved, even if its schedule cannot be read
   // again: the next "Modifica" must not offer (and write back) the values it replaced.
   if (edited.ID == currentVehicle.ID) currentVehicle = edited;
@@ -424,16 +419,7 @@ void FormGrid::OfferKmUpdate(const VehicleIntervention& done) {
   // The reading was taken the day of the intervention.
   updated.DATA_KM = done.DATA;
   updated.HasDate = !done.DATA.invalid;
-  MaintenanceStore store;
-  if (store.ErrorFlag()) {
-    ShowError(store.ErrorText(), kErrorCaption, *this);
-    return;
-  }
-  if (!store.SaveVehicle(updated)) {
-    ShowError("Errore durante l'inserimento del veicolo [" + store.ErrorText() + "]", kErrorCaption,
-              *this);
-    return;
-  }
+  if (!StoreVehicle(updated)) return;
   // Stored: from now on the vehicle in use, whatever happens to the display.
   currentVehicle = updated;
 }

@@ -116,6 +116,8 @@ class FormGrid : public LumoUtility::FormHandlers {
   void OpenInterventionEntry();
   void OpenCatalogueEditor();
 
+  // Saves the vehicle (its ID filled in); a failure shows the store's error and answers false.
+  bool StoreVehicle(VehicleRecord& vehicle);
   void VehicleEditorClosed();
   void VehicleSelectionClosed();
   void InterventionEntryClosed();

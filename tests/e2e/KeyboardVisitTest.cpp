@@ -78,6 +78,20 @@ class KeyboardVisit : public ::testing::Test {
     ui.PressKeys({VK_RETURN});
   }
 
+  // Down to the row (the one below the selected one), Ins, the kind preselected, the form
+  // filled and confirmed; the grid has the focus again.
+  void AddOnRow(HWND grid, int row, const std::wstring& kind, const std::wstring& km,
+                const std::wstring& cost) {
+    ui.PressKeys({VK_DOWN});
+    ui.WaitForSelectedRow(grid, row);
+    ui.PressKeys({VK_INSERT});
+    HWND entry = ui.WaitForForm(L"Nuovo Intervento");
+    EXPECT_EQ(ui.SelectedComboItem(ui.Control(entry, L"ComboBox")), kind);
+    FillIntervention(entry, km, cost);
+    ui.WaitForFormGone(L"Nuovo Intervento");
+    ui.WaitForFocus(grid, "the schedule grid");
+  }
+
   // The grid row's km and cost columns and its face.
   void ExpectRow(HWND grid, int row, const std::wstring& km, const std::wstring& cost,
                  RowStatus status) {
@@ -145,24 +159,9 @@ TEST_F(KeyboardVisit, FromTheTermsToTheWayOutWithKeysOnly) {
 
   // Two interventions, each added with Ins on its row.
   ui.PressKeys({VK_DOWN});
-  ui.PressKeys({VK_DOWN});
-  ui.WaitForSelectedRow(grid, kAirFilterRow);
-  ui.PressKeys({VK_INSERT});
-  HWND entry = ui.WaitForForm(L"Nuovo Intervento");
-  EXPECT_EQ(ui.SelectedComboItem(ui.Control(entry, L"ComboBox")), L"Filtro aria");
-  FillIntervention(entry, L"85000", L"84,50");
-  ui.WaitForFormGone(L"Nuovo Intervento");
-  ui.WaitForFocus(grid, "the schedule grid");
+  AddOnRow(grid, kAirFilterRow, L"Filtro aria", L"85000", L"84,50");
   ExpectRow(grid, kAirFilterRow, L"85.000", L"84,5", RowStatus::InOrder);
-
-  ui.PressKeys({VK_DOWN});
-  ui.WaitForSelectedRow(grid, kCabinFilterRow);
-  ui.PressKeys({VK_INSERT});
-  entry = ui.WaitForForm(L"Nuovo Intervento");
-  EXPECT_EQ(ui.SelectedComboItem(ui.Control(entry, L"ComboBox")), L"Filtro abitacolo");
-  FillIntervention(entry, L"78000", L"20");
-  ui.WaitForFormGone(L"Nuovo Intervento");
-  ui.WaitForFocus(grid, "the schedule grid");
+  AddOnRow(grid, kCabinFilterRow, L"Filtro abitacolo", L"78000", L"20");
   ExpectRow(grid, kCabinFilterRow, L"78.000", L"20", RowStatus::InOrder);
 
   // The air filter, opened with Enter and moved past the vehicle's km: the program offers
