@@ -6,9 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
-#include "data/jet/Database.h"
+#include "tests/e2e/StoredRows.h"
 #include "tests/e2e/UiDriver.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
@@ -30,20 +29,6 @@ fs::path FreshFolder(const TemporaryDirectory& root) {
   fs::create_directories(root / "lavoro");
   fs::copy_file(ExecutableFolder() / "filedat", root / "lavoro" / "filedat");
   return root.Path();
-}
-
-using Row = std::map<std::u16string, Jet::Value>;
-
-std::vector<Row> TableRows(const fs::path& file, const std::u16string& name) {
-  Jet::Database database = Jet::Database::OpenFile(file);
-  Jet::TableDefinition table = database.ReadTable(name);
-  Jet::TableScan scan = database.Scan(table);
-  std::vector<Row> rows;
-  for (std::vector<Jet::Value> values; scan.Next(values);) {
-    Row& row = rows.emplace_back();
-    for (std::size_t i = 0; i < values.size(); ++i) row[table.columns[i].name] = values[i];
-  }
-  return rows;
 }
 
 class KeyboardVisit : public ::testing::Test {
@@ -200,8 +185,8 @@ TEST_F(KeyboardVisit, FromTheTermsToTheWayOutWithKeysOnly) {
   EXPECT_EQ(AnswerYesByKeyboard(L"Uscita"), L"Vuoi realmente uscire?");
   ASSERT_EQ(program.WaitForExit(ui.Timeout()), 0u);
 
-  const std::vector<Row> vehicles = TableRows(database, u"VEICOLO");
-  const std::vector<Row> done = TableRows(database, u"INTERVENTI_VEICOLO");
+  const std::vector<StoredRow> vehicles = TableRows(database, u"VEICOLO");
+  const std::vector<StoredRow> done = TableRows(database, u"INTERVENTI_VEICOLO");
   ASSERT_EQ(vehicles.size(), 1u);
   ASSERT_EQ(done.size(), 2u);
   EXPECT_EQ(vehicles[0].at(u"TARGA").As<std::u16string>(), u"AB123CD");

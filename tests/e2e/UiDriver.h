@@ -145,6 +145,32 @@ class UiDriver {
   void WaitForSelectedRow(HWND grid, int row);
   void DoubleClickCell(HWND grid, int row, int column);
 
+  // List views (the common controls' report list). Row 0 is the first data row.
+  // The captions, read from the list's header control.
+  std::vector<std::wstring> ListViewColumns(HWND list);
+  int ListViewRowCount(HWND list);
+  std::vector<std::wstring> ListViewRow(HWND list, int row);
+  std::vector<std::vector<std::wstring>> ListViewRows(HWND list);
+  void WaitForListViewRows(HWND list, const std::vector<std::vector<std::wstring>>& rows);
+  // -1 when no row is selected.
+  int ListViewSelectedRow(HWND list);
+  // Whether the row is among those the list shows whole.
+  bool ListViewRowInView(HWND list, int row);
+  // A mouse click on the row, scrolled into view first; waits until the row is selected.
+  void SelectListViewRow(HWND list, int row);
+  // A double-click on the row, scrolled into view first (what it opens is the caller's
+  // to await).
+  void ActivateListViewRow(HWND list, int row);
+  // A mouse click on the column's caption in the header.
+  void ClickListViewColumn(HWND list, int column);
+
+  // The save dialog (GetSaveFileNameW) with this title, once it proposes a file name.
+  HWND WaitForSaveDialog(const std::wstring& title);
+  std::wstring SaveDialogFileName(HWND dialog);
+  // Types the full path over the proposed name, presses "Save" and waits for the dialog
+  // to go.
+  void SaveAs(HWND dialog, const std::wstring& path);
+
   TargetProcess& Process() { return process_; }
   Milliseconds Timeout() const { return process_.timeout; }
 
@@ -152,6 +178,7 @@ class UiDriver {
   std::vector<std::vector<HWND>> GridRows(HWND grid);
   HWND FindBeside(HWND form, const std::wstring& labelText, const std::wstring& className);
   HWND FindMessageBox(const std::wstring& caption);
+  POINT ListViewRowPoint(HWND list, int row);
   std::size_t OpenPopupMenus();
   void PostClick(HWND window, int x, int y, bool doubleClick);
   void SendKeyboardInput(std::vector<INPUT> events, const std::string& what);

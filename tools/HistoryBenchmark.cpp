@@ -1,0 +1,247 @@
+// Times the history form of one vehicle as its history grows (1,000, 10,000 and 100,000
+// interventions, or the counts given): the real main window's "Storico" command until the
+// form has loaded the history, been built and painted, then the form's closing; and the
+// process's memory (private bytes, peak working set) before, with the form open and after
+// it closed. Each run is a process of its own, started by this one on a database prepared
+// once per count, so that no run inherits the caches or the peak of another. Prints the
+// medians of the runs and the growth from one count to the next, which should be about the
+// ratio of the counts.
+// Usage: history-benchmark [runs] [count ...]   (5 runs; 1000 10000 100000)
+// Run under Wine with scripts/benchmark-history.
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "data/DatabasePath.h"
+#include "data/MaintenanceStore.h"
+#include "screens/FormGrid.h"
+#include "tests/e2e/HistoryDatabase.h"
+#include "toolkit/Button.h"
+#include "toolkit/FormLeggimi.h"
+#include "toolkit/ToolBar.h"
+#include "toolkit/ToolBarItem.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const wchar_t kHistoryTitle[] = L"Storico interventi";
+
+// What one run measured (times in ms, memory in KiB).
+struct RunFigures {
+  double openMs = 0, closeMs = 0;
+  double privateBefore = 0, privateOpen = 0, privateAfter = 0;
+  double peakBefore = 0, peakOpen = 0;
+  long rows = 0;
+};
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void DispatchQueued() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void ReadMemory(double& privateKiB, double& peakKiB) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof counters);
+  privateKiB = counters.PrivateUsage / 1024.0;
+  peakKiB = counters.PeakWorkingSetSize / 1024.0;
+}
+
+BOOL CALLBACK FindHistoryForm(HWND window, LPARAM found) {
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  if (!IsWindowVisible(window) || std::wstring(title) != kHistoryTitle) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The form's first list view (the history; the totals come second), at any depth.
+BOOL CALLBACK FindListView(HWND window, LPARAM found) {
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (std::wstring(name) != WC_LISTVIEWW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+LumoUtility::ToolBarItem* HistoryItem(MyApp::FormGrid& main) {
+  for (LumoUtility::ToolBarItem* item : main.toolBar->items) {
+    if (item->toolTip.rfind("Storico", 0) == 0) return item;
+  }
+  return nullptr;
+}
+
+// One run in this process: the main window on the database, the vehicle shown, the
+// history opened and closed once. Answers 0 when the form showed every row.
+int MeasureOneRun(const fs::path& database, const fs::path& resultFile) {
+  DatabasePath = database.wstring();
+  MyApp::FormGrid main(GetModuleHandleW(nullptr), "Benchmark");
+  HWND terms = main.termsViewer->window;
+  SendMessageW(main.termsViewer->acceptButton->window, BM_CLICK, 0, 0);
+  while (IsWindow(terms)) DispatchQueued();
+  {
+    MaintenanceStore store;
+    main.currentVehicle = store.LoadVehicleByPlate("AB123CD");
+    main.schedule = store.LoadSchedule(main.currentVehicle.ID);
+  }
+  main.ShowVehicle(true);
+  DispatchQueued();
+  LumoUtility::ToolBarItem* item = HistoryItem(main);
+  if (!item) {
+    std::fprintf(stderr, "the main window has no \"Storico\" item\n");
+    return 1;
+  }
+
+  RunFigures figures;
+  ReadMemory(figures.privateBefore, figures.peakBefore);
+  auto start = Clock::now();
+  SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(item->id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(main.toolBar->window));
+  // Everything queued, painting last: the form is on screen, its visible rows drawn.
+  DispatchQueued();
+  figures.openMs = MillisecondsSince(start);
+  ReadMemory(figures.privateOpen, figures.peakOpen);
+  HWND form = nullptr, list = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindHistoryForm, reinterpret_cast<LPARAM>(&form));
+  if (!form) {
+    std::fprintf(stderr, "the history form did not open\n");
+    return 1;
+  }
+  EnumChildWindows(form, FindListView, reinterpret_cast<LPARAM>(&list));
+  figures.rows = list ? static_cast<long>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+
+  start = Clock::now();
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  while (IsWindow(form)) DispatchQueued();
+  DispatchQueued();
+  figures.closeMs = MillisecondsSince(start);
+  double peak = 0;
+  ReadMemory(figures.privateAfter, peak);
+  main.closeWithoutAsking = true;
+
+  std::ofstream out(resultFile);
+  out << figures.openMs << ' ' << figures.closeMs << ' ' << figures.privateBefore << ' '
+      << figures.privateOpen << ' ' << figures.privateAfter << ' ' << figures.peakBefore << ' '
+      << figures.peakOpen << ' ' << figures.rows << '\n';
+  return out ? 0 : 1;
+}
+
+fs::path ThisProgram() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return path;
+}
+
+bool StartRun(const fs::path& database, const fs::path& resultFile, RunFigures& figures) {
+  std::wstring command = L"\"" + ThisProgram().wstring() + L"\" --run \"" + database.wstring() +
+                         L"\" \"" + resultFile.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::ifstream in(resultFile);
+  return code == 0 && in >> figures.openMs >> figures.closeMs >> figures.privateBefore >>
+                          figures.privateOpen >> figures.privateAfter >> figures.peakBefore >>
+                          figures.peakOpen >> figures.rows;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The medians of one count.
+struct CountFigures {
+  int count;
+  double fillMs, openMs, closeMs, privateGrowth, privateLeft, peakOpen, peakGrowth;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"--run") return MeasureOneRun(argv[2], argv[3]);
+  const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 5;
+  std::vector<int> counts;
+  for (int i = 2; i < argc; ++i) counts.push_back(_wtoi(argv[i]));
+  if (counts.empty()) counts = {1000, 10000, 100000};
+
+  const fs::path work = fs::temp_directory_path() / "history-benchmark";
+  fs::remove_all(work);
+  fs::create_directories(work);
+  std::vector<CountFigures> table;
+  for (int count : counts) {
+    const fs::path database = work / ("storico-" + std::to_string(count) + ".mdb");
+    fs::copy_file(ThisProgram().parent_path() / "filedat", database);
+    auto start = Clock::now();
+    e2e::StoreVehicle(database, u"AB123CD", 2000000, e2e::LongHistory(count));
+    CountFigures row{count, MillisecondsSince(start)};
+    std::vector<double> open, close, growth, left, peak, peakGrowth;
+    for (int run = 0; run < runs; ++run) {
+      RunFigures figures;
+      if (!StartRun(database, work / "run.txt", figures) || figures.rows != count) {
+        std::fprintf(stderr, "run %d with %d interventions failed (%ld rows shown)\n", run + 1,
+                     count, figures.rows);
+        return 1;
+      }
+      open.push_back(figures.openMs);
+      close.push_back(figures.closeMs);
+      growth.push_back(figures.privateOpen - figures.privateBefore);
+      left.push_back(figures.privateAfter - figures.privateBefore);
+      peak.push_back(figures.peakOpen);
+      peakGrowth.push_back(figures.peakOpen - figures.peakBefore);
+    }
+    row.openMs = Median(open);
+    row.closeMs = Median(close);
+    row.privateGrowth = Median(growth);
+    row.privateLeft = Median(left);
+    row.peakOpen = Median(peak);
+    row.peakGrowth = Median(peakGrowth);
+    table.push_back(row);
+  }
+  fs::remove_all(work);
+
+  std::printf("history form of one vehicle, medians of %d runs (each a new process)\n", runs);
+  std::printf("%8s %9s %9s %9s %14s %14s %12s %14s\n", "rows", "fill ms", "open ms", "close ms",
+              "private +KiB", "left +KiB", "peak WS KiB", "peak WS +KiB");
+  for (const CountFigures& row : table) {
+    std::printf("%8d %9.0f %9.1f %9.1f %14.0f %14.0f %12.0f %14.0f\n", row.count, row.fillMs,
+                row.openMs, row.closeMs, row.privateGrowth, row.privateLeft, row.peakOpen,
+                row.peakGrowth);
+  }
+  for (std::size_t i = 1; i < table.size(); ++i) {
+    const CountFigures &small = table[i - 1], &large = table[i];
+    std::printf("%d/%d: rows x%.1f, open x%.1f, close x%.1f, private growth x%.1f\n", large.count,
+                small.count, static_cast<double>(large.count) / small.count,
+                large.openMs / small.openMs, large.closeMs / small.closeMs,
+                large.privateGrowth / small.privateGrowth);
+  }
+  return 0;
+}
