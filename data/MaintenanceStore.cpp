@@ -285,3 +285,41 @@ bool MaintenanceStore::SaveVehicleIntervention(std::int32_t vehicleId,
   std::int32_t affected = connection_.ExecuteCommand(statement);
   return !connection_.ErrorFlag() && affected == 1;
 }
+
+std::vector<VehicleIntervention> MaintenanceStore::ListVehicleHistory(std::int32_t vehicleId) {
+  std::vector<VehicleIntervention> rows;
+  if (!connection_.OpenConnection()) return rows;
+  ConnectionScope scope(connection_, true);
+  if (!connection_.OpenRecordset(
+          "SELECT V.ID, V.ID_INTERVENTO, a.INTERVENTO, V.DATA, V.KM, V.COSTO, V.[NOTE] "
+          "FROM INTERVENTI_VEICOLO as V LEFT JOIN INTERVENTI as a ON V.ID_INTERVENTO = a.ID "
+          "WHERE V.ID_VEICOLO= " +
+          SqlInt(vehicleId) + " ORDER BY V.DATA DESC, V.ID DESC")) {
+    return rows;
+  }
+  while (!connection_.AtEnd()) {
+    VehicleIntervention row;
+    row.ID = connection_.FieldInt(0);
+    row.ID_INTERVENTO = connection_.FieldInt(1);
+    row.INTERVENTO = connection_.FieldText(2);
+    row.DATA = connection_.FieldDate(3);
+    row.KM = connection_.FieldInt(4);
+    row.COSTO = connection_.FieldDouble(5);
+    row.NOTE = connection_.FieldText(6);
+    if (connection_.ErrorFlag()) break;
+    rows.push_back(row);
+    connection_.NextRecord();
+  }
+  connection_.CloseRecordset();
+  return rows;
+}
+
+bool MaintenanceStore::DeleteVehicleIntervention(std::int32_t vehicleId,
+                                                 std::int32_t interventionId) {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  std::int32_t affected = connection_.ExecuteCommand(
+      "DELETE FROM INTERVENTI_VEICOLO WHERE ID= " + SqlInt(interventionId) +
+      " AND ID_VEICOLO= " + SqlInt(vehicleId));
+  return !connection_.ErrorFlag() && affected == 1;
+}
