@@ -55,6 +55,10 @@ class MaintenanceStore {
  private:
   // Opens the connection unless it is open already; says whether this call opened it.
   bool OpenIfClosed(bool& openedHere);
+  // Runs the query on a connection of its own and reads every row with readRow; a field
+  // read that fails drops that row and ends the list, ErrorFlag telling why.
+  template <typename Row, typename ReadRow>
+  std::vector<Row> ReadRows(const std::string& sql, ReadRow readRow);
 
   DbConnection connection_;
   MessageSink showMessage_;

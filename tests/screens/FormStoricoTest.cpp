@@ -19,6 +19,7 @@
 #include "screens/KmText.h"
 #include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
+#include "tests/support/InterventionRecords.h"
 #include "toolkit/Button.h"
 #include "toolkit/CellControl.h"
 #include "toolkit/CurrencyBox.h"
@@ -112,14 +113,9 @@ class FormStoricoTest : public ScreenTest {
 
   void Store(const VehicleRecord& vehicle, std::int32_t kind, LumoUtility::DateTimeValue date,
              std::int32_t km, double cost, const std::string& notes) {
-    VehicleIntervention done;
-    done.ID_INTERVENTO = kind;
-    done.DATA = date;
-    done.KM = km;
-    done.COSTO = cost;
-    done.NOTE = notes;
     MaintenanceStore store;
-    ASSERT_TRUE(store.SaveVehicleIntervention(vehicle.ID, done)) << store.ErrorText();
+    ASSERT_TRUE(store.SaveVehicleIntervention(vehicle.ID, Done(kind, km, date, cost, notes)))
+        << store.ErrorText();
   }
 
   // The main window showing the vehicle, and its history opened with "Storico".

@@ -5,6 +5,7 @@
 #include "screens/HistoryCsv.h"
 #include "screens/HistoryLines.h"
 #include "screens/HistoryTotals.h"
+#include "tests/support/InterventionRecords.h"
 #include "toolkit/base/NumberPunctuation.h"
 
 using namespace MyApp;
@@ -17,12 +18,8 @@ const std::locale kItalian = LumoUtility::LocaleWithPunctuation({',', '.', "\3"}
 
 VehicleIntervention Row(LumoUtility::DateTimeValue date, std::int32_t km, const char* kind,
                         double cost, const char* notes) {
-  VehicleIntervention row;
-  row.DATA = date;
-  row.KM = km;
+  VehicleIntervention row = Done(0, km, date, cost, notes);
   row.INTERVENTO = kind;
-  row.COSTO = cost;
-  row.NOTE = notes;
   return row;
 }
 

@@ -13,6 +13,7 @@
 #include "data/AdoEngine.h"
 #include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
+#include "tests/support/InterventionRecords.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/TestFiles.h"
 
@@ -67,17 +68,6 @@ std::string Lines(const std::vector<Item>& items) {
 }
 
 std::string Flag(bool value) { return value ? "true" : "false"; }
-
-VehicleIntervention Done(std::int32_t kind, std::int32_t km, DateTimeValue date, double cost,
-                         const std::string& notes) {
-  VehicleIntervention done;
-  done.ID_INTERVENTO = kind;
-  done.KM = km;
-  done.DATA = date;
-  done.COSTO = cost;
-  done.NOTE = notes;
-  return done;
-}
 
 class AdoConformance : public ::testing::Test {
  protected:
