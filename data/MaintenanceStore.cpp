@@ -72,6 +72,22 @@ bool MaintenanceStore::OpenIfClosed(bool& openedHere) {
   return true;
 }
 
+template <typename Row, typename ReadRow>
+std::vector<Row> MaintenanceStore::ReadRows(const std::string& sql, ReadRow readRow) {
+  std::vector<Row> rows;
+  if (!connection_.OpenConnection()) return rows;
+  ConnectionScope scope(connection_, true);
+  if (!connection_.OpenRecordset(sql)) return rows;
+  while (!connection_.AtEnd()) {
+    Row row = readRow(connection_);
+    if (connection_.ErrorFlag()) break;
+    rows.push_back(std::move(row));
+    connection_.NextRecord();
+  }
+  connection_.CloseRecordset();
+  return rows;
+}
+
 VehicleRecord MaintenanceStore::LoadVehicleByPlate(const std::string& plate) {
   VehicleRecord record;
   record.TARGA = plate;
@@ -181,26 +197,17 @@ bool MaintenanceStore::SeedInterventionTypes() {
 }
 
 std::vector<InterventionType> MaintenanceStore::ListInterventionTypes() {
-  std::vector<InterventionType> list;
-  if (!connection_.OpenConnection()) return list;
-  ConnectionScope scope(connection_, true);
-  if (!connection_.OpenRecordset("SELECT ID, INTERVENTO, CADENZAKM, NOTE, FINERODAGGIO "
-                                 "FROM INTERVENTI ")) {
-    return list;
-  }
-  while (!connection_.AtEnd()) {
-    InterventionType entry;
-    entry.ID = connection_.FieldInt(0);
-    entry.INTERVENTO = connection_.FieldText(1);
-    entry.CADENZAKM = connection_.FieldInt(2);
-    entry.NOTE = connection_.FieldText(3);
-    entry.FINERODAGGIO = connection_.FieldBool(4);
-    if (connection_.ErrorFlag()) break;
-    list.push_back(entry);
-    connection_.NextRecord();
-  }
-  connection_.CloseRecordset();
-  return list;
+  return ReadRows<InterventionType>(
+      "SELECT ID, INTERVENTO, CADENZAKM, NOTE, FINERODAGGIO FROM INTERVENTI ",
+      [](DbConnection& connection) {
+        InterventionType entry;
+        entry.ID = connection.FieldInt(0);
+        entry.INTERVENTO = connection.FieldText(1);
+        entry.CADENZAKM = connection.FieldInt(2);
+        entry.NOTE = connection.FieldText(3);
+        entry.FINERODAGGIO = connection.FieldBool(4);
+        return entry;
+      });
 }
 
 bool MaintenanceStore::SaveInterventionType(const InterventionType& entry) {
@@ -241,28 +248,20 @@ bool MaintenanceStore::DeleteInterventionType(const InterventionType& entry) {
 }
 
 std::vector<ScheduleRow> MaintenanceStore::LoadSchedule(std::int32_t vehicleId) {
-  std::vector<ScheduleRow> rows;
-  if (!connection_.OpenConnection()) return rows;
-  ConnectionScope scope(connection_, true);
-  if (!connection_.OpenRecordset(ScheduleSql(vehicleId))) return rows;
-  while (!connection_.AtEnd()) {
+  return ReadRows<ScheduleRow>(ScheduleSql(vehicleId), [](DbConnection& connection) {
     ScheduleRow row;
-    row.ID = connection_.FieldInt(0);
-    row.INTERVENTO = connection_.FieldText(1);
-    row.DATA = connection_.FieldDate(2);
-    row.KM = connection_.FieldInt(3);
-    row.COSTO = connection_.FieldDouble(4);
-    row.CADENZAKM = connection_.FieldInt(5);
-    row.NOTE = connection_.FieldText(6);
-    row.ID_INTERVENTO = connection_.FieldInt(7);
-    row.NOTE_INTERV = connection_.FieldText(8);
-    row.FINERODAGGIO = connection_.FieldBool(9);
-    if (connection_.ErrorFlag()) break;
-    rows.push_back(row);
-    connection_.NextRecord();
-  }
-  connection_.CloseRecordset();
-  return rows;
+    row.ID = connection.FieldInt(0);
+    row.INTERVENTO = connection.FieldText(1);
+    row.DATA = connection.FieldDate(2);
+    row.KM = connection.FieldInt(3);
+    row.COSTO = connection.FieldDouble(4);
+    row.CADENZAKM = connection.FieldInt(5);
+    row.NOTE = connection.FieldText(6);
+    row.ID_INTERVENTO = connection.FieldInt(7);
+    row.NOTE_INTERV = connection.FieldText(8);
+    row.FINERODAGGIO = connection.FieldBool(9);
+    return row;
+  });
 }
 
 bool MaintenanceStore::SaveVehicleIntervention(std::int32_t vehicleId,
@@ -283,5 +282,34 @@ bool MaintenanceStore::SaveVehicleIntervention(std::int32_t vehicleId,
                 " " + "WHERE ID= " + SqlInt(record.ID) + " AND ID_VEICOLO= " + SqlInt(vehicleId);
   }
   std::int32_t affected = connection_.ExecuteCommand(statement);
+  return !connection_.ErrorFlag() && affected == 1;
+}
+
+std::vector<VehicleIntervention> MaintenanceStore::ListVehicleHistory(std::int32_t vehicleId) {
+  return ReadRows<VehicleIntervention>(
+      "SELECT V.ID, V.ID_INTERVENTO, a.INTERVENTO, V.DATA, V.KM, V.COSTO, V.[NOTE] "
+      "FROM INTERVENTI_VEICOLO as V LEFT JOIN INTERVENTI as a ON V.ID_INTERVENTO = a.ID "
+      "WHERE V.ID_VEICOLO= " +
+          SqlInt(vehicleId) + " ORDER BY V.DATA DESC, V.ID DESC",
+      [](DbConnection& connection) {
+        VehicleIntervention row;
+        row.ID = connection.FieldInt(0);
+        row.ID_INTERVENTO = connection.FieldInt(1);
+        row.INTERVENTO = connection.FieldText(2);
+        row.DATA = connection.FieldDate(3);
+        row.KM = connection.FieldInt(4);
+        row.COSTO = connection.FieldDouble(5);
+        row.NOTE = connection.FieldText(6);
+        return row;
+      });
+}
+
+bool MaintenanceStore::DeleteVehicleIntervention(std::int32_t vehicleId,
+                                                 std::int32_t interventionId) {
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  std::int32_t affected = connection_.ExecuteCommand(
+      "DELETE FROM INTERVENTI_VEICOLO WHERE ID= " + SqlInt(interventionId) +
+      " AND ID_VEICOLO= " + SqlInt(vehicleId));
   return !connection_.ErrorFlag() && affected == 1;
 }

@@ -43,6 +43,11 @@ class MaintenanceStore {
   // Interventions done and the schedule.
   std::vector<ScheduleRow> LoadSchedule(std::int32_t vehicleId);
   bool SaveVehicleIntervention(std::int32_t vehicleId, const VehicleIntervention& record);
+  // Every intervention of the vehicle, newest first (by DATA, then by ID), with the kind's
+  // name; a kind no longer in the catalogue gives an empty name.
+  std::vector<VehicleIntervention> ListVehicleHistory(std::int32_t vehicleId);
+  // True only when exactly that row went: a row of another vehicle is never deleted.
+  bool DeleteVehicleIntervention(std::int32_t vehicleId, std::int32_t interventionId);
 
   // The connection string for a database file.
   static std::wstring ConnectionStringFor(const std::wstring& databasePath);
@@ -50,6 +55,10 @@ class MaintenanceStore {
  private:
   // Opens the connection unless it is open already; says whether this call opened it.
   bool OpenIfClosed(bool& openedHere);
+  // Runs the query on a connection of its own and reads every row with readRow; a field
+  // read that fails drops that row and ends the list, ErrorFlag telling why.
+  template <typename Row, typename ReadRow>
+  std::vector<Row> ReadRows(const std::string& sql, ReadRow readRow);
 
   DbConnection connection_;
   MessageSink showMessage_;

@@ -15,5 +15,7 @@ constexpr LumoUtility::KeyboardShortcut kAddShortcut{VK_INSERT, false};
 constexpr LumoUtility::KeyboardShortcut kCatalogueShortcut{'G', true};
 constexpr LumoUtility::KeyboardShortcut kCloseVehicleShortcut{'W', true};
 constexpr LumoUtility::KeyboardShortcut kDeleteShortcut{VK_DELETE, false};
+constexpr LumoUtility::KeyboardShortcut kHistoryShortcut{'H', true};
+constexpr LumoUtility::KeyboardShortcut kExportShortcut{'E', true};
 
 }  // namespace MyApp

@@ -18,6 +18,7 @@
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/base/NumberText.h"
+#include "toolkit/base/StringReplace.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
@@ -35,17 +36,9 @@ std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image,
   return item;
 }
 
-// Enter is refused in the notes, which wrap instead; pasted line breaks (CR LF, CR or LF)
-// become one blank each, so that the notes stay one line wherever they are shown.
-std::string NotesOnOneLine(const std::string& notes) {
-  std::string line;
-  line.reserve(notes.size());
-  for (std::size_t i = 0; i < notes.size(); ++i) {
-    if (notes[i] == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') ++i;
-    line.push_back(notes[i] == '\r' || notes[i] == '\n' ? ' ' : notes[i]);
-  }
-  return line;
-}
+// Enter is refused in the notes, which wrap instead; pasted line breaks become blanks, so
+// that the notes stay one line wherever they are shown.
+std::string NotesOnOneLine(TextBox& notes) { return LineBreaksAsBlanks(notes.GetTextAnsi()); }
 
 }  // namespace
 
@@ -255,7 +248,7 @@ void FormAnagInterv::Save() {
     entry.INTERVENTO = nameBox->GetTextAnsi();
     ReadSpinner(*kmSpinner, entry.CADENZAKM);
     entry.FINERODAGGIO = runningInBox->IsChecked();
-    entry.NOTE = NotesOnOneLine(notesBox->GetTextAnsi());
+    entry.NOTE = NotesOnOneLine(*notesBox);
     MaintenanceStore store;
     if (!store.SaveInterventionType(entry)) {
       ShowError("Errore durante la modifica. " + store.ErrorText(), kErrorCaption, *this);
@@ -276,7 +269,7 @@ void FormAnagInterv::Save() {
     entry.INTERVENTO = nameBox->GetTextAnsi();
     ReadSpinner(*kmSpinner, entry.CADENZAKM);
     entry.FINERODAGGIO = runningInBox->IsChecked();
-    entry.NOTE = NotesOnOneLine(notesBox->GetTextAnsi());
+    entry.NOTE = NotesOnOneLine(*notesBox);
     MaintenanceStore store;
     if (!store.SaveInterventionType(entry)) {
       ShowError("Errore durante la modifica. " + store.ErrorText(), kErrorCaption, *this);

@@ -12,6 +12,7 @@
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/FormStorico.h"
 #include "screens/KmText.h"
 #include "screens/MakerSite.h"
 #include "screens/OwnedForm.h"
@@ -115,6 +116,7 @@ FormGrid::~FormGrid() {
   vehicleSelection.reset();
   interventionEntry.reset();
   catalogueEditor.reset();
+  historyForm.reset();
   CloseAndDestroyWindow();
 }
 
@@ -159,6 +161,7 @@ void FormGrid::BuildToolBar() {
   // The others take their pictures from the strip "Modifica" added.
   addButton = MakeToolItem(toolBar.get(), "Aggiungi", 0, kAddShortcut);
   addButton->imageOffset = 1;
+  historyButton = MakeToolItem(toolBar.get(), "Storico", STD_FIND, kHistoryShortcut);
   optionsButton = MakeToolItem(toolBar.get(), "Opzioni", 0, kCatalogueShortcut);
   optionsButton->imageOffset = 3;
   closeButton = MakeToolItem(toolBar.get(), "Chiudi", 0, kCloseVehicleShortcut);
@@ -166,10 +169,11 @@ void FormGrid::BuildToolBar() {
 
   editButton->enabled = false;
   addButton->enabled = false;
+  historyButton->enabled = false;
   closeButton->enabled = false;
   for (ToolBarItem* item :
        {newButton.get(), openButton.get(), toolSeparator.get(), editButton.get(), addButton.get(),
-        optionsButton.get(), closeButton.get()}) {
+        historyButton.get(), optionsButton.get(), closeButton.get()}) {
     toolBar->AddItem(item);
   }
   toolBar->Create();
@@ -247,6 +251,8 @@ void FormGrid::OnCommand(GUIElement* element) {
     CloseVehicle();
   } else if (element == addButton.get()) {
     OpenInterventionEntry();
+  } else if (element == historyButton.get()) {
+    OpenHistory();
   } else if (element == optionsButton.get()) {
     OnMenuCommand(catalogueItem.get());
   }
@@ -300,6 +306,12 @@ void FormGrid::OpenCatalogueEditor() {
   catalogueEditor->Show();
 }
 
+void FormGrid::OpenHistory() {
+  historyForm.reset();
+  historyForm = std::make_unique<FormStorico>(this, this);
+  historyForm->Show();
+}
+
 void FormGrid::OnMenuCommand(GUIElement* item) {
   if (IsElement(item, exitItem)) {
     // Posted: the menu command is still on the stack of the window that may now close.
@@ -349,15 +361,15 @@ void FormGrid::OnTermsViewerClosed(const FormLeggimi& viewer) {
   }
 }
 
-bool FormGrid::StoreVehicle(VehicleRecord& vehicle) {
+bool FormGrid::StoreVehicle(VehicleRecord& vehicle, const GUIElement& boxOwner) {
   MaintenanceStore store;
   if (store.ErrorFlag()) {
-    ShowError(store.ErrorText(), kErrorCaption, *this);
+    ShowError(store.ErrorText(), kErrorCaption, boxOwner);
     return false;
   }
   if (!store.SaveVehicle(vehicle) || vehicle.ID < 1) {
     ShowError("Errore durante l'inserimento del veicolo [" + store.ErrorText() + "]", kErrorCaption,
-              *this);
+              boxOwner);
     return false;
   }
   return true;
@@ -365,7 +377,7 @@ bool FormGrid::StoreVehicle(VehicleRecord& vehicle) {
 
 void FormGrid::VehicleEditorClosed() {
   VehicleRecord edited = vehicleEditor->editedVehicle;
-  if (!StoreVehicle(edited)) return;
+  if (!StoreVehicle(edited, *this)) return;
   // The vehicle on display now is what was saved, even if its schedule cannot be read
   // again: the next "Modifica" must not offer (and write back) the values it replaced.
   if (edited.ID == currentVehicle.ID) currentVehicle = edited;
@@ -392,26 +404,32 @@ void FormGrid::VehicleSelectionClosed() {
 }
 
 void FormGrid::InterventionEntryClosed() {
-  const VehicleIntervention done = interventionEntry->GetIntervention();
+  if (StoreIntervention(interventionEntry->GetIntervention(), *this)) {
+    DisplayVehicle(currentVehicle, false);
+  }
+}
+
+bool FormGrid::StoreIntervention(const VehicleIntervention& done, const GUIElement& boxOwner) {
   {
     MaintenanceStore store;
     if (store.ErrorFlag()) {
-      ShowError(store.ErrorText(), kErrorCaption, *this);
-      return;
+      ShowError(store.ErrorText(), kErrorCaption, boxOwner);
+      return false;
     }
     // An intervention always belongs to a stored vehicle.
     if (currentVehicle.ID < 1 || !store.SaveVehicleIntervention(currentVehicle.ID, done)) {
       ShowError("Errore durante l'inserimento dell'intervento [" + store.ErrorText() + "]",
-                kErrorCaption, *this);
-      return;
+                kErrorCaption, boxOwner);
+      return false;
     }
   }
-  if (done.KM > currentVehicle.KM) OfferKmUpdate(done);
-  DisplayVehicle(currentVehicle, false);
+  if (done.KM > currentVehicle.KM) OfferKmUpdate(done, boxOwner);
+  return true;
 }
 
-void FormGrid::OfferKmUpdate(const VehicleIntervention& done) {
-  if (!AskYesNo("Aggiornare i Km del veicolo a " + GroupedKm(done.KM) + "?", "Conferma", *this)) {
+void FormGrid::OfferKmUpdate(const VehicleIntervention& done, const GUIElement& boxOwner) {
+  if (!AskYesNo("Aggiornare i Km del veicolo a " + GroupedKm(done.KM) + "?", "Conferma",
+                boxOwner)) {
     return;
   }
   VehicleRecord updated = currentVehicle;
@@ -419,24 +437,33 @@ void FormGrid::OfferKmUpdate(const VehicleIntervention& done) {
   // The reading was taken the day of the intervention.
   updated.DATA_KM = done.DATA;
   updated.HasDate = !done.DATA.invalid;
-  if (!StoreVehicle(updated)) return;
+  if (!StoreVehicle(updated, boxOwner)) return;
   // Stored: from now on the vehicle in use, whatever happens to the display.
   currentVehicle = updated;
 }
 
+bool FormGrid::ReadSchedule(const VehicleRecord& vehicle, std::vector<ScheduleRow>& rows,
+                            const GUIElement& boxOwner) {
+  MaintenanceStore store;
+  rows = store.LoadSchedule(vehicle.ID);
+  if (!store.ErrorFlag()) return true;
+  ShowError(store.ErrorText(), kErrorCaption, boxOwner);
+  return false;
+}
+
 void FormGrid::DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection) {
   std::vector<ScheduleRow> rows;
-  {
-    MaintenanceStore store;
-    rows = store.LoadSchedule(vehicle.ID);
-    if (store.ErrorFlag()) {
-      ShowError(store.ErrorText(), kErrorCaption, *this);
-      return;
-    }
-  }
+  if (!ReadSchedule(vehicle, rows, *this)) return;
   currentVehicle = vehicle;
   schedule = std::move(rows);
   ShowVehicle(resetSelection);
+}
+
+void FormGrid::RefreshSchedule(const GUIElement& boxOwner) {
+  std::vector<ScheduleRow> rows;
+  if (!ReadSchedule(currentVehicle, rows, boxOwner)) return;
+  schedule = std::move(rows);
+  FillSchedule();
 }
 
 void FormGrid::ShowVehicle(bool resetSelection) {
@@ -464,6 +491,7 @@ void FormGrid::CloseVehicle() {
 void FormGrid::SetVehicleCommandsEnabled(bool vehicleShown) {
   editButton->enabled = vehicleShown;
   addButton->enabled = vehicleShown;
+  historyButton->enabled = vehicleShown;
   closeButton->enabled = vehicleShown;
   optionsButton->enabled = !vehicleShown;
   catalogueItem->SetEnabled(!vehicleShown);

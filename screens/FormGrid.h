@@ -28,6 +28,7 @@ class FormAnagInterv;
 class FormIntervento;
 class FormNuovo;
 class FormSelezione;
+class FormStorico;
 class OwnedForm;
 
 // The main window: the schedule of the vehicle in use, the toolbar that drives the
@@ -62,6 +63,14 @@ class FormGrid : public LumoUtility::FormHandlers {
   void CloseVehicle();
   void FillSchedule();
 
+  // Stores an intervention of the vehicle in use, new or corrected, and offers to bring
+  // the vehicle's km up to it, as a save from the grid does; the boxes belong to the form
+  // the user works in. False (the error shown) when it was not stored.
+  bool StoreIntervention(const VehicleIntervention& done, const LumoUtility::GUIElement& boxOwner);
+  // Reads the schedule of the vehicle in use again and redraws the grid, keeping its
+  // selected line and leaving the focus where it is: the history changed.
+  void RefreshSchedule(const LumoUtility::GUIElement& boxOwner);
+
   // The background picture at its place in a client area of the given context.
   void PaintBackground(HDC dc);
 
@@ -94,6 +103,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::unique_ptr<LumoUtility::ToolBarItem> toolSeparator;
   std::unique_ptr<LumoUtility::ToolBarItem> editButton;
   std::unique_ptr<LumoUtility::ToolBarItem> addButton;
+  std::unique_ptr<LumoUtility::ToolBarItem> historyButton;
   std::unique_ptr<LumoUtility::ToolBarItem> optionsButton;
   std::unique_ptr<LumoUtility::ToolBarItem> closeButton;
   std::unique_ptr<LumoUtility::ToolBar> toolBar;
@@ -104,6 +114,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::unique_ptr<FormIntervento> interventionEntry;
   std::unique_ptr<LumoUtility::FormLeggimi> termsViewer;
   std::unique_ptr<FormAnagInterv> catalogueEditor;
+  std::unique_ptr<FormStorico> historyForm;
 
  private:
   void BuildMenu();
@@ -115,18 +126,23 @@ class FormGrid : public LumoUtility::FormHandlers {
   void OpenVehicleEditor(const std::string& caption);
   void OpenInterventionEntry();
   void OpenCatalogueEditor();
+  void OpenHistory();
 
-  // Saves the vehicle (its ID filled in); a failure shows the store's error and answers false.
-  bool StoreVehicle(VehicleRecord& vehicle);
+  // Saves the vehicle (its ID filled in); a failure shows the store's error (in a box of
+  // boxOwner) and answers false.
+  bool StoreVehicle(VehicleRecord& vehicle, const LumoUtility::GUIElement& boxOwner);
   void VehicleEditorClosed();
   void VehicleSelectionClosed();
   void InterventionEntryClosed();
   // An intervention done at more km than the vehicle's reading: asks whether the reading
   // becomes the intervention's km and date, and stores the vehicle in use when so.
-  void OfferKmUpdate(const VehicleIntervention& done);
+  void OfferKmUpdate(const VehicleIntervention& done, const LumoUtility::GUIElement& boxOwner);
   // Reads the vehicle's schedule and, when that worked, makes vehicle and schedule the
   // ones on display. A failure shows the store's text and changes nothing.
   void DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection);
+  // The vehicle's schedule; false, with the store's text shown, when it cannot be read.
+  bool ReadSchedule(const VehicleRecord& vehicle, std::vector<ScheduleRow>& rows,
+                    const LumoUtility::GUIElement& boxOwner);
   void SetVehicleCommandsEnabled(bool vehicleShown);
 
   // Set while the form is being torn down: a child form closing then reaches nobody.

@@ -82,7 +82,7 @@ bool RouteCommand(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   return false;
 }
 
-void RouteNotification(const NMHDR& header, LPARAM lParam) {
+bool RouteNotification(const NMHDR& header, LPARAM lParam, LRESULT* result) {
   if (header.code == TTN_GETDISPINFOW) {
     // Tooltips of toolbar buttons ask by the button's command id, which is the item's
     // element id; the answer must outlive this call, so the state keeps it.
@@ -95,11 +95,14 @@ void RouteNotification(const NMHDR& header, LPARAM lParam) {
       if (answer.size() > kMaxToolTipLength) answer.resize(kMaxToolTipLength);
       info->lpszText = answer.data();
     }
-    return;
+    return false;
   }
   GUIElement* source = FindElementByWindow(header.hwndFrom);
-  if (!source) return;
+  if (!source) return false;
   auto* notifications = dynamic_cast<ControlNotifications*>(source);
+  if (notifications && source->typeName == "listview") {
+    return notifications->OnListNotify(header, lParam, *result);
+  }
   switch (header.code) {
     case UDN_DELTAPOS:
       if (notifications && source->typeName == "numericbox") {
@@ -124,6 +127,7 @@ void RouteNotification(const NMHDR& header, LPARAM lParam) {
     case NM_RCLICK: source->OnItemNotify(0, 0, 3); break;
     default: break;
   }
+  return false;
 }
 
 }  // namespace LumoUtility

@@ -8,7 +8,9 @@ namespace LumoUtility {
 // with *result instead of the default processing.
 bool RouteCommand(WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-// WM_NOTIFY: up-down, date-picker, tooltip-text and header notifications.
-void RouteNotification(const NMHDR& header, LPARAM lParam);
+// WM_NOTIFY: up-down, date-picker, list-view, tooltip-text and header notifications.
+// Answers true when the message is answered with *result instead of the default
+// processing.
+bool RouteNotification(const NMHDR& header, LPARAM lParam, LRESULT* result);
 
 }  // namespace LumoUtility

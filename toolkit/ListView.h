@@ -44,13 +44,14 @@ class ListView : public Child, public ControlNotifications {
   bool SelectRow(int row);
   // The arrow in the header: column -1 for none.
   void SetSortIndicator(int column, bool descending);
-  // The rows on screen, first and count (for tests and for scrolling by page).
+  // The rows on screen, first and count (for tests and for scrolling by page): the rows
+  // wholly visible, never more than there are from the first one on.
   int FirstVisibleRow() const;
   int VisibleRowCount() const;
 
   // Called by the toolkit's notification routing (WM_NOTIFY from the control).
   // Answers whether the notification was dealt with, and what to return then.
-  bool OnListNotify(const NMHDR& header, LPARAM lParam, LRESULT& result);
+  bool OnListNotify(const NMHDR& header, LPARAM lParam, LRESULT& result) override;
 
   ListCellTextCallback cellText = nullptr;
   ListRowCallback onRowSelected = nullptr;
@@ -63,9 +64,23 @@ class ListView : public Child, public ControlNotifications {
     int width;
     int alignment;
   };
+  void InsertColumn(int index);
+  void ApplySortIndicator();
+  void OnSelectionChanged();
+  void Report(int row);
+  // Runs once the messages of a user's click or key are done (see OnSelectionChanged).
+  static void CALLBACK SelectionSettled(HWND window, UINT message, UINT_PTR timer, DWORD time);
+
   std::vector<Column> columns_;
   int rowCount_ = 0;
-  // The text last handed to the control: it must stay valid after the notification.
+  int sortColumn_ = -1;
+  bool sortDescending_ = false;
+  // The row last reported through onRowSelected.
+  int reportedRow_ = -1;
+  // Set while the program changes the selection itself: it reports once, at the end.
+  bool selecting_ = false;
+  // The text last handed to the control when it gave no buffer of its own: it must stay
+  // valid after the notification.
   std::wstring answer_;
 };
 

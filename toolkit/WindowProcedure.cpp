@@ -218,6 +218,11 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
           *result = 0;
           return true;
         }
+        // A list view activated its row on the key itself (LVN_ITEMACTIVATE).
+        if (element->typeName == "listview") {
+          *result = 0;
+          return true;
+        }
       }
       GUIElement* previewer =
           dynamic_cast<Child*>(element) && element->parent && element->parent->keyPreview
@@ -231,6 +236,18 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
       }
       return false;
     }
+    case WM_GETDLGCODE:
+      // A form run as a dialog would give Enter to its default button; on a list view it
+      // activates the selected row.
+      if (element && element->typeName == "listview" && element->previousWindowProc && lParam) {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+          *result = CallWindowProcW(element->previousWindowProc, window, message, wParam, lParam) |
+                    DLGC_WANTMESSAGE;
+          return true;
+        }
+      }
+      return false;
     case WM_PASTE:
       if (auto* notifications = dynamic_cast<ControlNotifications*>(element)) {
         if (!notifications->OnPaste()) {
@@ -241,8 +258,7 @@ bool Dispatch(GUIElement* element, HWND window, UINT message, WPARAM wParam, LPA
       return false;
     case WM_COMMAND: return RouteCommand(wParam, lParam, result);
     case WM_NOTIFY:
-      if (lParam) RouteNotification(*reinterpret_cast<const NMHDR*>(lParam), lParam);
-      return false;
+      return lParam && RouteNotification(*reinterpret_cast<const NMHDR*>(lParam), lParam, result);
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (Scroll(element, message, wParam, lParam)) {

@@ -56,20 +56,8 @@ class FormGridTest : public ScreenTest {
     return SendMessageW(main.toolBar->window, TB_ISBUTTONENABLED, item.id, 0) != 0;
   }
 
-  // "Apri", then the plate chosen in the selection form and confirmed.
   static void OpenStored(FormGrid& main, const std::string& plate) {
-    ClickTool(main, main.openButton.get());
-    ASSERT_TRUE(main.vehicleSelection);
-    MyApp::FormSelezione& selection = *main.vehicleSelection;
-    const std::wstring wide = LumoUtility::WidenText(plate);
-    const LRESULT index =
-        SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(wide.c_str()));
-    ASSERT_GE(index, 0);
-    SendMessageW(selection.plateList->window, LB_SETCURSEL, index, 0);
-    HWND window = selection.window;
-    SendMessageW(selection.okButton->window, BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitGone(window));
+    ASSERT_TRUE(OpenStoredVehicle(main, plate));
   }
 
   static std::string Cell(FormGrid& main, int row, int column) {

@@ -16,6 +16,7 @@
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/FormStorico.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "toolkit/GdiObjects.h"
 #include "toolkit/base/TextEncoding.h"
@@ -85,6 +86,8 @@ TEST_F(FormTextFitTest, EveryLabelButtonAndDateFitsItsControlOnOneLine) {
        [this] { return std::make_unique<MyApp::FormAnagInterv>(&owner, "Anagrafica"); }},
       {"Selezione Veicolo",
        [this] { return std::make_unique<MyApp::FormSelezione>("Selezione Veicolo", &owner); }},
+      {"Storico interventi",
+       [this] { return std::make_unique<MyApp::FormStorico>(&owner, nullptr); }},
       // Its terms window stays open above it.
       {"main window and Leggimi",
        [] { return std::make_unique<MyApp::FormGrid>(TestInstance(), "Manutenzione"); }},

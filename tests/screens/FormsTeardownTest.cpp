@@ -8,6 +8,7 @@
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/FormStorico.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "toolkit/ElementRegistry.h"
 
@@ -77,6 +78,7 @@ TEST_F(FormsTeardownTest, EveryFormReleasesItsWindowsAndFont) {
   ExpectNothingSurvives([this] {
     return std::make_unique<MyApp::FormAnagInterv>(&owner, "Gestione Anagrafica Interventi");
   });
+  ExpectNothingSurvives([this] { return std::make_unique<MyApp::FormStorico>(&owner, nullptr); });
   EXPECT_TRUE(boxes.Requests().empty());
 }
 

@@ -13,6 +13,7 @@
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/FormStorico.h"
 #include "screens/KmText.h"
 #include "tests/screens/MainWindowDriving.h"
 #include "tests/screens/ScreenTestSupport.h"
@@ -20,29 +21,13 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Grid.h"
 #include "toolkit/ListBox.h"
+#include "toolkit/ListView.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ToolBarItem.h"
 
 using MyApp::FormGrid;
 
 namespace {
-
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
-// A key pressed and released, with Ctrl held when asked; then the program handles it.
-void Press(WORD key, bool control = false) {
-  if (control) SendKey(VK_CONTROL, false);
-  SendKey(key, false);
-  SendKey(key, true);
-  if (control) SendKey(VK_CONTROL, true);
-  PumpMessagesFor(std::chrono::milliseconds(150));
-}
 
 class KeyboardFlowTest : public ScreenTest {
  protected:
@@ -72,20 +57,31 @@ TEST_F(KeyboardFlowTest, ToolbarKeysActLikeClicksOnlyWhenTheCommandIsEnabled) {
       {main->openButton.get(), "Apri (Ctrl+O)"},
       {main->editButton.get(), "Modifica (F2)"},
       {main->addButton.get(), "Aggiungi (Ins)"},
+      {main->historyButton.get(), "Storico (Ctrl+H)"},
       {main->optionsButton.get(), "Opzioni (Ctrl+G)"},
       {main->closeButton.get(), "Chiudi (Ctrl+W)"}};
   for (const auto& [item, tip] : tips) EXPECT_EQ(item->ToolTipText(), tip);
-  // Without a vehicle "Modifica" and "Aggiungi" are disabled: their keys do nothing.
+  // Without a vehicle "Modifica", "Aggiungi" and "Storico" are disabled: their keys do
+  // nothing.
   Press(VK_F2);
   Press(VK_INSERT);
+  Press('H', true);
   EXPECT_FALSE(main->vehicleEditor);
   EXPECT_FALSE(main->interventionEntry);
+  EXPECT_FALSE(main->historyForm);
 
   Press('N', true);
   ASSERT_TRUE(main->vehicleEditor);
   EXPECT_EQ(main->vehicleEditor->GetTextAnsi(), "Nuovo Veicolo");
   EXPECT_EQ(GetFocus(), main->vehicleEditor->plateBox->window);
   ASSERT_TRUE(ConfirmVehicleEditor(*main, "KB100KB", "", "1000"));
+  EXPECT_EQ(GetFocus(), main->grid->window);
+  Press('H', true);
+  ASSERT_TRUE(main->historyForm);
+  EXPECT_EQ(GetFocus(), main->historyForm->historyList->window);
+  HWND history = main->historyForm->window;
+  Press(VK_ESCAPE);
+  ASSERT_TRUE(WaitGone(history));
   EXPECT_EQ(GetFocus(), main->grid->window);
 
   Press('W', true);

@@ -3,13 +3,16 @@
 #include "app/BackupRestore.h"
 
 #include "screens/FormNuovo.h"
+#include "screens/FormSelezione.h"
 #include "tests/screens/ScreenTestSupport.h"
 #include "toolkit/Button.h"
 #include "toolkit/FormLeggimi.h"
+#include "toolkit/ListBox.h"
 #include "toolkit/Menus.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/TextEncoding.h"
 
 namespace {
 
@@ -39,6 +42,21 @@ void ClickTool(MyApp::FormGrid& main, LumoUtility::ToolBarItem* item) {
 
 void ChooseMenu(MyApp::FormGrid& main, LumoUtility::SubMenu* item) {
   SendMessageW(main.window, WM_COMMAND, MAKEWPARAM(item->id, 0), 0);
+}
+
+bool OpenStoredVehicle(MyApp::FormGrid& main, const std::string& plate) {
+  ClickTool(main, main.openButton.get());
+  if (!main.vehicleSelection) return false;
+  MyApp::FormSelezione& selection = *main.vehicleSelection;
+  const std::wstring wide = LumoUtility::WidenText(plate);
+  const LRESULT index =
+      SendMessageW(selection.plateList->window, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(wide.c_str()));
+  if (index < 0) return false;
+  SendMessageW(selection.plateList->window, LB_SETCURSEL, index, 0);
+  HWND window = selection.window;
+  SendMessageW(selection.okButton->window, BM_CLICK, 0, 0);
+  return WaitWindowGone(window);
 }
 
 bool ConfirmVehicleEditor(MyApp::FormGrid& main, const std::string& plate,

@@ -20,6 +20,9 @@ bool OpenMainWindow(std::unique_ptr<MyApp::FormGrid>& main, const std::string& c
 void ClickTool(MyApp::FormGrid& main, LumoUtility::ToolBarItem* item);
 // A menu item chosen, as the menu reports it.
 void ChooseMenu(MyApp::FormGrid& main, LumoUtility::SubMenu* item);
+// "Apri", then the plate chosen in the selection form and confirmed; false when the
+// plate is not offered or the selection did not close.
+bool OpenStoredVehicle(MyApp::FormGrid& main, const std::string& plate);
 // Fills the open vehicle editor's plate, description and km and presses "OK"; false when
 // the editor did not close.
 bool ConfirmVehicleEditor(MyApp::FormGrid& main, const std::string& plate,

@@ -21,6 +21,26 @@ void ScreenTest::Type(HWND window, const std::string& characters) {
   for (unsigned char character : characters) SendMessageW(window, WM_CHAR, character, 1);
 }
 
+namespace {
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void ScreenTest::Press(WORD key, bool control) {
+  if (control) SendKey(VK_CONTROL, false);
+  SendKey(key, false);
+  SendKey(key, true);
+  if (control) SendKey(VK_CONTROL, true);
+  PumpMessagesFor(std::chrono::milliseconds(150));
+}
+
 bool ScreenTest::WaitGone(HWND window) {
   return PumpMessagesUntil([window] { return !IsWindow(window); });
 }

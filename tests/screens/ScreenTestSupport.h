@@ -19,6 +19,9 @@ class ScreenTest : public ::testing::Test {
 
   // Types the characters into the window as the keyboard would (WM_CHAR each).
   static void Type(HWND window, const std::string& characters);
+  // A real key press and release (SendInput), with Ctrl held when asked: it reaches
+  // whatever has the focus, as a user's would. Then the program handles it.
+  static void Press(WORD key, bool control = false);
   // Pumps messages until the window is gone; false when it did not go.
   static bool WaitGone(HWND window);
   // The element's window position relative to its parent's client area.

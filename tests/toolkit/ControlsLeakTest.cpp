@@ -21,6 +21,7 @@
 #include "toolkit/Grid.h"
 #include "toolkit/Label.h"
 #include "toolkit/ListBox.h"
+#include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
 #include "toolkit/NumericBox.h"
 #include "toolkit/TextBox.h"
@@ -40,6 +41,8 @@ bool ClassAlive(const std::wstring& name) {
 }
 
 HBITMAP statusPicture = nullptr;  // owned by the test, as the main window owns its icons
+
+std::string HistoryCell(GUIElement*, int row, int) { return "Tagliando " + std::to_string(row); }
 
 // What one screen made that must be gone with it.
 struct Made {
@@ -67,6 +70,7 @@ struct Screen {
   std::unique_ptr<CheckBox> check;
   std::unique_ptr<ComboBox> combo;
   std::unique_ptr<ListBox> list;
+  std::unique_ptr<ListView> history;
   std::unique_ptr<DatePicker> date;
   std::unique_ptr<Button> drawn;
   std::unique_ptr<FormLeggimi> terms;
@@ -131,6 +135,17 @@ struct Screen {
       list->AddItem("AB123CD", "1");
       list->SetPosition(420, 180);
       list->Create();
+      history = std::make_unique<ListView>(&self);
+      history->SetPosition(10, 220);
+      history->SetSize(300, 120);
+      history->font = font.get();
+      history->AddColumn("Data", 100);
+      history->AddColumn("Km", 80, 1);
+      history->cellText = HistoryCell;
+      history->Create();
+      history->SetRowCount(100000);
+      history->SetSortIndicator(0, true);
+      history->SelectRow(40);
       date = std::make_unique<DatePicker>(&self);
       date->optional = true;
       date->SetPosition(320, 320);
@@ -143,7 +158,8 @@ struct Screen {
     };
     form->Create();
     terms = std::make_unique<FormLeggimi>("Leggimi", form.get(), TestInstance());
-    for (HWND window : {grid->window, drawn->window, toolBar->window, date->window}) {
+    for (HWND window :
+         {grid->window, drawn->window, toolBar->window, date->window, history->window}) {
       InvalidateRect(window, nullptr, TRUE);
       UpdateWindow(window);
     }
@@ -154,10 +170,11 @@ struct Screen {
 
   Made Record() const {
     Made made;
-    made.windows = {form->window,  toolBar->window,     grid->window, label->window,
-                    km->window,    spinner->window,     cost->window, check->window,
-                    combo->window, list->window,        date->window, drawn->window,
-                    terms->window, combo->toolTipWindow};
+    made.windows = {
+        form->window,  toolBar->window,      grid->window,    label->window,
+        km->window,    spinner->window,      cost->window,    check->window,
+        combo->window, list->window,         date->window,    drawn->window,
+        terms->window, combo->toolTipWindow, history->window, ListView_GetHeader(history->window)};
     made.classes = {form->ClassRegistration().Name(), grid->ClassRegistration().Name(),
                     terms->ClassRegistration().Name()};
     for (const auto& cell : grid->headerCells) {
@@ -183,6 +200,7 @@ struct Screen {
     if (formFirst) form.reset();
     drawn.reset();
     date.reset();
+    history.reset();
     list.reset();
     combo.reset();
     check.reset();

@@ -56,3 +56,17 @@ TEST(TextEncoding, Utf16FormsMatchTheWideOnes) {
   EXPECT_EQ(LumoUtility::NarrowUtf16(utf16), all);
   EXPECT_EQ(LumoUtility::NarrowUtf16(u"\u0141\U0001F697\u20AC"), "??\x80");
 }
+
+TEST(TextEncoding, Utf8OfEveryCodePageRange) {
+  const struct {
+    std::string text;
+    std::string utf8;
+  } cases[] = {
+      {"Olio 5W30", "Olio 5W30"},
+      {"\x80", "\xE2\x82\xAC"},                        // euro sign, three bytes
+      {"caff\xE8 pi\xF9", "caff\xC3\xA8 pi\xC3\xB9"},  // accented letters, two bytes
+      {"\x92\x93", "\xE2\x80\x99\xE2\x80\x9C"},        // typographic quotes
+      {"\x81\xA0\xFF", "\xC2\x81\xC2\xA0\xC3\xBF"},    // undefined byte, no-break space, ÿ
+  };
+  for (const auto& c : cases) EXPECT_EQ(LumoUtility::ToUtf8(c.text), c.utf8) << c.text;
+}

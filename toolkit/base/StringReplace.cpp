@@ -28,4 +28,14 @@ std::wstring ReplaceChar(const std::wstring& text, wchar_t from, wchar_t to) {
   return result;
 }
 
+std::string LineBreaksAsBlanks(const std::string& text) {
+  std::string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    line.push_back(text[i] == '\r' || text[i] == '\n' ? ' ' : text[i]);
+  }
+  return line;
+}
+
 }  // namespace LumoUtility

@@ -66,4 +66,23 @@ std::string NarrowText(const std::wstring& text) { return NarrowFrom(text); }
 std::u16string WidenToUtf16(const std::string& text) { return WidenAs<std::u16string>(text); }
 std::string NarrowUtf16(const std::u16string& text) { return NarrowFrom(text); }
 
+std::string ToUtf8(const std::string& text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  // Every Windows-1252 character lies in the basic plane: one to three bytes each.
+  for (char16_t unit : WidenToUtf16(text)) {
+    if (unit < 0x80) {
+      bytes.push_back(static_cast<char>(unit));
+    } else if (unit < 0x800) {
+      bytes.push_back(static_cast<char>(0xC0 | (unit >> 6)));
+      bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+    } else {
+      bytes.push_back(static_cast<char>(0xE0 | (unit >> 12)));
+      bytes.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
+      bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+    }
+  }
+  return bytes;
+}
+
 }  // namespace LumoUtility

@@ -11,5 +11,7 @@ std::string NarrowText(const std::wstring& text);
 // The same mapping for UTF-16 text held portably (the storage engine's text).
 std::u16string WidenToUtf16(const std::string& text);
 std::string NarrowUtf16(const std::u16string& text);
+// The program's text as UTF-8 bytes, for files other programs read ("€" is E2 82 AC).
+std::string ToUtf8(const std::string& text);
 
 }  // namespace LumoUtility

@@ -21,6 +21,7 @@
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
+#include "screens/FormStorico.h"
 #include "toolkit/Button.h"
 #include "toolkit/CellControl.h"
 #include "toolkit/ComboBox.h"
@@ -119,6 +120,7 @@ class Tour {
     OpenVehicle();
     CorrectIntervention();
     NewIntervention();
+    History();
     EditVehicle();
     ClickTool(*main_, ToolBarWindow(), *main_->closeButton);
     Settle();
@@ -255,6 +257,15 @@ class Tour {
     Fill(*entry.notesBox, "FILTRO ORIGINALE, OFFICINA ROSSI", *entry.okButton);
     Shoot(entry.window, "nuovo-intervento");
     CloseWith(entry.window, entry.cancelButton->window);
+  }
+
+  // "Storico": every intervention of the vehicle in use, with the totals of each year.
+  void History() {
+    ClickTool(*main_, ToolBarWindow(), *main_->historyButton);
+    MyApp::FormStorico* opened = Opened(main_->historyForm, "Storico interventi");
+    if (!opened) return;
+    Shoot(opened->window, "storico-interventi");
+    CloseWith(opened->window, opened->closeButton->window);
   }
 
   // "Modifica": the vehicle in use in its editor.

@@ -13,6 +13,7 @@
 #include "data/AdoEngine.h"
 #include "data/JetFileEngine.h"
 #include "data/MaintenanceStore.h"
+#include "tests/support/InterventionRecords.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/TestFiles.h"
 
@@ -67,17 +68,6 @@ std::string Lines(const std::vector<Item>& items) {
 }
 
 std::string Flag(bool value) { return value ? "true" : "false"; }
-
-VehicleIntervention Done(std::int32_t kind, std::int32_t km, DateTimeValue date, double cost,
-                         const std::string& notes) {
-  VehicleIntervention done;
-  done.ID_INTERVENTO = kind;
-  done.KM = km;
-  done.DATA = date;
-  done.COSTO = cost;
-  done.NOTE = notes;
-  return done;
-}
 
 class AdoConformance : public ::testing::Test {
  protected:
@@ -242,6 +232,21 @@ TEST_F(AdoConformance, ScheduleAndHistory) {
   EXPECT_EQ(SaveIntervention("a correction on another vehicle's row", 2, fix), "false");
   EXPECT_EQ(SaveIntervention("a correction", 1, fix), "true");
   Schedule(1);
+
+  auto history = [](std::int32_t vehicle) {
+    return [vehicle](MaintenanceStore& store) { return Lines(store.ListVehicleHistory(vehicle)); };
+  };
+  EXPECT_EQ(Same("the vehicle's history", history(1)).rfind("3 rows\n", 0), 0u);
+  auto remove = [](std::int32_t vehicle, std::int32_t row) {
+    return [=](MaintenanceStore& store) {
+      return Flag(store.DeleteVehicleIntervention(vehicle, row));
+    };
+  };
+  EXPECT_EQ(Same("deleting another vehicle's row", remove(2, 1)), "false");
+  EXPECT_EQ(Same("deleting a row", remove(1, 1)), "true");
+  EXPECT_EQ(Same("deleting it again", remove(1, 1)), "false");
+  Same("the history after the deletion", history(1));
+  Same("another vehicle's history", history(2));
 
   InterventionType used;
   used.ID = 1;

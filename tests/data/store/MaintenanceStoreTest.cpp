@@ -249,11 +249,73 @@ TEST_F(Store, CostsAreSplicedWithEveryTypedDigit) {
   }
 }
 
+// The whole history of one vehicle, newest first, and deletions that touch only its rows.
+TEST_F(Store, VehicleHistoryListsAndDeletesOnlyThatVehiclesRows) {
+  ASSERT_TRUE(Make().SaveInterventionType(Entry("Olio motore", 10000, false)));
+  ASSERT_TRUE(Make().SaveInterventionType(Entry("Candela", 6000, true)));
+  const struct {
+    std::int32_t vehicle;
+    std::int32_t kind;
+    LumoUtility::DateTimeValue date;
+    std::string notes;
+  } rows[] = {
+      {7, 1, MakeDate(2021, 6, 30), "prima"},          // ID 1
+      {7, 2, MakeDate(2023, 1, 15), "l'ultima"},       // ID 2
+      {8, 1, MakeDate(2024, 2, 2), "altro"},           // ID 3: another vehicle
+      {7, 9, MakeDate(2021, 6, 30), "senza tipo"},     // ID 4: a kind not in the catalogue
+      {7, 1, MakeDate(2021, 6, 30), "stesso giorno"},  // ID 5
+  };
+  for (const auto& row : rows) {
+    VehicleIntervention done;
+    done.ID_INTERVENTO = row.kind;
+    done.KM = 1000;
+    done.DATA = row.date;
+    done.COSTO = 10.5;
+    done.NOTE = row.notes;
+    ASSERT_TRUE(Make().SaveVehicleIntervention(row.vehicle, done));
+  }
+  auto listed = [&] {
+    std::vector<std::string> texts;
+    for (const VehicleIntervention& row : Make().ListVehicleHistory(7)) {
+      texts.push_back(std::to_string(row.ID) + "|" + row.INTERVENTO + "|" + row.NOTE + "|" +
+                      LumoUtility::FormatIsoDate(row.DATA) + "|" + std::to_string(row.KM));
+    }
+    return texts;
+  };
+  // The same date: the row inserted later first.
+  EXPECT_THAT(listed(),
+              ElementsAre("2|Candela|l'ultima|2023-01-15|1000",
+                          "5|Olio motore|stesso giorno|2021-06-30|1000",
+                          "4||senza tipo|2021-06-30|1000", "1|Olio motore|prima|2021-06-30|1000"));
+  EXPECT_EQ(sql_.back(),
+            "SELECT V.ID, V.ID_INTERVENTO, a.INTERVENTO, V.DATA, V.KM, V.COSTO, V.[NOTE] FROM "
+            "INTERVENTI_VEICOLO as V LEFT JOIN INTERVENTI as a ON V.ID_INTERVENTO = a.ID WHERE "
+            "V.ID_VEICOLO= 7 ORDER BY V.DATA DESC, V.ID DESC");
+  EXPECT_EQ(Make().ListVehicleHistory(7).at(0).COSTO, 10.5);
+
+  const struct {
+    std::int32_t vehicle;
+    std::int32_t row;
+    bool deleted;
+  } deletions[] = {{7, 3, false}, {8, 2, false}, {7, 99, false}, {7, 2, true}, {7, 2, false}};
+  for (const auto& deletion : deletions) {
+    MaintenanceStore store = Make();
+    EXPECT_EQ(store.DeleteVehicleIntervention(deletion.vehicle, deletion.row), deletion.deleted)
+        << deletion.vehicle << "/" << deletion.row;
+    EXPECT_FALSE(store.ErrorFlag());
+  }
+  EXPECT_EQ(sql_.back(), "DELETE FROM INTERVENTI_VEICOLO WHERE ID= 2 AND ID_VEICOLO= 7");
+  EXPECT_EQ(listed().size(), 3u);
+  EXPECT_EQ(Make().ListVehicleHistory(8).size(), 1u);
+}
+
 TEST_F(Store, UnreachableDatabase) {
   MaintenanceStore store(std::make_unique<MemoryEngine>(nullptr), L"C:\\x.mdb", nullptr);
   EXPECT_EQ(store.CountInterventionTypes(), -1);
   EXPECT_EQ(store.ErrorText(), "Errore durante l'apertura della connessione");
   EXPECT_TRUE(store.LoadSchedule(1).empty());
+  EXPECT_TRUE(store.ListVehicleHistory(1).empty());
+  EXPECT_FALSE(store.DeleteVehicleIntervention(1, 1));
   VehicleRecord car;
   EXPECT_FALSE(store.SaveVehicle(car));
   EXPECT_TRUE(store.ErrorFlag());
