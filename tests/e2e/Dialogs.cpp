@@ -35,19 +35,13 @@ std::wstring Lower(std::wstring text) {
 }
 
 std::wstring TreeItemText(HANDLE process, HWND tree, LPARAM item) {
-  constexpr int kCapacity = 260;
-  RemoteMemory remote(process, sizeof(TVITEMW) + kCapacity * sizeof(wchar_t));
-  TVITEMW request{};
-  request.mask = TVIF_TEXT | TVIF_HANDLE;
-  request.hItem = reinterpret_cast<HTREEITEM>(item);
-  request.pszText = reinterpret_cast<LPWSTR>(remote.AddressAt(sizeof(TVITEMW)));
-  request.cchTextMax = kCapacity;
-  remote.Write(&request, sizeof request);
-  if (!SendTimed(tree, TVM_GETITEMW, 0, remote.Address())) return {};
-  wchar_t text[kCapacity] = {};
-  remote.Read(text, sizeof text, sizeof(TVITEMW));
-  text[kCapacity - 1] = L'\0';
-  return text;
+  RemoteTextRequest<TVITEMW> request(process, &TVITEMW::pszText);
+  TVITEMW asked{};
+  asked.mask = TVIF_TEXT | TVIF_HANDLE;
+  asked.hItem = reinterpret_cast<HTREEITEM>(item);
+  asked.cchTextMax = request.kCapacity;
+  if (!SendTimed(tree, TVM_GETITEMW, 0, request.Prepare(asked))) return {};
+  return request.Text();
 }
 
 std::vector<std::wstring> PathParts(const std::wstring& path) {

@@ -5,23 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "tests/e2e/RemoteMemory.h"
 #include "tests/e2e/UiDriver.h"
 #include "tests/e2e/WindowSearch.h"
 
 namespace e2e {
 namespace {
-
-constexpr int kTextCapacity = 1024;
-
-std::wstring ReadRemoteText(const RemoteMemory& remote, std::size_t offset, LRESULT length) {
-  if (length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(std::min<LRESULT>(length, kTextCapacity - 1)), L'\0');
-  remote.Read(text.data(), text.size() * sizeof(wchar_t), offset);
-  return text;
-}
 
 std::string RowsText(const std::vector<std::vector<std::wstring>>& rows) {
   std::string text;
@@ -39,21 +28,14 @@ HWND Header(HWND list) { return reinterpret_cast<HWND>(SendTimed(list, LVM_GETHE
 std::vector<std::wstring> UiDriver::ListViewColumns(HWND list) {
   HWND header = Header(list);
   const int count = static_cast<int>(SendTimed(header, HDM_GETITEMCOUNT));
-  RemoteMemory remote(process_.Handle(), sizeof(HDITEMW) + kTextCapacity * sizeof(wchar_t));
+  RemoteTextRequest<HDITEMW> request(process_.Handle(), &HDITEMW::pszText);
   std::vector<std::wstring> captions;
   for (int i = 0; i < count; ++i) {
     HDITEMW item{};
     item.mask = HDI_TEXT;
-    item.pszText = reinterpret_cast<LPWSTR>(remote.AddressAt(sizeof item));
-    item.cchTextMax = kTextCapacity;
-    remote.Write(&item, sizeof item);
-    wchar_t empty = 0;
-    remote.Write(&empty, sizeof empty, sizeof item);
-    SendTimed(header, HDM_GETITEMW, i, remote.Address());
-    wchar_t text[kTextCapacity] = {};
-    remote.Read(text, sizeof text, sizeof item);
-    text[kTextCapacity - 1] = 0;
-    captions.push_back(text);
+    item.cchTextMax = request.kCapacity;
+    SendTimed(header, HDM_GETITEMW, i, request.Prepare(item));
+    captions.push_back(request.Text());
   }
   return captions;
 }
@@ -64,16 +46,14 @@ int UiDriver::ListViewRowCount(HWND list) {
 
 std::vector<std::wstring> UiDriver::ListViewRow(HWND list, int row) {
   const int columns = static_cast<int>(SendTimed(Header(list), HDM_GETITEMCOUNT));
-  RemoteMemory remote(process_.Handle(), sizeof(LVITEMW) + kTextCapacity * sizeof(wchar_t));
+  RemoteTextRequest<LVITEMW> request(process_.Handle(), &LVITEMW::pszText);
   std::vector<std::wstring> texts;
   for (int column = 0; column < columns; ++column) {
     LVITEMW item{};
     item.iSubItem = column;
-    item.pszText = reinterpret_cast<LPWSTR>(remote.AddressAt(sizeof item));
-    item.cchTextMax = kTextCapacity;
-    remote.Write(&item, sizeof item);
-    const LRESULT length = SendTimed(list, LVM_GETITEMTEXTW, row, remote.Address());
-    texts.push_back(ReadRemoteText(remote, sizeof item, length));
+    item.cchTextMax = request.kCapacity;
+    SendTimed(list, LVM_GETITEMTEXTW, row, request.Prepare(item));
+    texts.push_back(request.Text());
   }
   return texts;
 }

@@ -18,20 +18,13 @@ constexpr int kLabelCapacity = 1024;
 std::wstring ToolTipText(HANDLE process, HWND toolbar, int command) {
   HWND toolTip = reinterpret_cast<HWND>(SendTimed(toolbar, TB_GETTOOLTIPS, 0, 0));
   if (!toolTip) return {};
-  RemoteMemory remote(process, sizeof(TTTOOLINFOW) + kLabelCapacity * sizeof(wchar_t));
+  RemoteTextRequest<TTTOOLINFOW> request(process, &TTTOOLINFOW::lpszText);
   TTTOOLINFOW info{};
   info.cbSize = sizeof info;
   info.hwnd = toolbar;
   info.uId = static_cast<UINT_PTR>(command);
-  info.lpszText = reinterpret_cast<LPWSTR>(remote.AddressAt(sizeof info));
-  remote.Write(&info, sizeof info);
-  wchar_t empty = 0;
-  remote.Write(&empty, sizeof empty, sizeof info);
-  SendTimed(toolTip, TTM_GETTEXTW, kLabelCapacity, remote.Address());
-  wchar_t text[kLabelCapacity] = {};
-  remote.Read(text, sizeof text, sizeof info);
-  text[kLabelCapacity - 1] = 0;
-  return text;
+  SendTimed(toolTip, TTM_GETTEXTW, request.kCapacity, request.Prepare(info));
+  return request.Text();
 }
 
 wchar_t AccessKey(const std::wstring& text) {
