@@ -60,8 +60,9 @@ void DispatchQueued() {
   }
 }
 
-// Private bytes are read as PagefileUsage, the commit charge: Windows reports the same in
-// PrivateUsage, which Wine leaves at 0.
+// Private bytes are read as PagefileUsage, the commit charge, which Windows also reports as
+// PrivateUsage; Wine leaves PrivateUsage at 0 and counts in PagefileUsage only the private
+// pages touched.
 void ReadMemory(double& privateKiB, double& peakKiB) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
