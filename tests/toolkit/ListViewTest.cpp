@@ -219,23 +219,25 @@ TEST_F(ListViewTest, HeaderAndFirstRowAreDrawnInTheElementsFont) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(list->window, WM_GETFONT, 0, 0)), font.handle);
 
   RedrawWindow(list->window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Read through the form's own context: under Wine the screen itself may lag behind.
   RECT bounds{};
   GetWindowRect(list->window, &bounds);
+  MapWindowPoints(nullptr, form.window, reinterpret_cast<POINT*>(&bounds), 2);
   const int width = bounds.right - bounds.left;
   const int height = bounds.bottom - bounds.top;
   PixelCanvas canvas(width, height, RGB(255, 0, 255));
-  HDC screen = GetDC(nullptr);
-  BitBlt(canvas.Context(), 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
+  HDC formContext = GetDC(form.window);
+  BitBlt(canvas.Context(), 0, 0, width, height, formContext, bounds.left, bounds.top, SRCCOPY);
+  ReleaseDC(form.window, formContext);
 
   // Inside the first caption and the first row's label, clear of their edges.
   RECT caption{};
   SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&caption));
-  MapWindowPoints(header, nullptr, reinterpret_cast<POINT*>(&caption), 2);
+  MapWindowPoints(header, form.window, reinterpret_cast<POINT*>(&caption), 2);
   OffsetRect(&caption, -bounds.left, -bounds.top);
   InflateRect(&caption, -3, -3);
   RECT label = RowRect(list->window, 0, LVIR_LABEL);
-  MapWindowPoints(list->window, nullptr, reinterpret_cast<POINT*>(&label), 2);
+  MapWindowPoints(list->window, form.window, reinterpret_cast<POINT*>(&label), 2);
   OffsetRect(&label, -bounds.left, -bounds.top);
   InflateRect(&label, -1, -1);
   EXPECT_GT(DarkPixels(canvas, caption), 20);
