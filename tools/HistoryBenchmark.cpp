@@ -45,6 +45,8 @@ struct RunFigures {
   // the next one: "held" is before it lets go, "released" after.
   double privateBefore = 0, privateOpen = 0, privateHeld = 0, privateReleased = 0;
   double peakBefore = 0, peakOpen = 0;
+  // The store's part alone, measured last: the history read and held as the form holds it.
+  double storeMs = 0, storeGrowth = 0;
   long rows = 0;
 };
 
@@ -131,12 +133,22 @@ int MeasureOneRun(const fs::path& database, const fs::path& resultFile) {
   ReadMemory(figures.privateHeld, peak);
   main.historyForm.reset();
   ReadMemory(figures.privateReleased, peak);
+  start = Clock::now();
+  {
+    MaintenanceStore store;
+    const std::vector<VehicleIntervention> rows = store.ListVehicleHistory(main.currentVehicle.ID);
+    figures.storeMs = MillisecondsSince(start);
+    double privateStore = 0;
+    ReadMemory(privateStore, peak);
+    figures.storeGrowth = privateStore - figures.privateReleased;
+  }
   main.closeWithoutAsking = true;
 
   std::ofstream out(resultFile);
   out << figures.openMs << ' ' << figures.closeMs << ' ' << figures.privateBefore << ' '
       << figures.privateOpen << ' ' << figures.privateHeld << ' ' << figures.privateReleased << ' '
-      << figures.peakBefore << ' ' << figures.peakOpen << ' ' << figures.rows << '\n';
+      << figures.peakBefore << ' ' << figures.peakOpen << ' ' << figures.storeMs << ' '
+      << figures.storeGrowth << ' ' << figures.rows << '\n';
   return out ? 0 : 1;
 }
 
@@ -164,10 +176,15 @@ bool StartRun(const fs::path& database, const fs::path& resultFile, RunFigures& 
   std::ifstream in(resultFile);
   return code == 0 && in >> figures.openMs >> figures.closeMs >> figures.privateBefore >>
                           figures.privateOpen >> figures.privateHeld >> figures.privateReleased >>
-                          figures.peakBefore >> figures.peakOpen >> figures.rows;
+                          figures.peakBefore >> figures.peakOpen >> figures.storeMs >>
+                          figures.storeGrowth >> figures.rows;
 }
 
-double Median(std::vector<double> values) {
+// The median of one figure over the runs.
+template <typename Figure>
+double Median(const std::vector<RunFigures>& runs, Figure figure) {
+  std::vector<double> values;
+  for (const RunFigures& run : runs) values.push_back(figure(run));
   std::sort(values.begin(), values.end());
   const std::size_t middle = values.size() / 2;
   return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
@@ -176,8 +193,27 @@ double Median(std::vector<double> values) {
 // The medians of one count.
 struct CountFigures {
   int count;
-  double fillMs, openMs, closeMs, privateGrowth, privateHeld, privateReleased, peakOpen, peakGrowth;
+  double fillMs, openMs, closeMs, privateGrowth, privateHeld, privateReleased, peakOpen, peakGrowth,
+      storeMs, storeGrowth;
 };
+
+CountFigures Medians(int count, double fillMs, const std::vector<RunFigures>& runs) {
+  CountFigures row{count, fillMs};
+  row.openMs = Median(runs, [](const RunFigures& run) { return run.openMs; });
+  row.closeMs = Median(runs, [](const RunFigures& run) { return run.closeMs; });
+  row.privateGrowth =
+      Median(runs, [](const RunFigures& run) { return run.privateOpen - run.privateBefore; });
+  row.privateHeld =
+      Median(runs, [](const RunFigures& run) { return run.privateHeld - run.privateBefore; });
+  row.privateReleased =
+      Median(runs, [](const RunFigures& run) { return run.privateReleased - run.privateBefore; });
+  row.peakOpen = Median(runs, [](const RunFigures& run) { return run.peakOpen; });
+  row.peakGrowth =
+      Median(runs, [](const RunFigures& run) { return run.peakOpen - run.peakBefore; });
+  row.storeMs = Median(runs, [](const RunFigures& run) { return run.storeMs; });
+  row.storeGrowth = Median(runs, [](const RunFigures& run) { return run.storeGrowth; });
+  return row;
+}
 
 }  // namespace
 
@@ -197,44 +233,30 @@ int wmain(int argc, wchar_t** argv) {
     fs::copy_file(ThisProgram().parent_path() / "filedat", database);
     auto start = Clock::now();
     e2e::StoreVehicle(database, u"AB123CD", 2000000, e2e::LongHistory(count));
-    CountFigures row{count, MillisecondsSince(start)};
-    std::vector<double> open, close, growth, held, released, peak, peakGrowth;
+    const double fillMs = MillisecondsSince(start);
+    std::vector<RunFigures> figures(static_cast<std::size_t>(runs));
     for (int run = 0; run < runs; ++run) {
-      RunFigures figures;
-      if (!StartRun(database, work / "run.txt", figures) || figures.rows != count) {
+      if (!StartRun(database, work / "run.txt", figures[run]) || figures[run].rows != count) {
         std::fprintf(stderr, "run %d with %d interventions failed (%ld rows shown)\n", run + 1,
-                     count, figures.rows);
+                     count, figures[run].rows);
         return 1;
       }
-      open.push_back(figures.openMs);
-      close.push_back(figures.closeMs);
-      growth.push_back(figures.privateOpen - figures.privateBefore);
-      held.push_back(figures.privateHeld - figures.privateBefore);
-      released.push_back(figures.privateReleased - figures.privateBefore);
-      peak.push_back(figures.peakOpen);
-      peakGrowth.push_back(figures.peakOpen - figures.peakBefore);
     }
-    row.openMs = Median(open);
-    row.closeMs = Median(close);
-    row.privateGrowth = Median(growth);
-    row.privateHeld = Median(held);
-    row.privateReleased = Median(released);
-    row.peakOpen = Median(peak);
-    row.peakGrowth = Median(peakGrowth);
-    table.push_back(row);
+    table.push_back(Medians(count, fillMs, figures));
   }
   fs::remove_all(work);
 
   std::printf("history form of one vehicle, medians of %d runs (each a new process)\n", runs);
   std::printf(
-      "private bytes (KiB) grown from before opening: open, closed but held by the "
-      "main window, released\n");
-  std::printf("%8s %8s %8s %8s %10s %10s %10s %10s %10s\n", "rows", "fill ms", "open ms",
-              "close ms", "open", "held", "released", "peak WS", "peak WS +");
+      "private bytes (KiB) grown from before opening: open, closed but held by the main "
+      "window, released; the store's read alone, after the form, and what its rows hold\n");
+  std::printf("%8s %8s %8s %8s %9s %9s %9s %9s %9s %9s %9s\n", "rows", "fill ms", "open ms",
+              "close ms", "open", "held", "released", "peak WS", "peak WS +", "store ms",
+              "store +");
   for (const CountFigures& row : table) {
-    std::printf("%8d %8.0f %8.1f %8.1f %10.0f %10.0f %10.0f %10.0f %10.0f\n", row.count, row.fillMs,
-                row.openMs, row.closeMs, row.privateGrowth, row.privateHeld, row.privateReleased,
-                row.peakOpen, row.peakGrowth);
+    std::printf("%8d %8.0f %8.1f %8.1f %9.0f %9.0f %9.0f %9.0f %9.0f %9.1f %9.0f\n", row.count,
+                row.fillMs, row.openMs, row.closeMs, row.privateGrowth, row.privateHeld,
+                row.privateReleased, row.peakOpen, row.peakGrowth, row.storeMs, row.storeGrowth);
   }
   // Linear growth shows as ratios near the rows' ratio once the fixed cost of the form is
   // small beside the rows' cost, and as the same cost per 1,000 more rows between counts.
