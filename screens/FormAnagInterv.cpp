@@ -29,13 +29,6 @@ using namespace LumoUtility;
 constexpr int kClientWidth = 600;
 constexpr int kClientHeight = 350;
 
-std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* tip, int image,
-                                      KeyboardShortcut shortcut) {
-  auto item = MakeToolItem(&bar, tip, image, shortcut);
-  bar.AddItem(item.get());
-  return item;
-}
-
 // Enter is refused in the notes, which wrap instead; pasted line breaks become blanks, so
 // that the notes stay one line wherever they are shown.
 std::string NotesOnOneLine(TextBox& notes) { return LineBreaksAsBlanks(notes.GetTextAnsi()); }
@@ -67,10 +60,10 @@ void FormAnagInterv::BuildControls() {
   toolBar->alignRight = false;
   toolBar->flat = false;
   toolBar->showText = false;
-  newItem = MakeItem(*toolBar, "Nuovo", STD_FILENEW, kNewShortcut);
-  changeItem = MakeItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
+  newItem = AddToolItem(*toolBar, "Nuovo", STD_FILENEW, kNewShortcut);
+  changeItem = AddToolItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
   changeItem->SetEnabled(false);
-  deleteItem = MakeItem(*toolBar, "Cancella", STD_DELETE, kDeleteShortcut);
+  deleteItem = AddToolItem(*toolBar, "Cancella", STD_DELETE, kDeleteShortcut);
   deleteItem->SetEnabled(false);
   toolBar->Create();
 

@@ -4,6 +4,7 @@
 #include "toolkit/FormHandlers.h"
 #include "toolkit/Label.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/base/TextEncoding.h"
 
@@ -44,6 +45,14 @@ std::unique_ptr<LumoUtility::ToolBarItem> MakeToolItem(LumoUtility::ToolBar* bar
   item->image = image;
   item->shortcut = shortcut;
   item->commandHandler = LumoUtility::CommandTrampoline;
+  return item;
+}
+
+std::unique_ptr<LumoUtility::ToolBarItem> AddToolItem(LumoUtility::ToolBar& bar,
+                                                      const std::string& label, int image,
+                                                      LumoUtility::KeyboardShortcut shortcut) {
+  auto item = MakeToolItem(&bar, label, image, shortcut);
+  bar.AddItem(item.get());
   return item;
 }
 

@@ -42,6 +42,11 @@ std::unique_ptr<LumoUtility::ToolBarItem> MakeToolItem(LumoUtility::ToolBar* bar
                                                        const std::string& label, int image,
                                                        LumoUtility::KeyboardShortcut shortcut);
 
+// The same, added to the toolbar at once.
+std::unique_ptr<LumoUtility::ToolBarItem> AddToolItem(LumoUtility::ToolBar& bar,
+                                                      const std::string& label, int image,
+                                                      LumoUtility::KeyboardShortcut shortcut);
+
 // The kilometres box of a form (digits only, up to 7), created at once in the given
 // place; its focus and key handling go to the form's handlers.
 std::unique_ptr<LumoUtility::TextBox> MakeKmBox(LumoUtility::GUIElement* form, int x, int y,

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "data/MaintenanceStore.h"
 #include "data/WholeFiles.h"
@@ -59,13 +58,6 @@ int EntryDestroyedTrampoline(GUIElement* element) {
   return 0;
 }
 
-std::unique_ptr<ToolBarItem> MakeItem(ToolBar& bar, const char* label, int image,
-                                      KeyboardShortcut shortcut) {
-  auto item = MakeToolItem(&bar, label, image, shortcut);
-  bar.AddItem(item.get());
-  return item;
-}
-
 std::unique_ptr<ListView> MakeList(GUIElement* form, int x, int y, int width, int height,
                                    FontSpec* font) {
   auto list = std::make_unique<ListView>(form);
@@ -74,13 +66,6 @@ std::unique_ptr<ListView> MakeList(GUIElement* form, int x, int y, int width, in
   list->font = font;
   list->cellText = CellTextTrampoline;
   return list;
-}
-
-std::string InLocale(std::int32_t number, const std::locale& numberLocale) {
-  std::ostringstream stream;
-  stream.imbue(numberLocale);
-  stream << number;
-  return stream.str();
 }
 
 }  // namespace
@@ -120,9 +105,9 @@ void FormStorico::BuildToolBar() {
   toolBar->alignLeft = false;
   toolBar->alignRight = false;
   toolBar->showText = true;
-  changeItem = MakeItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
-  deleteItem = MakeItem(*toolBar, "Elimina", STD_DELETE, kDeleteShortcut);
-  exportItem = MakeItem(*toolBar, "Esporta", STD_FILESAVE, kExportShortcut);
+  changeItem = AddToolItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
+  deleteItem = AddToolItem(*toolBar, "Elimina", STD_DELETE, kDeleteShortcut);
+  exportItem = AddToolItem(*toolBar, "Esporta", STD_FILESAVE, kExportShortcut);
   toolBar->Create();
 }
 
@@ -177,7 +162,7 @@ std::string FormStorico::CellText(const GUIElement* list, int row, int column) c
   const InterventionTotal& total = overall ? totals.overall : totals.years[row];
   switch (column) {
     case 0: return overall ? std::string(kTotalCaption) : IntToText(total.year);
-    case 1: return InLocale(total.count, numberLocale_);
+    case 1: return GroupedNumber(total.count, numberLocale_);
     case 2: return HistoryCost(total.cost, numberLocale_);
     default: return std::string();
   }

@@ -34,6 +34,13 @@ bool Before(const VehicleIntervention& left, const VehicleIntervention& right, i
 
 }  // namespace
 
+std::string GroupedNumber(std::int32_t number, const std::locale& numberLocale) {
+  std::ostringstream stream;
+  stream.imbue(numberLocale);
+  stream << number;
+  return stream.str();
+}
+
 std::string HistoryCost(double cost, const std::locale& numberLocale) {
   std::ostringstream stream;
   stream.imbue(numberLocale);
@@ -47,12 +54,7 @@ std::string HistoryCellText(const VehicleIntervention& row, int column,
                             const std::locale& numberLocale) {
   switch (column) {
     case kHistoryDate: return LumoUtility::FormatDayMonthYear(row.DATA);
-    case kHistoryKm: {
-      std::ostringstream stream;
-      stream.imbue(numberLocale);
-      stream << row.KM;
-      return stream.str();
-    }
+    case kHistoryKm: return GroupedNumber(row.KM, numberLocale);
     case kHistoryKind: return row.INTERVENTO;
     case kHistoryCost: return HistoryCost(row.COSTO, numberLocale);
     case kHistoryNotes: return LumoUtility::LineBreaksAsBlanks(row.NOTE);

@@ -16,6 +16,8 @@ constexpr int kHistoryColumnCount = 5;
 // given locale's punctuation, the kind's name, the notes on one line.
 std::string HistoryCellText(const VehicleIntervention& row, int column,
                             const std::locale& numberLocale);
+// A whole number in the locale's punctuation ("95.000").
+std::string GroupedNumber(std::int32_t number, const std::locale& numberLocale);
 // A cost as the history shows it: two decimals, the locale's punctuation ("1.234,50").
 std::string HistoryCost(double cost, const std::locale& numberLocale);
 

@@ -108,8 +108,9 @@ TEST_F(FormGridTest, StartsEmptyBehindTheTermsAndAcceptingThemLeavesItUsable) {
   EXPECT_TRUE(ToolEnabled(*main, *main->optionsButton));
   EXPECT_FALSE(ToolEnabled(*main, *main->editButton));
   EXPECT_FALSE(ToolEnabled(*main, *main->addButton));
+  EXPECT_FALSE(ToolEnabled(*main, *main->historyButton));
   EXPECT_FALSE(ToolEnabled(*main, *main->closeButton));
-  EXPECT_EQ(SendMessageW(main->toolBar->window, TB_BUTTONCOUNT, 0, 0), 7);
+  EXPECT_EQ(SendMessageW(main->toolBar->window, TB_BUTTONCOUNT, 0, 0), 8);
   EXPECT_TRUE(MenuItemEnabled(*main, *main->catalogueItem));
   EXPECT_EQ(GetMenuItemCount(GetMenu(main->window)), 3);
 
@@ -251,6 +252,7 @@ TEST_F(FormGridTest, CloseRestoresTheStateWithoutAVehicleAndKeepsItsData) {
   OpenStored(*main, "CC222CC");
   EXPECT_TRUE(ToolEnabled(*main, *main->editButton));
   EXPECT_TRUE(ToolEnabled(*main, *main->addButton));
+  EXPECT_TRUE(ToolEnabled(*main, *main->historyButton));
   EXPECT_TRUE(ToolEnabled(*main, *main->closeButton));
   EXPECT_FALSE(ToolEnabled(*main, *main->optionsButton));
   // With a vehicle on display, the catalogue, backup and restore cannot be chosen.
@@ -262,6 +264,7 @@ TEST_F(FormGridTest, CloseRestoresTheStateWithoutAVehicleAndKeepsItsData) {
   EXPECT_FALSE(IsWindowVisible(main->grid->window));
   EXPECT_EQ(main->GetTextAnsi(), kCaption);
   EXPECT_FALSE(ToolEnabled(*main, *main->editButton));
+  EXPECT_FALSE(ToolEnabled(*main, *main->historyButton));
   EXPECT_TRUE(ToolEnabled(*main, *main->optionsButton));
   EXPECT_TRUE(MenuItemEnabled(*main, *main->catalogueItem));
   EXPECT_TRUE(MenuItemEnabled(*main, *main->backupItem));
