@@ -2,10 +2,10 @@
 // interventions, or the counts given): the real main window's "Storico" command until the
 // form has loaded the history, been built and painted, then the form's closing; and the
 // process's memory (private bytes, peak working set) before, with the form open and after
-// it closed. Each run is a process of its own, started by this one on a database prepared
-// once per count, so that no run inherits the caches or the peak of another. Prints the
-// medians of the runs and the growth from one count to the next, which should be about the
-// ratio of the counts.
+// it closed; last, the store's read of the history alone. Each run is a process of its own,
+// started by this one on a database prepared once per count, so that no run inherits the
+// caches or the peak of another. Prints the medians of the runs and the growth from one
+// count to the next: linear growth costs the same per 1,000 more rows.
 // Usage: history-benchmark [runs] [count ...]   (5 runs; 1000 10000 100000)
 // Run under Wine with scripts/benchmark-history.
 #include <windows.h>
@@ -91,7 +91,8 @@ BOOL CALLBACK FindListView(HWND window, LPARAM found) {
 }
 
 // One run in this process: the main window on the database, the vehicle shown, the
-// history opened and closed once. Answers 0 when the form showed every row.
+// history opened and closed once; its figures go to the result file (the number of rows
+// the form shows among them). Answers 0 when it could measure.
 int MeasureOneRun(const fs::path& database, const fs::path& resultFile) {
   DatabasePath = database.wstring();
   MyApp::FormGrid main(GetModuleHandleW(nullptr), "Benchmark");
