@@ -198,8 +198,6 @@ TEST_F(FormStoricoTest, AHeaderClickSortsByValueAndASecondOneReverses) {
               L"Filtro olio");
   }
   EXPECT_EQ(SortArrow(list, MyApp::kHistoryKm), 0);
-  ClickHeader(list, MyApp::kHistoryCost);
-  EXPECT_EQ(ItemText(list, 3, MyApp::kHistoryKind), L"Filtro olio");  // 1234 after 90.25
 }
 
 TEST_F(FormStoricoTest, AnyRecordIsCorrectedInTheInterventionFormAndTheScheduleFollows) {

@@ -1,4 +1,5 @@
-// The history's texts, order, totals and CSV file, without windows.
+// The history's texts, order, totals and file name, without windows (the CSV file's bytes
+// are checked through the form's export).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -83,22 +84,7 @@ TEST(HistoryTotals, PerYearNewestFirstAndOverall) {
   EXPECT_TRUE(TotalsByYear({}).years.empty());
 }
 
-TEST(HistoryCsv, FileBytes) {
-  std::vector<VehicleIntervention> rows = kRows;
-  rows[0].NOTE = "\x80 5; caff\xE8";
-  rows[1].NOTE = "pneumatici 15\"";
-  const std::vector<std::uint8_t> file = HistoryCsvFile("AB123CD", rows, {1, 0, 3});
-  const std::string expected =
-      "\xEF\xBB\xBF"
-      "Targa;Data;Km;Intervento;Costo;Note\r\n"
-      "AB123CD;03/01/2026;9000;candela;1234,00;\"pneumatici 15\"\"\"\r\n"
-      "AB123CD;10/06/2026;95000;Olio motore;84,50;\"\xE2\x82\xAC 5; caff\xC3\xA8\"\r\n"
-      "AB123CD;01/02/2024;9000;Olio motore;10,25;\"riga\r\naltra\"\r\n";
-  EXPECT_EQ(std::string(file.begin(), file.end()), expected);
-}
-
 TEST(HistoryCsv, FileNameKeepsOnlyWhatFileNamesHold) {
   EXPECT_EQ(HistoryFileName("AB123CD"), "Storico_AB123CD.csv");
   EXPECT_EQ(HistoryFileName("A/B\\C:D*E?F\"G<H>I|J\tK"), "Storico_A_B_C_D_E_F_G_H_I_J_K.csv");
-  EXPECT_EQ(HistoryFileName("O'BRIEN \xC8"), "Storico_O'BRIEN \xC8.csv");
 }

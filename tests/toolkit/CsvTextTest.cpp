@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/base/StringReplace.h"
-
 using namespace LumoUtility;
 
 TEST(CsvText, QuotesOnlyTheFieldsThatNeedIt) {
@@ -31,11 +29,4 @@ TEST(CsvText, LinesJoinTheFieldsAndEndInCrLf) {
   EXPECT_EQ(CsvLine({"Targa", "Data", "Note"}, ';'), "Targa;Data;Note\r\n");
   EXPECT_EQ(CsvLine({"AB;1", "", "x\"y"}, ';'), "\"AB;1\";;\"x\"\"y\"\r\n");
   EXPECT_EQ(CsvLine({}, ';'), "\r\n");
-}
-
-TEST(StringReplace, LineBreaksAsBlanks) {
-  EXPECT_EQ(LineBreaksAsBlanks("a\r\nb\rc\nd"), "a b c d");
-  EXPECT_EQ(LineBreaksAsBlanks("\r\n\r\n"), "  ");
-  EXPECT_EQ(LineBreaksAsBlanks("\n\r"), "  ");
-  EXPECT_EQ(LineBreaksAsBlanks("una riga"), "una riga");
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/data/store/MemoryEngine.h"
+#include "tests/support/InterventionRecords.h"
 #include "toolkit/base/NumberText.h"
 
 using LumoUtility::MakeDate;
@@ -253,27 +254,15 @@ TEST_F(Store, CostsAreSplicedWithEveryTypedDigit) {
 TEST_F(Store, VehicleHistoryListsAndDeletesOnlyThatVehiclesRows) {
   ASSERT_TRUE(Make().SaveInterventionType(Entry("Olio motore", 10000, false)));
   ASSERT_TRUE(Make().SaveInterventionType(Entry("Candela", 6000, true)));
-  const struct {
-    std::int32_t vehicle;
-    std::int32_t kind;
-    LumoUtility::DateTimeValue date;
-    std::string notes;
-  } rows[] = {
-      {7, 1, MakeDate(2021, 6, 30), "prima"},          // ID 1
-      {7, 2, MakeDate(2023, 1, 15), "l'ultima"},       // ID 2
-      {8, 1, MakeDate(2024, 2, 2), "altro"},           // ID 3: another vehicle
-      {7, 9, MakeDate(2021, 6, 30), "senza tipo"},     // ID 4: a kind not in the catalogue
-      {7, 1, MakeDate(2021, 6, 30), "stesso giorno"},  // ID 5
+  const std::pair<std::int32_t, VehicleIntervention> rows[] = {
+      {7, Done(1, 1000, MakeDate(2021, 6, 30), 10.5, "prima")},          // ID 1
+      {7, Done(2, 1000, MakeDate(2023, 1, 15), 10.5, "l'ultima")},       // ID 2
+      {8, Done(1, 1000, MakeDate(2024, 2, 2), 10.5, "altro")},           // ID 3: another vehicle
+      {7, Done(9, 1000, MakeDate(2021, 6, 30), 10.5, "senza tipo")},     // ID 4: no such kind
+      {7, Done(1, 1000, MakeDate(2021, 6, 30), 10.5, "stesso giorno")},  // ID 5
   };
-  for (const auto& row : rows) {
-    VehicleIntervention done;
-    done.ID_INTERVENTO = row.kind;
-    done.KM = 1000;
-    done.DATA = row.date;
-    done.COSTO = 10.5;
-    done.NOTE = row.notes;
-    ASSERT_TRUE(Make().SaveVehicleIntervention(row.vehicle, done));
-  }
+  for (const auto& [vehicle, done] : rows)
+    ASSERT_TRUE(Make().SaveVehicleIntervention(vehicle, done));
   auto listed = [&] {
     std::vector<std::string> texts;
     for (const VehicleIntervention& row : Make().ListVehicleHistory(7)) {
