@@ -17,13 +17,6 @@ using namespace LumoUtility;
 constexpr int kClientWidth = 360;
 constexpr int kClientHeight = 300;
 
-int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
-  if (auto* form = dynamic_cast<FormCopie*>(FormHandlers::FormOf(list))) {
-    form->OnListDoubleClick(list);
-  }
-  return 0;
-}
-
 }  // namespace
 
 FormCopie::FormCopie(Form* ownerForm, std::vector<CopyChoice> choices)
@@ -38,7 +31,7 @@ void FormCopie::BuildControls() {
   copyList->SetPosition(10, 10);
   copyList->SetSize(340, 250);
   copyList->font = &formFont;
-  copyList->onLeftDoubleClick = ListDoubleClickTrampoline;
+  copyList->onLeftDoubleClick = ListDoubleClickTrampoline<FormCopie>;
   copyList->Create();
   for (const CopyChoice& copy : copies) copyList->AddItem(copy.text, copy.text);
 

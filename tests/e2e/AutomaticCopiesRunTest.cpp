@@ -12,16 +12,13 @@
 #include <vector>
 
 #include "data/DatabaseFile.h"
-#include "tests/e2e/UiDriver.h"
-#include "tests/support/TemporaryDirectory.h"
-#include "tests/support/WindowsTestSupport.h"
+#include "tests/e2e/ProgramRuns.h"
 
 namespace fs = std::filesystem;
 using namespace e2e;
 
 namespace {
 
-const std::wstring kTitle = L"TorvaneManutenzione - \u00A9 Torvane, tutti i diritti riservati";
 // "Ripristina copia automatica...", below "&Restore": it has no access key.
 constexpr int kRestoreCopyPosition = 3;
 
@@ -33,37 +30,16 @@ std::wstring ListLine(const std::wstring& name, std::size_t bytes) {
          std::to_wstring((bytes + 1023) / 1024) + L" KB";
 }
 
-class AutomaticCopiesRun : public ::testing::Test {
+class AutomaticCopiesRun : public ProgramRuns {
  protected:
-  AutomaticCopiesRun() {
-    fs::create_directories(root / "AppData");
-    fs::create_directories(root / "lavoro");
-    fs::copy_file(ExecutableFolder() / "filedat", root / "lavoro" / "filedat");
-  }
-
-  // Starts the program and accepts its terms; answers its main window.
-  HWND Start() {
-    ui.reset();
-    program = std::make_unique<TargetProcess>(ExecutableFolder() / "TorvaneManutenzione.exe",
-                                              root / "lavoro");
-    ui = std::make_unique<UiDriver>(*program);
-    ui->ClickButton(ui->WaitForForm(L"Leggimi"), L"Accetto");
-    ui->WaitForFormGone(L"Leggimi");
-    return ui->WaitForForm(kTitle);
-  }
+  AutomaticCopiesRun() : ProgramRuns("automatic-copies-run") {}
 
   void AddVehicle(HWND main, const std::wstring& plate) {
     ui->ClickToolbarItem(main, L"Nuovo");
     HWND editor = ui->WaitForForm(L"Nuovo Veicolo");
     ui->ReplaceText(ui->ControlBeside(editor, L"Targa:", L"Edit"), plate);
     ui->ClickButton(editor, L"OK");
-    ui->WaitForTitle(main, L"[Targa: " + plate + L"] - " + kTitle);
-  }
-
-  void Exit(HWND main) {
-    ui->PressKey(main, VK_ESCAPE);
-    ui->AnswerMessageBox(L"Uscita", IDYES);
-    EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
+    ui->WaitForTitle(main, L"[Targa: " + plate + L"] - " + kMainTitle);
   }
 
   // The files of the copies' folder, oldest first.
@@ -76,12 +52,7 @@ class AutomaticCopiesRun : public ::testing::Test {
     return files;
   }
 
-  TemporaryDirectory root{"automatic-copies-run"};
-  fs::path database = root / "AppData" / "TorvaneManutenzione" / "dati" / "dati.mdb";
-  fs::path copies = root / "AppData" / "TorvaneManutenzione" / "dati" / "copie";
-  LocalAppDataRedirect redirect{root / "AppData"};
-  std::unique_ptr<TargetProcess> program;
-  std::unique_ptr<UiDriver> ui;
+  fs::path copies = database.parent_path() / "copie";
 };
 
 TEST_F(AutomaticCopiesRun, TwelveRunsLeaveTheTenNewestCopiesAndOneComesBack) {
