@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "data/MaintenanceStore.h"
 #include "screens/CommandShortcuts.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormCommon.h"
+#include "screens/FormCopie.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
@@ -115,6 +117,7 @@ FormGrid::~FormGrid() {
   vehicleSelection.reset();
   interventionEntry.reset();
   catalogueEditor.reset();
+  copyChooser.reset();
   CloseAndDestroyWindow();
 }
 
@@ -135,6 +138,7 @@ void FormGrid::BuildMenu() {
   optionsSeparator = std::make_unique<SubMenu>(optionsMenu.get());
   backupItem = MakeMenuItem(optionsMenu.get(), "&Backup");
   restoreItem = MakeMenuItem(optionsMenu.get(), "&Restore");
+  restoreCopyItem = MakeMenuItem(optionsMenu.get(), "Ripristina copia automatica...");
   helpMenu = std::make_unique<Menu>("&?", menuBar.get());
   guideItem = MakeMenuItem(helpMenu.get(), "&Guida");
   homeItem = MakeMenuItem(helpMenu.get(), "&Home");
@@ -300,6 +304,20 @@ void FormGrid::OpenCatalogueEditor() {
   catalogueEditor->Show();
 }
 
+void FormGrid::OpenCopyChooser() {
+  std::vector<CopyChoice> copies;
+  if (housekeeping.listCopies) copies = housekeeping.listCopies();
+  if (copies.empty()) {
+    ShowInfo("Nessuna copia automatica trovata. Impossibile procedere con il restore.", "Restore",
+             *this);
+    return;
+  }
+  copyChooser.reset();
+  copyChooser = std::make_unique<FormCopie>(this, std::move(copies));
+  copyChooser->onDestroy = ChildFormDestroyedTrampoline;
+  copyChooser->Show();
+}
+
 void FormGrid::OnMenuCommand(GUIElement* item) {
   if (IsElement(item, exitItem)) {
     // Posted: the menu command is still on the stack of the window that may now close.
@@ -314,6 +332,8 @@ void FormGrid::OnMenuCommand(GUIElement* item) {
     if (housekeeping.backup) housekeeping.backup(window);
   } else if (IsElement(item, restoreItem)) {
     if (housekeeping.restore) housekeeping.restore(window);
+  } else if (IsElement(item, restoreCopyItem)) {
+    OpenCopyChooser();
   }
 }
 
@@ -337,6 +357,8 @@ void FormGrid::OnChildFormClosed(const OwnedForm& form) {
     VehicleSelectionClosed();
   } else if (&form == interventionEntry.get()) {
     InterventionEntryClosed();
+  } else if (&form == copyChooser.get() && housekeeping.restoreCopy) {
+    housekeeping.restoreCopy(window, copyChooser->chosenCopy);
   }
 }
 
@@ -469,6 +491,7 @@ void FormGrid::SetVehicleCommandsEnabled(bool vehicleShown) {
   catalogueItem->SetEnabled(!vehicleShown);
   backupItem->SetEnabled(!vehicleShown);
   restoreItem->SetEnabled(!vehicleShown);
+  restoreCopyItem->SetEnabled(!vehicleShown);
   toolBar->RebuildButtons();
 }
 

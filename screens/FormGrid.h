@@ -25,10 +25,12 @@ class ToolBarItem;
 namespace MyApp {
 
 class FormAnagInterv;
+class FormCopie;
 class FormIntervento;
 class FormNuovo;
 class FormSelezione;
 class OwnedForm;
+struct CopyChoice;
 
 // The main window: the schedule of the vehicle in use, the toolbar that drives the
 // vehicle work, the menu, and the child forms it opens. It does the database work for
@@ -40,6 +42,9 @@ class FormGrid : public LumoUtility::FormHandlers {
   struct HousekeepingCommands {
     void (*backup)(HWND owner);
     void (*restore)(HWND owner);
+    // The automatic copies of the database, newest first, and the restore of one of them.
+    std::vector<CopyChoice> (*listCopies)();
+    void (*restoreCopy)(HWND owner, const std::wstring& copy);
   };
 
   FormGrid(HINSTANCE instance, const std::string& caption, HousekeepingCommands commands = {});
@@ -84,6 +89,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::unique_ptr<LumoUtility::SubMenu> optionsSeparator;
   std::unique_ptr<LumoUtility::SubMenu> backupItem;
   std::unique_ptr<LumoUtility::SubMenu> restoreItem;
+  std::unique_ptr<LumoUtility::SubMenu> restoreCopyItem;
   std::unique_ptr<LumoUtility::Menu> helpMenu;
   std::unique_ptr<LumoUtility::SubMenu> guideItem;
   std::unique_ptr<LumoUtility::SubMenu> homeItem;
@@ -104,6 +110,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::unique_ptr<FormIntervento> interventionEntry;
   std::unique_ptr<LumoUtility::FormLeggimi> termsViewer;
   std::unique_ptr<FormAnagInterv> catalogueEditor;
+  std::unique_ptr<FormCopie> copyChooser;
 
  private:
   void BuildMenu();
@@ -115,6 +122,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   void OpenVehicleEditor(const std::string& caption);
   void OpenInterventionEntry();
   void OpenCatalogueEditor();
+  void OpenCopyChooser();
 
   // Saves the vehicle (its ID filled in); a failure shows the store's error and answers false.
   bool StoreVehicle(VehicleRecord& vehicle);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "screens/FormAnagInterv.h"
+#include "screens/FormCopie.h"
 #include "screens/FormGrid.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
@@ -85,6 +86,11 @@ TEST_F(FormTextFitTest, EveryLabelButtonAndDateFitsItsControlOnOneLine) {
        [this] { return std::make_unique<MyApp::FormAnagInterv>(&owner, "Anagrafica"); }},
       {"Selezione Veicolo",
        [this] { return std::make_unique<MyApp::FormSelezione>("Selezione Veicolo", &owner); }},
+      {"Copie automatiche",
+       [this] {
+         return std::make_unique<MyApp::FormCopie>(
+             &owner, std::vector<MyApp::CopyChoice>{{"07/12/2026  20:31:05   1.234 KB", L""}});
+       }},
       // Its terms window stays open above it.
       {"main window and Leggimi",
        [] { return std::make_unique<MyApp::FormGrid>(TestInstance(), "Manutenzione"); }},
