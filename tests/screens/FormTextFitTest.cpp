@@ -66,7 +66,7 @@ int TextRoom(HWND control) {
     return client.right - edges - (pushed ? 0 : GetSystemMetrics(SM_CXMENUCHECK));
   }
   if (_wcsicmp(kind, DATETIMEPICK_CLASSW) == 0) {
-    SYSTEMTIME widest{2023, 12, 0, 28};
+    SYSTEMTIME widest{2023, 12, 0, 28, 0, 0, 0, 0};
     SendMessageW(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&widest));
     const int box = (style & DTS_SHOWNONE) ? GetSystemMetrics(SM_CXMENUCHECK) : 0;
     return client.right - GetSystemMetrics(SM_CXVSCROLL) - box;
