@@ -7,9 +7,10 @@ class Drawing;
 
 // What a control class does with its own notifications, for the rows of the central
 // window procedure that need a control's own state: a check box or checkable menu item
-// flips its mark, a combo box hears its list open and close, an up-down control, a
-// date picker and a list view report their changes, an owner-drawn button draws its picture. A
-// control class derives from this beside its GUIElement base and replaces what concerns it.
+// flips its mark, a combo box hears its list open and close, an up-down control, a date
+// picker and a list view report their changes, an owner-drawn button draws its picture.
+// A control class derives from this beside its GUIElement base and replaces what
+// concerns it.
 class ControlNotifications {
  public:
   // Check box clicked or checkable menu item chosen: flip the checked state.

@@ -41,8 +41,10 @@ bool KeyboardShortcut::PressedBy(const MSG& message) const {
 bool DispatchKeyboardShortcut(const MSG& message) {
   if (message.message != WM_KEYDOWN || !message.hwnd) return false;
   // Enter on a focused list view activates its row: no shortcut takes it from there.
-  GUIElement* focused = FindElementByWindow(message.hwnd);
-  if (message.wParam == VK_RETURN && focused && focused->typeName == "listview") return false;
+  if (message.wParam == VK_RETURN) {
+    GUIElement* focused = FindElementByWindow(message.hwnd);
+    if (focused && focused->typeName == "listview") return false;
+  }
   HWND form = GetAncestor(message.hwnd, GA_ROOT);
   if (!form || !IsWindowEnabled(form)) return false;
   // The loop ends at the command: what the command opens or closes changes the list.

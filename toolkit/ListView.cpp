@@ -47,7 +47,7 @@ void ListView::Create() {
   CreateChildControl(*this, WC_LISTVIEWW, style, WS_EX_CLIENTEDGE);
   if (!window) return;
   SendMessageW(window, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  // The header is a window of its own: it does not follow the list's font everywhere.
+  // Given to the header directly rather than left to the list to pass on.
   if (font) {
     SendMessageW(HeaderOf(window), WM_SETFONT, reinterpret_cast<WPARAM>(CreateFont(*font)), TRUE);
   }
