@@ -15,6 +15,36 @@
 namespace {
 
 constexpr wchar_t kBackupFileName[] = L"TorvaneBackup.dat";
+constexpr char kRestoreFailed[] = "Errore durante il ripristino";
+
+// What every restore does once it has its file: a file the program could not work on
+// would only fail at the next database access, with the user's data set aside, so it is
+// refused before anything is touched; what is checked is what is restored, read once.
+// Then the question, the safety copy and the replacement. False when it failed without
+// telling the user yet; throws when the file cannot be read.
+bool RestoreFile(const std::wstring& source, HWND owner) {
+  std::vector<std::uint8_t> content = ReadFileBytes(source);
+  if (!IsProgramDatabaseImage(content)) return false;
+  if (!LumoUtility::AskYesNo("Continuando come richiesto il database verrà ripristinato. Si "
+                             "desidera realmente procedere?",
+                             "Attenzione", owner)) {
+    return true;
+  }
+  std::wstring safety;
+  switch (ReplaceKeepingSafetyCopy(DatabasePath, content, safety)) {
+    case ReplaceOutcome::kDone:
+      LumoUtility::ShowMessage("Ripristino del backup effettuato correttamente.", "Restore", owner);
+      return true;
+    case ReplaceOutcome::kFailedAfterSafetyCopy:
+      LumoUtility::ShowError(std::string(kRestoreFailed) +
+                                 "\n\nUna copia del database precedente è nel file:\n" +
+                                 LumoUtility::NarrowText(safety),
+                             "Errore", owner);
+      return true;
+    case ReplaceOutcome::kFailed: break;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -44,7 +74,6 @@ void BackupDatabase(HWND owner) {
 }
 
 void RestoreDatabase(HWND owner) {
-  std::wstring safety;
   try {
     std::wstring folder = LumoUtility::BrowseForFolder("Seleziona dove si trova il backup", owner);
     if (folder.empty()) return;
@@ -54,34 +83,18 @@ void RestoreDatabase(HWND owner) {
                             "Restore", owner);
       return;
     }
-    // A file the program could not work on would only fail at the next database access,
-    // with the user's data set aside: it is refused before anything is touched. What is
-    // checked is what is restored, read once.
-    std::vector<std::uint8_t> content = ReadFileBytes(source);
-    if (!IsProgramDatabaseImage(content)) {
-      LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
-      return;
-    }
-    if (!LumoUtility::AskYesNo("Continuando come richiesto il database verrà ripristinato. Si "
-                               "desidera realmente procedere?",
-                               "Attenzione", owner)) {
-      return;
-    }
-    switch (ReplaceKeepingSafetyCopy(DatabasePath, content, safety)) {
-      case ReplaceOutcome::kDone:
-        LumoUtility::ShowMessage("Ripristino del backup effettuato correttamente.", "Restore",
-                                 owner);
-        return;
-      case ReplaceOutcome::kFailedAfterSafetyCopy:
-        LumoUtility::ShowError(
-            "Errore durante il ripristino\n\nUna copia del database precedente è nel file:\n" +
-                LumoUtility::NarrowText(safety),
-            "Errore", owner);
-        return;
-      case ReplaceOutcome::kFailed: break;
-    }
+    if (RestoreFile(source, owner)) return;
   } catch (const std::exception&) {
     // Out of memory in a dialog or a text: reported like any other failed restore.
   }
-  LumoUtility::ShowError("Errore durante il ripristino", "Errore", owner);
+  LumoUtility::ShowError(kRestoreFailed, "Errore", owner);
+}
+
+void RestoreAutomaticCopy(HWND owner, const std::wstring& copy) {
+  try {
+    if (RestoreFile(copy, owner)) return;
+  } catch (const std::exception&) {
+    // Out of memory, or the copy is gone or unreadable: a failed restore.
+  }
+  LumoUtility::ShowError(kRestoreFailed, "Errore", owner);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/CommittedWrites.h"
 #include "data/WholeFiles.h"
 #include "data/jet/Database.h"
 #include "data/jet/IndexReader.h"
@@ -97,6 +98,7 @@ ReplaceOutcome ReplaceKeepingSafetyCopy(const std::wstring& database,
     if (name.empty() || !WriteWholeFile(name, current, false)) return ReplaceOutcome::kFailed;
     safety = name;
     Jet::ReplaceContent(file, lock.File(), content);
+    CountCommittedWrite();
     return ReplaceOutcome::kDone;
   } catch (const std::exception&) {
     if (safety.empty()) return ReplaceOutcome::kFailed;

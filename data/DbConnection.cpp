@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <limits>
 
+#include "data/CommittedWrites.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace {
@@ -113,6 +114,8 @@ std::int32_t DbConnection::ExecuteCommand(const std::string& sql) {
   if (!IsConnectionOpen()) return -1;
   try {
     std::int64_t affected = session_->Execute(sql);
+    // Both engines commit each statement by itself: rows changed are changes kept.
+    if (affected > 0) CountCommittedWrite();
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(affected, std::numeric_limits<std::int32_t>::max()));
   } catch (const std::exception& failure) {

@@ -63,10 +63,12 @@ bool RenameIntoPlace(const std::wstring& from, const std::wstring& to, bool repl
 
 }  // namespace
 
+std::wstring WritingNameOf(const std::wstring& target) { return target + L".tmp"; }
+
 bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes,
                     bool replace) {
   if (!replace && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  std::wstring temporary = target + L".tmp";
+  std::wstring temporary = WritingNameOf(target);
   {
     Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));

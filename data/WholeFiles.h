@@ -14,3 +14,7 @@
 // for a scanner that holds the new file. False when it could not be done.
 bool WriteWholeFile(const std::wstring& target, const std::vector<std::uint8_t>& bytes,
                     bool replace);
+
+// The name `target` is written under before it is renamed into place: while it exists,
+// someone is writing the target (or was stopped doing so).
+std::wstring WritingNameOf(const std::wstring& target);

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "toolkit/FormHandlers.h"
+
 namespace LumoUtility {
 class FontSpec;
 class Form;
@@ -20,6 +22,16 @@ namespace MyApp {
 
 // The caption of every error box of the forms.
 constexpr char kErrorCaption[] = "Errore";
+
+// A list's double click, routed to OnListDoubleClick of the form (of type FormType) that
+// holds the list.
+template <typename FormType>
+int ListDoubleClickTrampoline(LumoUtility::GUIElement* list, HWND, int, int) {
+  if (auto* form = dynamic_cast<FormType*>(LumoUtility::FormHandlers::FormOf(list))) {
+    form->OnListDoubleClick(list);
+  }
+  return 0;
+}
 
 // Asks the form's window to close once the current message is handled: the control whose
 // command is running must not lose its window under its own feet.

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "data/MaintenanceStore.h"
 #include "screens/CommandShortcuts.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/FormCommon.h"
+#include "screens/FormCopie.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
 #include "screens/FormSelezione.h"
@@ -117,6 +119,7 @@ FormGrid::~FormGrid() {
   interventionEntry.reset();
   catalogueEditor.reset();
   historyForm.reset();
+  copyChooser.reset();
   CloseAndDestroyWindow();
 }
 
@@ -137,6 +140,7 @@ void FormGrid::BuildMenu() {
   optionsSeparator = std::make_unique<SubMenu>(optionsMenu.get());
   backupItem = MakeMenuItem(optionsMenu.get(), "&Backup");
   restoreItem = MakeMenuItem(optionsMenu.get(), "&Restore");
+  restoreCopyItem = MakeMenuItem(optionsMenu.get(), "Ripristina copia automatica...");
   helpMenu = std::make_unique<Menu>("&?", menuBar.get());
   guideItem = MakeMenuItem(helpMenu.get(), "&Guida");
   homeItem = MakeMenuItem(helpMenu.get(), "&Home");
@@ -312,6 +316,20 @@ void FormGrid::OpenHistory() {
   historyForm->Show();
 }
 
+void FormGrid::OpenCopyChooser() {
+  std::vector<CopyChoice> copies;
+  if (housekeeping.listCopies) copies = housekeeping.listCopies();
+  if (copies.empty()) {
+    ShowInfo("Nessuna copia automatica trovata. Impossibile procedere con il restore.", "Restore",
+             *this);
+    return;
+  }
+  copyChooser.reset();
+  copyChooser = std::make_unique<FormCopie>(this, std::move(copies));
+  copyChooser->onDestroy = ChildFormDestroyedTrampoline;
+  copyChooser->Show();
+}
+
 void FormGrid::OnMenuCommand(GUIElement* item) {
   if (IsElement(item, exitItem)) {
     // Posted: the menu command is still on the stack of the window that may now close.
@@ -326,6 +344,8 @@ void FormGrid::OnMenuCommand(GUIElement* item) {
     if (housekeeping.backup) housekeeping.backup(window);
   } else if (IsElement(item, restoreItem)) {
     if (housekeeping.restore) housekeeping.restore(window);
+  } else if (IsElement(item, restoreCopyItem)) {
+    OpenCopyChooser();
   }
 }
 
@@ -349,6 +369,8 @@ void FormGrid::OnChildFormClosed(const OwnedForm& form) {
     VehicleSelectionClosed();
   } else if (&form == interventionEntry.get()) {
     InterventionEntryClosed();
+  } else if (&form == copyChooser.get() && housekeeping.restoreCopy) {
+    housekeeping.restoreCopy(window, copyChooser->chosenCopy);
   }
 }
 
@@ -497,6 +519,7 @@ void FormGrid::SetVehicleCommandsEnabled(bool vehicleShown) {
   catalogueItem->SetEnabled(!vehicleShown);
   backupItem->SetEnabled(!vehicleShown);
   restoreItem->SetEnabled(!vehicleShown);
+  restoreCopyItem->SetEnabled(!vehicleShown);
   toolBar->RebuildButtons();
 }
 

@@ -25,11 +25,13 @@ class ToolBarItem;
 namespace MyApp {
 
 class FormAnagInterv;
+class FormCopie;
 class FormIntervento;
 class FormNuovo;
 class FormSelezione;
 class FormStorico;
 class OwnedForm;
+struct CopyChoice;
 
 // The main window: the schedule of the vehicle in use, the toolbar that drives the
 // vehicle work, the menu, and the child forms it opens. It does the database work for
@@ -41,6 +43,9 @@ class FormGrid : public LumoUtility::FormHandlers {
   struct HousekeepingCommands {
     void (*backup)(HWND owner);
     void (*restore)(HWND owner);
+    // The automatic copies of the database, newest first, and the restore of one of them.
+    std::vector<CopyChoice> (*listCopies)();
+    void (*restoreCopy)(HWND owner, const std::wstring& copy);
   };
 
   FormGrid(HINSTANCE instance, const std::string& caption, HousekeepingCommands commands = {});
@@ -93,6 +98,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::unique_ptr<LumoUtility::SubMenu> optionsSeparator;
   std::unique_ptr<LumoUtility::SubMenu> backupItem;
   std::unique_ptr<LumoUtility::SubMenu> restoreItem;
+  std::unique_ptr<LumoUtility::SubMenu> restoreCopyItem;
   std::unique_ptr<LumoUtility::Menu> helpMenu;
   std::unique_ptr<LumoUtility::SubMenu> guideItem;
   std::unique_ptr<LumoUtility::SubMenu> homeItem;
@@ -115,6 +121,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   std::unique_ptr<LumoUtility::FormLeggimi> termsViewer;
   std::unique_ptr<FormAnagInterv> catalogueEditor;
   std::unique_ptr<FormStorico> historyForm;
+  std::unique_ptr<FormCopie> copyChooser;
 
  private:
   void BuildMenu();
@@ -127,6 +134,7 @@ class FormGrid : public LumoUtility::FormHandlers {
   void OpenInterventionEntry();
   void OpenCatalogueEditor();
   void OpenHistory();
+  void OpenCopyChooser();
 
   // Saves the vehicle (its ID filled in); a failure shows the store's error (in a box of
   // boxOwner) and answers false.

@@ -17,13 +17,6 @@ using namespace LumoUtility;
 constexpr int kClientWidth = 230;
 constexpr int kClientHeight = 300;
 
-int ListDoubleClickTrampoline(GUIElement* list, HWND, int, int) {
-  if (auto* form = dynamic_cast<FormSelezione*>(FormHandlers::FormOf(list))) {
-    form->OnListDoubleClick(list);
-  }
-  return 0;
-}
-
 }  // namespace
 
 FormSelezione::FormSelezione(const std::string& caption, Form* ownerForm) : OwnedForm(ownerForm) {
@@ -43,7 +36,7 @@ void FormSelezione::BuildControls() {
   plateList->SetPosition(60, 10);
   plateList->SetSize(160, 250);
   plateList->font = &formFont;
-  plateList->onLeftDoubleClick = ListDoubleClickTrampoline;
+  plateList->onLeftDoubleClick = ListDoubleClickTrampoline<FormSelezione>;
   plateList->Create();
 
   cancelButton = MakeButton(this, "Annulla", 120, 265, 100, 25, &formFont);

@@ -126,7 +126,7 @@ int ProfileOneStart(long long startedAt, bool newUser) {
   const long long provisionEnd = Counter();
   auto mainForm = std::make_unique<MyApp::FormGrid>(
       GetModuleHandleW(nullptr), kProgramCaption,
-      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
+      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase, nullptr, nullptr});
   const long long constructed = Counter();
   DispatchQueued();
   const long long idle = Counter();

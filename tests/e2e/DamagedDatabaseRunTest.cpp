@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/e2e/UiDriver.h"
+#include "tests/e2e/ProgramRuns.h"
 #include "tests/support/ChooserVisibleFolder.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
@@ -22,7 +22,6 @@ using namespace e2e;
 
 namespace {
 
-const std::wstring kTitle = L"TorvaneManutenzione - \u00A9 Torvane, tutti i diritti riservati";
 // The byte that holds the Jet version in an Access file's header; 0 is Jet 3 (Access 97).
 constexpr std::size_t kJetVersionOffset = 0x14;
 
@@ -45,23 +44,9 @@ std::vector<std::pair<std::string, std::string>> DamagedFiles(const std::string&
           {"Access 97", access97}};
 }
 
-class DamagedDatabaseRun : public ::testing::Test {
+class DamagedDatabaseRun : public ProgramRuns {
  protected:
-  DamagedDatabaseRun() {
-    fs::create_directories(root / "AppData");
-    fs::create_directories(root / "lavoro");
-    fs::copy_file(ExecutableFolder() / "filedat", root / "lavoro" / "filedat");
-  }
-
-  // Starts the program and accepts its terms; answers its main window.
-  HWND Start() {
-    program = std::make_unique<TargetProcess>(ExecutableFolder() / "TorvaneManutenzione.exe",
-                                              root / "lavoro");
-    ui = std::make_unique<UiDriver>(*program);
-    ui->ClickButton(ui->WaitForForm(L"Leggimi"), L"Accetto");
-    ui->WaitForFormGone(L"Leggimi");
-    return ui->WaitForForm(kTitle);
-  }
+  DamagedDatabaseRun() : ProgramRuns("damaged-run") {}
 
   // "Restore" from the backup folder, up to the first box; answers that box's text.
   std::wstring Restore(HWND main, int answerToQuestion) {
@@ -72,19 +57,8 @@ class DamagedDatabaseRun : public ::testing::Test {
     return ui->AnswerMessageBox(L"Restore", IDOK);
   }
 
-  void Exit(HWND main) {
-    ui->PressKey(main, VK_ESCAPE);
-    EXPECT_EQ(ui->AnswerMessageBox(L"Uscita", IDYES), L"Vuoi realmente uscire?");
-    EXPECT_EQ(program->WaitForExit(std::chrono::seconds(10)), 0u);
-  }
-
-  TemporaryDirectory root{"damaged-run"};
   // The backup's folder, picked in the folder chooser, which may not reach the one above.
   ChooserVisibleFolder stick{"chiavetta"};
-  fs::path database = root / "AppData" / "TorvaneManutenzione" / "dati" / "dati.mdb";
-  LocalAppDataRedirect redirect{root / "AppData"};
-  std::unique_ptr<TargetProcess> program;
-  std::unique_ptr<UiDriver> ui;
 };
 
 }  // namespace
@@ -126,7 +100,7 @@ TEST_F(DamagedDatabaseRun, EveryScreenReportsADamagedDatabaseUntilAGoodBackupRet
     EXPECT_EQ(ui->AnswerMessageBox(L"Errore", IDOK)
                   .rfind(L"Errore durante l'inserimento del veicolo [", 0),
               0u);
-    ui->WaitForTitle(main, kTitle);
+    ui->WaitForTitle(main, kMainTitle);
 
     ui->ClickToolbarItem(main, L"Opzioni");
     ui->AnswerMessageBox(L"Errore", IDOK);

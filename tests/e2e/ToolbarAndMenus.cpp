@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cwctype>
+#include <string>
 
 #include "tests/e2e/RemoteMemory.h"
 #include "tests/e2e/UiDriver.h"
@@ -158,22 +159,42 @@ void UiDriver::ChooseMenu(HWND form, const std::vector<std::wstring>& path) {
       throw DriverError("the menu text \"" + Utf8(step) + "\" has no access key (&)");
     }
   }
-  WaitUntil([&] { return IsWindowEnabled(form) && NoMessageBox(); }, Timeout(),
-            Describe(form) + " to accept input");
-  std::string walked = Utf8(path[0]);
-  PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, AccessKey(path[0]));
+  std::string walked = OpenMenu(form, path[0]);
   for (std::size_t i = 1; i < path.size(); ++i) {
     // A key typed before its drop-down is open would go to the bar instead.
     WaitUntil([&] { return OpenPopupMenus() >= i; }, Timeout(), "the menu " + walked + " to open");
     PostMessageW(form, WM_CHAR, AccessKey(path[i]), 1);
     walked += " > " + Utf8(path[i]);
   }
+  WaitForMenuClosed(form, path.size(), walked);
+}
+
+void UiDriver::ChooseMenuItemAt(HWND form, const std::wstring& menu, int position) {
+  std::string walked = OpenMenu(form, menu);
+  WaitUntil([&] { return OpenPopupMenus() >= 1; }, Timeout(), "the menu " + walked + " to open");
+  // Opened from the keyboard, the drop-down has its first item selected.
+  for (int i = 0; i < position; ++i) PostMessageW(form, WM_KEYDOWN, VK_DOWN, 1);
+  PostMessageW(form, WM_CHAR, L'\r', 1);
+  WaitForMenuClosed(form, 2, walked + " > item " + std::to_string(position));
+}
+
+std::string UiDriver::OpenMenu(HWND form, const std::wstring& menu) {
+  if (!AccessKey(menu)) {
+    throw DriverError("the menu text \"" + Utf8(menu) + "\" has no access key (&)");
+  }
+  WaitUntil([&] { return IsWindowEnabled(form) && NoMessageBox(); }, Timeout(),
+            Describe(form) + " to accept input");
+  PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, AccessKey(menu));
+  return Utf8(menu);
+}
+
+void UiDriver::WaitForMenuClosed(HWND form, std::size_t depth, const std::string& walked) {
   try {
     WaitUntil([&] { return OpenPopupMenus() == 0; }, Timeout(),
               "the menu to close after choosing " + walked);
   } catch (const DriverError&) {
     // Leaves the menu, so that the program stays usable for what follows.
-    for (std::size_t i = 0; i < path.size(); ++i) PostMessageW(form, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (std::size_t i = 0; i < depth; ++i) PostMessageW(form, WM_KEYDOWN, VK_ESCAPE, 0);
     WaitUntil([&] { return OpenPopupMenus() == 0; }, Timeout(), "the menu to close");
     throw DriverError("the menu stayed open after typing " + walked +
                       " (the item is missing or disabled)");

@@ -125,6 +125,9 @@ class UiDriver {
   // another process cannot be read, so each step is typed as its access key (the letter
   // after "&") and the driver waits for each drop-down to open.
   void ChooseMenu(HWND form, const std::vector<std::wstring>& path);
+  // Chooses an item that has no access key: the position-th of the menu's drop-down (0
+  // is the first; separators are not counted), reached with the arrow keys.
+  void ChooseMenuItemAt(HWND form, const std::wstring& menu, int position);
 
   // Grids (the toolkit's table of cell windows). Row 0 is the first data row.
   // The form's grid: the child panel whose first cell row carries the header caption.
@@ -180,6 +183,11 @@ class UiDriver {
   HWND FindMessageBox(const std::wstring& caption);
   POINT ListViewRowPoint(HWND list, int row);
   std::size_t OpenPopupMenus();
+  // Opens the menu with its access key once the form accepts input; answers its name.
+  std::string OpenMenu(HWND form, const std::wstring& menu);
+  // Waits for the chosen item to close the menus (depth of them open); escapes them and
+  // throws when they stay.
+  void WaitForMenuClosed(HWND form, std::size_t depth, const std::string& walked);
   void PostClick(HWND window, int x, int y, bool doubleClick);
   void SendKeyboardInput(std::vector<INPUT> events, const std::string& what);
 

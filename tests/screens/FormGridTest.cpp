@@ -255,10 +255,11 @@ TEST_F(FormGridTest, CloseRestoresTheStateWithoutAVehicleAndKeepsItsData) {
   EXPECT_TRUE(ToolEnabled(*main, *main->historyButton));
   EXPECT_TRUE(ToolEnabled(*main, *main->closeButton));
   EXPECT_FALSE(ToolEnabled(*main, *main->optionsButton));
-  // With a vehicle on display, the catalogue, backup and restore cannot be chosen.
+  // With a vehicle on display, the catalogue, backup and the restores cannot be chosen.
   EXPECT_FALSE(MenuItemEnabled(*main, *main->catalogueItem));
   EXPECT_FALSE(MenuItemEnabled(*main, *main->backupItem));
   EXPECT_FALSE(MenuItemEnabled(*main, *main->restoreItem));
+  EXPECT_FALSE(MenuItemEnabled(*main, *main->restoreCopyItem));
 
   ClickTool(*main, main->closeButton.get());
   EXPECT_FALSE(IsWindowVisible(main->grid->window));
@@ -269,6 +270,7 @@ TEST_F(FormGridTest, CloseRestoresTheStateWithoutAVehicleAndKeepsItsData) {
   EXPECT_TRUE(MenuItemEnabled(*main, *main->catalogueItem));
   EXPECT_TRUE(MenuItemEnabled(*main, *main->backupItem));
   EXPECT_TRUE(MenuItemEnabled(*main, *main->restoreItem));
+  EXPECT_TRUE(MenuItemEnabled(*main, *main->restoreCopyItem));
   EXPECT_EQ(main->currentVehicle.TARGA, "CC222CC");
   EXPECT_FALSE(main->schedule.empty());
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "screens/FormAnagInterv.h"
+#include "screens/FormCopie.h"
 #include "screens/FormGrid.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
@@ -66,7 +67,7 @@ int TextRoom(HWND control) {
     return client.right - edges - (pushed ? 0 : GetSystemMetrics(SM_CXMENUCHECK));
   }
   if (_wcsicmp(kind, DATETIMEPICK_CLASSW) == 0) {
-    SYSTEMTIME widest{2023, 12, 0, 28};
+    SYSTEMTIME widest{2023, 12, 0, 28, 0, 0, 0, 0};
     SendMessageW(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&widest));
     const int box = (style & DTS_SHOWNONE) ? GetSystemMetrics(SM_CXMENUCHECK) : 0;
     return client.right - GetSystemMetrics(SM_CXVSCROLL) - box;
@@ -88,6 +89,11 @@ TEST_F(FormTextFitTest, EveryLabelButtonAndDateFitsItsControlOnOneLine) {
        [this] { return std::make_unique<MyApp::FormSelezione>("Selezione Veicolo", &owner); }},
       {"Storico interventi",
        [this] { return std::make_unique<MyApp::FormStorico>(&owner, nullptr); }},
+      {"Copie automatiche",
+       [this] {
+         return std::make_unique<MyApp::FormCopie>(
+             &owner, std::vector<MyApp::CopyChoice>{{"07/12/2026  20:31:05   1.234 KB", L""}});
+       }},
       // Its terms window stays open above it.
       {"main window and Leggimi",
        [] { return std::make_unique<MyApp::FormGrid>(TestInstance(), "Manutenzione"); }},

@@ -26,7 +26,7 @@ bool OpenMainWindow(std::unique_ptr<MyApp::FormGrid>& main, const std::string& c
                     bool acceptTerms) {
   main = std::make_unique<MyApp::FormGrid>(
       TestInstance(), caption,
-      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase});
+      MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase, nullptr, nullptr});
   if (!IsWindow(main->window) || !main->termsViewer) return false;
   HWND terms = main->termsViewer->window;
   LumoUtility::Button& answer =

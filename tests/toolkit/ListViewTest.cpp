@@ -133,7 +133,8 @@ TEST_F(ListViewTest, AsksOnlyForTheRowsOnScreenWhereverItScrolls) {
 }
 
 TEST_F(ListViewTest, DoubleClickAndEnterActivateTheRowWithoutTheFormSeeingEnter) {
-  RECT row{LVIR_LABEL};
+  RECT row{};
+  row.left = LVIR_LABEL;
   SendMessageW(list.window, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
   POINT centre{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
   ClientToScreen(list.window, &centre);
@@ -166,7 +167,8 @@ TEST_F(ListViewTest, TheHeaderReportsClicksShowsTheArrowAndIsDrawnWithTheRows) {
   EXPECT_EQ(columnsClicked, (std::vector<int>{1}));
 
   auto format = [&](int column) {
-    HDITEMW item{HDI_FORMAT};
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
     SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
     return item.fmt & (HDF_SORTUP | HDF_SORTDOWN | HDF_RIGHT);
   };
@@ -189,7 +191,8 @@ TEST_F(ListViewTest, TheHeaderReportsClicksShowsTheArrowAndIsDrawnWithTheRows) {
   BitBlt(canvas.Context(), 0, 0, client.right, client.bottom, formContext, 0, 0, SRCCOPY);
   ReleaseDC(form.window, formContext);
   SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&caption));
-  RECT label{LVIR_LABEL};
+  RECT label{};
+  label.left = LVIR_LABEL;
   SendMessageW(list.window, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
   // Text shows as pixels unlike the ground at the corner of the caption and of the label.
   for (RECT area :

@@ -13,10 +13,12 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "app/ProgramRun.h"
 #include "data/DatabasePath.h"
 #include "screens/FormAnagInterv.h"
+#include "screens/FormCopie.h"
 #include "screens/FormGrid.h"
 #include "screens/FormIntervento.h"
 #include "screens/FormNuovo.h"
@@ -30,6 +32,7 @@
 #include "toolkit/FormLeggimi.h"
 #include "toolkit/Grid.h"
 #include "toolkit/ListBox.h"
+#include "toolkit/Menus.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ToolBar.h"
@@ -46,6 +49,13 @@ constexpr auto kSettleTime = std::chrono::milliseconds(700);
 constexpr auto kModalTimeout = std::chrono::seconds(20);
 
 using Clock = std::chrono::steady_clock;
+
+// The automatic copies as "Copie automatiche" lists them: a few runs of one week.
+std::vector<MyApp::CopyChoice> SampleCopies() {
+  return {{"07/12/2026  20:31:05   1.234 KB", L""},
+          {"05/12/2026  18:02:47   1.230 KB", L""},
+          {"01/12/2026  09:15:12   1.198 KB", L""}};
+}
 
 // Dispatches this thread's messages for a while; the quit message that the main window's
 // end posts is dropped, the tour ends by itself.
@@ -117,6 +127,7 @@ class Tour {
   int Run() {
     if (!StartAndTerms()) return failures_ + 1;
     OptionsMenu();
+    AutomaticCopies();
     OpenVehicle();
     CorrectIntervention();
     NewIntervention();
@@ -173,7 +184,9 @@ class Tour {
 
   // The main window at start, disabled behind the terms of use; then the terms accepted.
   bool StartAndTerms() {
-    main_ = std::make_unique<MyApp::FormGrid>(GetModuleHandleW(nullptr), kProgramCaption);
+    main_ = std::make_unique<MyApp::FormGrid>(
+        GetModuleHandleW(nullptr), kProgramCaption,
+        MyApp::FormGrid::HousekeepingCommands{nullptr, nullptr, SampleCopies, nullptr});
     if (!IsWindow(main_->window) || !main_->termsViewer || !IsWindow(main_->termsViewer->window)) {
       std::fprintf(stderr, "the main window or its terms did not open\n");
       return false;
@@ -195,6 +208,16 @@ class Tour {
                [mainWindow](HWND popup) { return ScreenAreaOf(mainWindow, popup); },
                [](HWND) { EndMenu(); }, "menu-opzioni");
     Settle();
+  }
+
+  // Opzioni > Ripristina copia automatica...: the copies, the newest selected.
+  void AutomaticCopies() {
+    main_->OnMenuCommand(main_->restoreCopyItem.get());
+    MyApp::FormCopie* opened = Opened(main_->copyChooser, "Copie automatiche");
+    if (!opened) return;
+    ClickListItem(opened->copyList->window, 0);
+    Shoot(opened->window, "copie-automatiche");
+    CloseWith(opened->window, opened->cancelButton->window);
   }
 
   // "Apri", a plate chosen in "Selezione Veicolo", its schedule shown.
