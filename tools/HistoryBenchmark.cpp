@@ -193,13 +193,15 @@ double Median(const std::vector<RunFigures>& runs, Figure figure) {
 
 // The medians of one count.
 struct CountFigures {
-  int count;
-  double fillMs, openMs, closeMs, privateGrowth, privateHeld, privateReleased, peakOpen, peakGrowth,
-      storeMs, storeGrowth;
+  int count = 0;
+  double fillMs = 0, openMs = 0, closeMs = 0, privateGrowth = 0, privateHeld = 0,
+         privateReleased = 0, peakOpen = 0, peakGrowth = 0, storeMs = 0, storeGrowth = 0;
 };
 
 CountFigures Medians(int count, double fillMs, const std::vector<RunFigures>& runs) {
-  CountFigures row{count, fillMs};
+  CountFigures row;
+  row.count = count;
+  row.fillMs = fillMs;
   row.openMs = Median(runs, [](const RunFigures& run) { return run.openMs; });
   row.closeMs = Median(runs, [](const RunFigures& run) { return run.closeMs; });
   row.privateGrowth =

@@ -7,64 +7,43 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/HistoryDatabase.h"
+#include "tests/e2e/ProgramRuns.h"
 #include "tests/e2e/StoredRows.h"
 #include "tests/e2e/UiDriver.h"
-#include "tests/support/TemporaryDirectory.h"
-#include "tests/support/WindowsTestSupport.h"
 
 namespace fs = std::filesystem;
 using namespace e2e;
 
 namespace {
 
-const std::wstring kTitle = L"TorvaneManutenzione - \u00A9 Torvane, tutti i diritti riservati";
 const std::wstring kHistoryTitle = L"Storico interventi";
 constexpr std::int32_t kOilChange = 1;  // "Olio motore", the template's first kind
 
-class HistoryVisit : public ::testing::Test {
+class HistoryVisit : public ProgramRuns {
  protected:
-  HistoryVisit() {
+  HistoryVisit() : ProgramRuns("history") {
     fs::create_directories(database.parent_path());
-    fs::create_directories(root / "lavoro");
-    fs::copy_file(ExecutableFolder() / "filedat", root / "lavoro" / "filedat");
     fs::copy_file(ExecutableFolder() / "filedat", database);
   }
 
-  // Starts the program, accepts the terms, opens the vehicle and its history; answers the
-  // history form.
+  // Starts the program, opens the vehicle and its history; answers the history form.
   HWND OpenHistory() {
-    program = std::make_unique<TargetProcess>(ExecutableFolder() / "TorvaneManutenzione.exe",
-                                              root / "lavoro");
-    ui = std::make_unique<UiDriver>(*program);
-    ui->ClickButton(ui->WaitForForm(L"Leggimi"), L"Accetto");
-    main = ui->WaitForForm(kTitle);
+    main = Start();
     EXPECT_FALSE(ui->FindToolbarButton(main, L"Storico").enabled);
     ui->ClickToolbarItem(main, L"Apri");
     HWND selection = ui->WaitForForm(L"Selezione Veicolo");
     ui->ChooseListItem(ui->Control(selection, L"ListBox"), L"AB123CD");
     ui->ClickButton(selection, L"OK");
-    ui->WaitForTitle(main, L"[Targa: AB123CD] - " + kTitle);
+    ui->WaitForTitle(main, L"[Targa: AB123CD] - " + kMainTitle);
     EXPECT_EQ(ui->FindToolbarButton(main, L"Storico").toolTip, L"Storico (Ctrl+H)");
     ui->ClickToolbarItem(main, L"Storico");
     return ui->WaitForForm(kHistoryTitle);
   }
 
-  void Exit() {
-    ui->CloseWindow(main);
-    ui->AnswerMessageBox(L"Uscita", IDYES);
-    EXPECT_EQ(program->WaitForExit(ui->Timeout()), 0u);
-  }
-
-  TemporaryDirectory root{"history"};
-  fs::path database = root / "AppData" / "TorvaneManutenzione" / "dati" / "dati.mdb";
-  LocalAppDataRedirect redirect{root / "AppData"};
-  std::unique_ptr<TargetProcess> program;
-  std::unique_ptr<UiDriver> ui;
   HWND main = nullptr;
 };
 
@@ -154,7 +133,7 @@ TEST_F(HistoryVisit, ListCorrectDeleteSortAndExport) {
 
   ui->ClickButton(history, L"Chiudi");
   ui->WaitForFormGone(kHistoryTitle);
-  Exit();
+  Exit(main);
 
   // The deleted row is gone, the corrected one stored, the oldest untouched.
   const std::vector<StoredRow> done = TableRows(database, u"INTERVENTI_VEICOLO");
@@ -188,5 +167,5 @@ TEST_F(HistoryVisit, TenThousandInterventionsOpenAndScrollToTheOldest) {
       << "the oldest intervention";
   ui->PressKeys({VK_ESCAPE});
   ui->WaitForFormGone(kHistoryTitle);
-  Exit();
+  Exit(main);
 }
