@@ -264,6 +264,10 @@ void FormStorico::OnCommand(GUIElement* element) {
 
 bool FormStorico::OnClosing() {
   if (owner) EndWaitOnOwnedForm(*owner);
+  // The main window keeps the closed form until the next one: a long history's rows
+  // (tens of megabytes at 100,000) are let go now.
+  std::vector<VehicleIntervention>().swap(history);
+  std::vector<std::size_t>().swap(order);
   return true;
 }
 
