@@ -7,6 +7,7 @@
 
 #include "toolkit/ChildControl.h"
 #include "toolkit/ElementRegistry.h"
+#include "toolkit/SortArrows.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
@@ -15,7 +16,8 @@ namespace {
 // The list view's own timers are small numbers; this one is ours.
 constexpr UINT_PTR kSelectionTimer = 0x4C56;
 
-constexpr UINT kSortFlags = HDF_SORTUP | HDF_SORTDOWN;
+// Ours, and the header's own, which a version 6 header would draw beside ours.
+constexpr UINT kSortFlags = HDF_IMAGE | HDF_BITMAP_ON_RIGHT | HDF_SORTUP | HDF_SORTDOWN;
 
 HWND HeaderOf(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
 
@@ -33,6 +35,11 @@ ListView::ListView(GUIElement* parentElement) {
   typeName = "listview";
   width = 300;
   height = 200;
+}
+
+ListView::~ListView() {
+  // The header refers to the arrows until its window is gone.
+  ReleaseWindow();
 }
 
 void ListView::Create() {
@@ -129,12 +136,20 @@ void ListView::SetSortIndicator(int column, bool descending) {
 void ListView::ApplySortIndicator() {
   if (!created || !window) return;
   HWND header = HeaderOf(window);
+  if (sortColumn_ >= 0 && !sortArrows_.Get()) {
+    sortArrows_ = MakeSortArrows();
+    SendMessageW(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(sortArrows_.Get()));
+  }
   for (int i = 0; i < ColumnCount(); ++i) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;
     if (!SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) continue;
     item.fmt &= ~static_cast<int>(kSortFlags);
-    if (i == sortColumn_) item.fmt |= sortDescending_ ? HDF_SORTDOWN : HDF_SORTUP;
+    if (i == sortColumn_ && sortArrows_.Get()) {
+      item.mask |= HDI_IMAGE;
+      item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
+      item.iImage = sortDescending_ ? kSortDownImage : kSortUpImage;
+    }
     SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
 }

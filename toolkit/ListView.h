@@ -6,6 +6,7 @@
 
 #include "toolkit/Child.h"
 #include "toolkit/ControlNotifications.h"
+#include "toolkit/SortArrows.h"
 
 namespace LumoUtility {
 
@@ -23,6 +24,7 @@ using ListColumnCallback = void (*)(GUIElement* list, int column);
 class ListView : public Child, public ControlNotifications {
  public:
   explicit ListView(GUIElement* parentElement);
+  ~ListView() override;
 
   void Create() override;
 
@@ -79,6 +81,8 @@ class ListView : public Child, public ControlNotifications {
   int reportedRow_ = -1;
   // Set while the program changes the selection itself: it reports once, at the end.
   bool selecting_ = false;
+  // The header's arrows, made when a column is first sorted.
+  OwnedImageList sortArrows_;
   // The text last handed to the control when it gave no buffer of its own: it must stay
   // valid after the notification.
   std::wstring answer_;

@@ -26,6 +26,7 @@
 #include "toolkit/Grid.h"
 #include "toolkit/ListView.h"
 #include "toolkit/SaveFileDialog.h"
+#include "toolkit/SortArrows.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/UserLocale.h"
@@ -91,9 +92,10 @@ void ClickHeader(HWND list, int column) {
 int SortArrow(HWND list, int column) {
   HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
   HDITEMW item{};
-  item.mask = HDI_FORMAT;
+  item.mask = HDI_FORMAT | HDI_IMAGE;
   SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
-  return (item.fmt & HDF_SORTUP) ? 1 : (item.fmt & HDF_SORTDOWN) ? -1 : 0;
+  if (!(item.fmt & HDF_IMAGE)) return 0;
+  return item.iImage == LumoUtility::kSortUpImage ? 1 : -1;
 }
 
 std::string Cost(double cost) { return MyApp::HistoryCost(cost, LumoUtility::UserDefaultLocale()); }

@@ -5,12 +5,14 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/GuiTestHarness.h"
 #include "toolkit/KeyCodes.h"
 #include "toolkit/ListView.h"
 #include "toolkit/MessageLoop.h"
+#include "toolkit/SortArrows.h"
 
 using namespace LumoUtility;
 
@@ -166,30 +168,43 @@ TEST_F(ListViewTest, TheHeaderReportsClicksShowsTheArrowAndIsDrawnWithTheRows) {
   SendMessageW(header, WM_LBUTTONUP, 0, point);
   EXPECT_EQ(columnsClicked, (std::vector<int>{1}));
 
-  auto format = [&](int column) {
+  // The arrow as an image of ours on the caption's right (-1: none), and the alignment kept.
+  auto arrow = [&](int column) {
     HDITEMW item{};
-    item.mask = HDI_FORMAT;
+    item.mask = HDI_FORMAT | HDI_IMAGE;
     SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
-    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN | HDF_RIGHT);
+    const int shown = HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
+    return std::make_pair((item.fmt & shown) == shown ? item.iImage : -1, item.fmt & HDF_RIGHT);
   };
   list.SetSortIndicator(1, true);
-  EXPECT_EQ(format(0), 0);
-  EXPECT_EQ(format(1), HDF_SORTDOWN | HDF_RIGHT);
+  EXPECT_EQ(arrow(0), std::make_pair(-1, 0));
+  EXPECT_EQ(arrow(1), std::make_pair(kSortDownImage, HDF_RIGHT));
   list.SetSortIndicator(0, false);
-  EXPECT_EQ(format(0), HDF_SORTUP);
-  EXPECT_EQ(format(1), HDF_RIGHT);
+  EXPECT_EQ(arrow(0), std::make_pair(kSortUpImage, 0));
+  EXPECT_EQ(arrow(1), std::make_pair(-1, HDF_RIGHT));
   list.SetSortIndicator(-1, false);
-  EXPECT_EQ(format(0), 0);
+  EXPECT_EQ(arrow(0), std::make_pair(-1, 0));
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)), font.handle);
 
   // Read through the form's own context: under Wine the screen itself may lag behind.
-  RedrawWindow(list.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT client{};
   GetClientRect(form.window, &client);
+  auto capture = [&](PixelCanvas& canvas) {
+    RedrawWindow(list.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HDC formContext = GetDC(form.window);
+    BitBlt(canvas.Context(), 0, 0, client.right, client.bottom, formContext, 0, 0, SRCCOPY);
+    ReleaseDC(form.window, formContext);
+  };
   PixelCanvas canvas(client.right, client.bottom, RGB(255, 0, 255));
-  HDC formContext = GetDC(form.window);
-  BitBlt(canvas.Context(), 0, 0, client.right, client.bottom, formContext, 0, 0, SRCCOPY);
-  ReleaseDC(form.window, formContext);
+  capture(canvas);
+  // The arrow is drawn, in the shadow colour, on the sorted caption.
+  const RECT sortedCaption = InForm(header, caption, form.window, 0);
+  const COLORREF arrowInk = GetSysColor(COLOR_BTNSHADOW);
+  list.SetSortIndicator(1, true);
+  PixelCanvas sorted(client.right, client.bottom, RGB(255, 0, 255));
+  capture(sorted);
+  list.SetSortIndicator(-1, false);
+  EXPECT_GE(sorted.CountOf(arrowInk, sortedCaption) - canvas.CountOf(arrowInk, sortedCaption), 20);
   SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&caption));
   RECT label{};
   label.left = LVIR_LABEL;
