@@ -1,19 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <tuple>
 
 #include "screens/ScheduleLines.h"
 #include "toolkit/base/NumberPunctuation.h"
 
 using namespace MyApp;
 using LumoUtility::DateTimeValue;
-using LumoUtility::MakeDate;
 
 namespace {
 
 const std::locale kItalian = LumoUtility::LocaleWithPunctuation({',', '.', "\3"});
 const std::locale kEnglish = LumoUtility::LocaleWithPunctuation({'.', ',', "\3"});
 const DateTimeValue kNoDate;
+
+DateTimeValue Day(int year, int month, int day) { return LumoUtility::MakeDate(year, month, day); }
 
 ScheduleRow Row(std::int32_t km, DateTimeValue date, bool runningIn = false) {
   ScheduleRow row;
@@ -27,114 +30,90 @@ ScheduleRow Row(std::int32_t km, DateTimeValue date, bool runningIn = false) {
 
 }  // namespace
 
-TEST(ScheduleByTime, DueOnceTheMonthsHavePassed) {
-  struct Case {
+TEST(ScheduleByTime, DueOnceTheCalendarMonthsHavePassed) {
+  const struct {
     const char* what;
-    ScheduleRow row;
-    std::int32_t vehicleKm;
+    DateTimeValue done;
     int months;
     DateTimeValue today;
-    ScheduleStatus expected;
+    bool due;
+  } cases[] = {
+      {"exactly the months", Day(2021, 3, 15), 60, Day(2026, 3, 15), true},
+      {"one day less", Day(2021, 3, 15), 60, Day(2026, 3, 14), false},
+      {"31st into February", Day(2025, 8, 31), 6, Day(2026, 2, 28), true},
+      {"31st into February, a day less", Day(2025, 8, 31), 6, Day(2026, 2, 27), false},
+      {"31st into a leap February", Day(2023, 8, 31), 6, Day(2024, 2, 28), false},
+      {"31st into a leap February, its 29th", Day(2023, 8, 31), 6, Day(2024, 2, 29), true},
+      {"29 February into a common year", Day(2024, 2, 29), 12, Day(2025, 2, 28), true},
+      {"29 February, a day less", Day(2024, 2, 29), 12, Day(2025, 2, 27), false},
+      {"29 February into a leap year", Day(2024, 2, 29), 48, Day(2028, 2, 28), false},
+      {"240 months", Day(2006, 3, 15), 240, Day(2026, 3, 15), true},
+      {"241 months count as none", Day(2000, 1, 1), 241, Day(2026, 3, 15), false},
+      {"no date: km only", kNoDate, 1, Day(2026, 3, 15), false},
+      {"invalid date: km only", Day(2025, 2, 30), 1, Day(2026, 3, 15), false},
+      {"invalid today: km only", Day(2000, 1, 1), 1, Day(2025, 2, 30), false},
   };
-  const ScheduleStatus due = ScheduleStatus::Due, ok = ScheduleStatus::InOrder;
-  DateTimeValue invalid = MakeDate(2025, 2, 30);
-  const Case cases[] = {
-      {"exactly the months", Row(100, MakeDate(2021, 3, 15)), 200, 60, MakeDate(2026, 3, 15), due},
-      {"one day less", Row(100, MakeDate(2021, 3, 15)), 200, 60, MakeDate(2026, 3, 14), ok},
-      {"31st into February", Row(100, MakeDate(2025, 8, 31)), 200, 6, MakeDate(2026, 2, 28), due},
-      {"31st into February, day before", Row(100, MakeDate(2025, 8, 31)), 200, 6,
-       MakeDate(2026, 2, 27), ok},
-      {"31st into a leap February", Row(100, MakeDate(2023, 8, 31)), 200, 6, MakeDate(2024, 2, 28),
-       ok},
-      {"31st into a leap February, its 29th", Row(100, MakeDate(2023, 8, 31)), 200, 6,
-       MakeDate(2024, 2, 29), due},
-      {"29 February into a common year", Row(100, MakeDate(2024, 2, 29)), 200, 12,
-       MakeDate(2025, 2, 28), due},
-      {"29 February into a common year, day before", Row(100, MakeDate(2024, 2, 29)), 200, 12,
-       MakeDate(2025, 2, 27), ok},
-      {"29 February into a leap year", Row(100, MakeDate(2024, 2, 29)), 200, 48,
-       MakeDate(2028, 2, 28), ok},
-      {"240 months", Row(100, MakeDate(2006, 3, 15)), 200, 240, MakeDate(2026, 3, 15), due},
-      {"more than 240 months count as none", Row(100, MakeDate(2000, 1, 1)), 200, 241,
-       MakeDate(2026, 3, 15), ok},
-      {"no date: km only", Row(100, kNoDate), 200, 1, MakeDate(2026, 3, 15), ok},
-      {"invalid date: km only", Row(100, invalid), 200, 1, MakeDate(2026, 3, 15), ok},
-      {"invalid today: km only", Row(100, MakeDate(2000, 1, 1)), 200, 1, invalid, ok},
-      {"due by km before the date", Row(100, MakeDate(2026, 1, 1)), 6101, 12, MakeDate(2026, 3, 15),
-       due},
-      {"never done, within the cadence", Row(0, kNoDate), 6000, 1, MakeDate(2026, 3, 15), ok},
-      {"never done, running-in", Row(0, kNoDate, true), 1000, 1, MakeDate(2026, 3, 15), due},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(StatusOf(c.vehicleKm, c.row, c.months, c.today), c.expected) << c.what;
-    auto lines = BuildScheduleLines(c.vehicleKm, {c.row}, kItalian, {{7, c.months}}, c.today);
-    EXPECT_EQ(lines[0].status, c.expected) << c.what;
+  for (const auto& c : cases) {
+    bool due = StatusOf(200, Row(100, c.done), c.months, c.today) == ScheduleStatus::Due;
+    EXPECT_EQ(due, c.due) << c.what;
   }
 }
 
 TEST(ScheduleByTime, NoMonthsGiveTheKilometreLines) {
   std::mt19937 random(20261207);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<>(low, high)(random); };
+  auto texts = [](const ScheduleLine& l) {
+    return std::tie(l.status, l.intervention, l.date, l.km, l.cost, l.left);
+  };
   for (int history = 0; history < 200; ++history) {
     std::vector<ScheduleRow> rows(pick(0, 8));
     for (ScheduleRow& row : rows) {
       row = Row(pick(0, 3) == 0 ? 0 : pick(-100, 200000),
-                pick(0, 2) == 0 ? kNoDate : MakeDate(pick(1990, 2030), pick(1, 12), pick(1, 28)),
+                pick(0, 2) == 0 ? kNoDate : Day(pick(1990, 2030), pick(1, 12), pick(1, 28)),
                 pick(0, 1) == 1);
       row.ID_INTERVENTO = pick(1, 20);
       row.CADENZAKM = pick(0, 60000);
       row.COSTO = pick(-1, 1) * pick(0, 100000) / 7.0;
     }
     std::int32_t vehicleKm = pick(-100, 300000);
-    DateTimeValue today = MakeDate(pick(1990, 2040), pick(1, 12), pick(1, 28));
     auto old = BuildScheduleLines(vehicleKm, rows, kItalian);
     // Kinds 3 and 4 carry values that count as none; 99 is in no row.
     for (const MonthsByKind& months : {MonthsByKind{}, MonthsByKind{{99, 12}, {3, 0}, {4, 241}}}) {
-      auto lines = BuildScheduleLines(vehicleKm, rows, kItalian, months, today);
+      auto lines = BuildScheduleLines(vehicleKm, rows, kItalian, months, Day(2030, 1, 1));
       ASSERT_EQ(lines.size(), rows.size());
       for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(lines[i].status, StatusOf(vehicleKm, rows[i]));
-        EXPECT_EQ(lines[i].status, old[i].status);
-        EXPECT_EQ(lines[i].intervention, old[i].intervention);
-        EXPECT_EQ(lines[i].date, old[i].date);
-        EXPECT_EQ(lines[i].km, old[i].km);
-        EXPECT_EQ(lines[i].cost, old[i].cost);
-        EXPECT_EQ(lines[i].left, old[i].left);
+        EXPECT_TRUE(texts(lines[i]) == texts(old[i]));
       }
     }
   }
 }
 
-TEST(ScheduleByTime, WhatIsLeft) {
-  struct Case {
+TEST(ScheduleByTime, WhatIsLeftInTheUsersNumbers) {
+  const struct {
     ScheduleRow row;
     std::int32_t vehicleKm;
     int months;
     const char* italian;
-    const char* english;
+  } cases[] = {
+      {Row(10000, Day(2022, 3, 15)), 12800, 0, "Prossimo: tra 3.200 km"},
+      {Row(10000, Day(2022, 3, 15)), 12800, 60, "Prossimo: tra 3.200 km o entro il 15/03/2027"},
+      {Row(10000, Day(2022, 3, 15)), 17500, 60, "Scaduto da 1.500 km"},
+      {Row(10000, Day(2021, 3, 15)), 12800, 60, "Scaduto dal 15/03/2026"},
+      {Row(10000, Day(2021, 3, 15)), 17500, 60, "Scaduto da 1.500 km e dal 15/03/2026"},
+      {Row(10000, kNoDate), 16000, 60, "Prossimo: tra 0 km"},
+      {Row(0, kNoDate, true), 200, 60, "Prossimo: tra 800 km"},    // to the 1.000 km reading
+      {Row(0, kNoDate, true), 13000, 60, "Scaduto da 12.000 km"},  // due since 1.000 km
   };
-  const DateTimeValue today = MakeDate(2026, 12, 7);
-  const Case cases[] = {
-      {Row(10000, MakeDate(2021, 3, 15)), 12800, 0, "Prossimo: tra 3.200 km",
-       "Prossimo: tra 3,200 km"},
-      {Row(10000, MakeDate(2022, 3, 15)), 12800, 60, "Prossimo: tra 3.200 km o entro il 15/03/2027",
-       "Prossimo: tra 3,200 km o entro il 15/03/2027"},
-      {Row(10000, MakeDate(2022, 3, 15)), 16000, 60, "Prossimo: tra 0 km o entro il 15/03/2027",
-       "Prossimo: tra 0 km o entro il 15/03/2027"},
-      {Row(10000, MakeDate(2022, 3, 15)), 17500, 60, "Scaduto da 1.500 km", "Scaduto da 1,500 km"},
-      {Row(10000, MakeDate(2021, 3, 15)), 12800, 60, "Scaduto dal 15/03/2026",
-       "Scaduto dal 15/03/2026"},
-      {Row(10000, MakeDate(2021, 3, 15)), 17500, 60, "Scaduto da 1.500 km e dal 15/03/2026",
-       "Scaduto da 1,500 km e dal 15/03/2026"},
-      {Row(10000, kNoDate), 12800, 60, "Prossimo: tra 3.200 km", "Prossimo: tra 3,200 km"},
-      {Row(0, kNoDate, true), 200, 60, "Prossimo: tra 800 km", "Prossimo: tra 800 km"},
-      {Row(0, kNoDate, true), 1500, 60, "Scaduto da 500 km", "Scaduto da 500 km"},
-      {Row(0, kNoDate, true), 13000, 60, "Scaduto da 12.000 km", "Scaduto da 12,000 km"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(BuildScheduleLines(c.vehicleKm, {c.row}, kItalian, {{7, c.months}}, today)[0].left,
-              c.italian);
-    EXPECT_EQ(BuildScheduleLines(c.vehicleKm, {c.row}, kEnglish, {{7, c.months}}, today)[0].left,
-              c.english);
+  for (const auto& c : cases) {
+    auto left = [&](const std::locale& locale) {
+      return BuildScheduleLines(c.vehicleKm, {c.row}, locale, {{7, c.months}}, Day(2026, 12, 7))[0]
+          .left;
+    };
+    EXPECT_EQ(left(kItalian), c.italian);
+    // The English-like text is the Italian one with the two separators swapped.
+    std::string english = c.italian;
+    std::replace(english.begin(), english.end(), '.', ',');
+    EXPECT_EQ(left(kEnglish), english);
   }
 }
