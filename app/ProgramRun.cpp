@@ -34,6 +34,9 @@ int RunProgram(HINSTANCE instance) {
   ProgramStoreMessage = [](const std::string& text, const std::string& caption) {
     LumoUtility::ShowMessage(text, caption);
   };
+  // The months table, which older files and old backups lack, is there before the main
+  // window reads the catalogue; without it the program still runs, with no months.
+  MaintenanceStore().EnsureMonthsTable();
   auto mainForm = std::make_unique<MyApp::FormGrid>(
       instance, kProgramCaption,
       MyApp::FormGrid::HousekeepingCommands{BackupDatabase, RestoreDatabase, AutomaticCopyChoices,

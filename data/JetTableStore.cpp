@@ -1,6 +1,10 @@
 #include "data/JetTableStore.h"
 
+#include <ctime>
+
 #include "data/JetSqlConversions.h"
+#include "data/jet/JetError.h"
+#include "toolkit/base/DateTimeValue.h"
 #include "toolkit/base/TextEncoding.h"
 
 JetTableStore::JetTableStore(const std::filesystem::path& file)
@@ -59,4 +63,46 @@ void JetTableStore::UpdateRow(const Sql::TableInfo& table, Sql::RowId id, Sql::R
 
 void JetTableStore::DeleteRow(const Sql::TableInfo& table, Sql::RowId id) {
   database_.DeleteRow(LumoUtility::WidenToUtf16(table.name), JetSql::PointerOf(id));
+}
+
+namespace {
+
+// Now, local time, as an OLE date (days since 1899-12-30), as Access stamps a new table.
+double OleNow() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  LumoUtility::DateTimeValue value;
+  value.year = static_cast<std::uint16_t>(local.tm_year + 1900);
+  value.month = static_cast<std::uint16_t>(local.tm_mon + 1);
+  value.day = static_cast<std::uint16_t>(local.tm_mday);
+  value.hour = static_cast<std::uint16_t>(local.tm_hour);
+  value.minute = static_cast<std::uint16_t>(local.tm_min);
+  value.second = static_cast<std::uint16_t>(local.tm_sec);
+  double ole = 0;
+  return LumoUtility::ToOleDate(value, ole) ? ole : 0.0;
+}
+
+}  // namespace
+
+void JetTableStore::CreateTable(const Sql::TableInfo& table) {
+  Jet::NewTable created;
+  created.name = LumoUtility::WidenToUtf16(table.name);
+  for (const Sql::ColumnInfo& column : table.columns) {
+    if (column.type != Sql::ColumnType::Long) {
+      throw Jet::JetError(Jet::JetErrorKind::kInvalidValue, "only Long columns are created");
+    }
+    Jet::NewColumn added;
+    added.name = LumoUtility::WidenToUtf16(column.name);
+    added.type = Jet::NewColumnType::kLong;
+    created.columns.push_back(std::move(added));
+  }
+  if (!table.primaryKey.empty()) {
+    created.primaryKey = created.columns[static_cast<std::size_t>(table.primaryKey[0])].name;
+  }
+  database_.CreateTable(created, OleNow());
 }

@@ -19,6 +19,8 @@ class JetTableStore : public Sql::TableStore {
   void InsertRow(const Sql::TableInfo& table, Sql::Row row) override;
   void UpdateRow(const Sql::TableInfo& table, Sql::RowId id, Sql::Row row) override;
   void DeleteRow(const Sql::TableInfo& table, Sql::RowId id) override;
+  // Long columns only (what CREATE TABLE offers), stamped with the current local time.
+  void CreateTable(const Sql::TableInfo& table) override;
   void CommitWrites() override;
   void RollbackWrites() override;
 

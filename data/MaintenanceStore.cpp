@@ -16,6 +16,9 @@ std::string SqlDate(const DateTimeValue& date) {
 
 namespace {
 
+// The longest interval in months an entry can have: twenty years.
+constexpr std::int32_t kMaxMonths = 240;
+
 std::string Doubled(const std::string& text) { return LumoUtility::ReplaceAll(text, "'", "''"); }
 
 // Closes the connection on every way out when this operation opened it.
@@ -244,6 +247,61 @@ bool MaintenanceStore::DeleteInterventionType(const InterventionType& entry) {
   if (uses > 0) return false;
   std::int32_t affected =
       connection_.ExecuteCommand("DELETE * FROM INTERVENTI WHERE ID= " + SqlInt(entry.ID));
+  if (connection_.ErrorFlag() || affected != 1) return false;
+  // Neither engine joins two statements into one change here; the entry goes first so that
+  // a failure leaves at most an orphan months row, which nothing reads.
+  if (entry.MESI != 0) {
+    connection_.ExecuteCommand("DELETE FROM INTERVENTI_MESI WHERE ID_INTERVENTO= " +
+                               SqlInt(entry.ID));
+  }
+  return true;
+}
+
+bool MaintenanceStore::EnsureMonthsTable() {
+  bool openedHere = false;
+  if (!OpenIfClosed(openedHere)) return false;
+  ConnectionScope scope(connection_, openedHere);
+  if (connection_.OpenRecordset("SELECT COUNT(*) FROM INTERVENTI_MESI")) {
+    connection_.CloseRecordset();
+    return true;
+  }
+  // A damaged table fails here too: its name is taken, so the CREATE is refused.
+  connection_.ExecuteCommand(
+      "CREATE TABLE INTERVENTI_MESI (ID_INTERVENTO LONG PRIMARY KEY, MESI LONG)");
+  return !connection_.ErrorFlag();
+}
+
+std::map<std::int32_t, std::int32_t> MaintenanceStore::LoadInterventionMonths() {
+  using Pair = std::pair<std::int32_t, std::int32_t>;
+  std::vector<Pair> rows = ReadRows<Pair>(
+      "SELECT M.ID_INTERVENTO, M.MESI FROM INTERVENTI_MESI as M INNER JOIN INTERVENTI as a ON "
+      "M.ID_INTERVENTO = a.ID WHERE M.MESI >= 1 AND M.MESI <= 240",
+      [](DbConnection& connection) {
+        return Pair(connection.FieldInt(0), connection.FieldInt(1));
+      });
+  std::map<std::int32_t, std::int32_t> months;
+  if (ErrorFlag()) return months;
+  for (const Pair& row : rows) months[row.first] = row.second;
+  return months;
+}
+
+bool MaintenanceStore::SaveInterventionMonths(std::int32_t interventionId, std::int32_t months) {
+  if (months < 0 || months > kMaxMonths) return false;
+  if (!connection_.OpenConnection()) return false;
+  ConnectionScope scope(connection_, true);
+  const std::string id = SqlInt(interventionId);
+  if (months == 0) {
+    connection_.ExecuteCommand("DELETE FROM INTERVENTI_MESI WHERE ID_INTERVENTO= " + id);
+    return !connection_.ErrorFlag();
+  }
+  std::int32_t affected = connection_.ExecuteCommand(
+      "UPDATE INTERVENTI_MESI SET MESI= " + SqlInt(months) + " WHERE ID_INTERVENTO= " + id);
+  if (connection_.ErrorFlag()) return false;
+  if (affected == 0) {
+    affected =
+        connection_.ExecuteCommand("INSERT INTO INTERVENTI_MESI (ID_INTERVENTO, MESI) VALUES (" +
+                                   id + ", " + SqlInt(months) + ")");
+  }
   return !connection_.ErrorFlag() && affected == 1;
 }
 

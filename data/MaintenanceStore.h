@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,7 +39,20 @@ class MaintenanceStore {
   bool SeedInterventionTypes();
   std::vector<InterventionType> ListInterventionTypes();
   bool SaveInterventionType(const InterventionType& entry);
+  // Deletes the entry; when entry.MESI is not 0 its months row goes too, right after (a
+  // row left behind by a failure there is ignored by LoadInterventionMonths).
   bool DeleteInterventionType(const InterventionType& entry);
+
+  // Months per catalogue entry, in a table of their own (INTERVENTI_MESI) that older
+  // files lack. Creates the table when the database has none; true when it is there.
+  bool EnsureMonthsTable();
+  // ID_INTERVENTO -> MESI for the entries of INTERVENTI with 1..240 months. A missing or
+  // unreadable table gives an empty map (ErrorFlag then says why; it is no reason to
+  // bother the user).
+  std::map<std::int32_t, std::int32_t> LoadInterventionMonths();
+  // months 0 removes the entry's months; 1..240 sets them. Other values: false, nothing
+  // sent.
+  bool SaveInterventionMonths(std::int32_t interventionId, std::int32_t months);
 
   // Interventions done and the schedule.
   std::vector<ScheduleRow> LoadSchedule(std::int32_t vehicleId);

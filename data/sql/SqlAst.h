@@ -137,6 +137,18 @@ struct DeleteStatement {
   ExprPtr where;
 };
 
-using Statement = std::variant<SelectStatement, InsertStatement, UpdateStatement, DeleteStatement>;
+// CREATE TABLE name (col LONG [PRIMARY KEY], ...): the one kind of table the program
+// adds to an existing database.
+struct NewColumnDefinition {
+  std::string name;
+  bool primaryKey = false;
+};
+struct CreateTableStatement {
+  std::string table;
+  std::vector<NewColumnDefinition> columns;
+};
+
+using Statement = std::variant<SelectStatement, InsertStatement, UpdateStatement, DeleteStatement,
+                               CreateTableStatement>;
 
 }  // namespace Sql

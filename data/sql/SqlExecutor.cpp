@@ -126,6 +126,33 @@ std::int64_t Delete(const DeleteStatement& del, TableStore& store) {
   });
 }
 
+std::int64_t CreateTable(const CreateTableStatement& create, TableStore& store) {
+  if (store.FindTable(create.table)) {
+    throw SqlError("La tabella '" + create.table + "' esiste già.");
+  }
+  TableInfo table;
+  table.name = create.table;
+  for (const NewColumnDefinition& definition : create.columns) {
+    for (const ColumnInfo& earlier : table.columns) {
+      if (SameName(earlier.name, definition.name)) {
+        throw SqlError("Il campo '" + definition.name + "' è definito più volte.");
+      }
+    }
+    if (definition.primaryKey) {
+      if (!table.primaryKey.empty()) throw SqlError("La tabella ha già una chiave primaria.");
+      table.primaryKey.push_back(static_cast<int>(table.columns.size()));
+    }
+    ColumnInfo column;
+    column.name = definition.name;
+    column.type = ColumnType::Long;
+    table.columns.push_back(std::move(column));
+  }
+  return WriteAll(store, [&] {
+    store.CreateTable(table);
+    return std::int64_t{0};
+  });
+}
+
 }  // namespace
 
 QueryResult RunQuery(const SelectStatement& select, const TableReader& store) {
@@ -137,6 +164,9 @@ std::int64_t RunCommand(const Statement& statement, TableStore& store) {
   if (const auto* insert = std::get_if<InsertStatement>(&statement)) return Insert(*insert, store);
   if (const auto* update = std::get_if<UpdateStatement>(&statement)) return Update(*update, store);
   if (const auto* del = std::get_if<DeleteStatement>(&statement)) return Delete(*del, store);
+  if (const auto* create = std::get_if<CreateTableStatement>(&statement)) {
+    return CreateTable(*create, store);
+  }
   throw SqlError("Una query SELECT non modifica dati: va aperta come recordset.");
 }
 

@@ -101,6 +101,7 @@ class Parser {
     if (AcceptKeyword("INSERT")) return ParseInsert();
     if (AcceptKeyword("UPDATE")) return ParseUpdate();
     if (AcceptKeyword("DELETE")) return ParseDelete();
+    if (AcceptKeyword("CREATE")) return ParseCreateTable();
     throw SqlError("Istruzione SQL non valida. Prevista 'DELETE', 'INSERT', 'SELECT' o 'UPDATE'.");
   }
 
@@ -261,6 +262,26 @@ class Parser {
     del.table = ExpectName("della tabella");
     if (AcceptKeyword("WHERE")) del.where = ParseExpression();
     return del;
+  }
+
+  CreateTableStatement ParseCreateTable() {
+    CreateTableStatement create;
+    ExpectKeyword("TABLE");
+    create.table = ExpectName("della tabella");
+    Expect("(");
+    do {
+      NewColumnDefinition column;
+      column.name = ExpectName("della colonna");
+      // Long Integer is the only type a table added by the program needs.
+      if (!AcceptKeyword("LONG")) FailNear("Tipo di dati non gestito");
+      if (AcceptKeyword("PRIMARY")) {
+        ExpectKeyword("KEY");
+        column.primaryKey = true;
+      }
+      create.columns.push_back(std::move(column));
+    } while (Accept(","));
+    Expect(")");
+    return create;
   }
 
   // ---- expressions, loosest first ----

@@ -64,6 +64,8 @@ class TableStore : public TableReader {
   // Values of unsupported columns in `row` are ignored: the stored ones stay.
   virtual void UpdateRow(const TableInfo& table, RowId id, Row row) = 0;
   virtual void DeleteRow(const TableInfo& table, RowId id) = 0;
+  // An empty table of this name and these columns; the caller checks the name is free.
+  virtual void CreateTable(const TableInfo& table) = 0;
   virtual void CommitWrites() = 0;
   virtual void RollbackWrites() = 0;
 };

@@ -1,6 +1,6 @@
 // The shipped template database: regenerating it gives the committed bytes, it holds the
-// three tables with their columns and keys and the 25 catalogue entries, and it passes
-// the structural validator.
+// three tables with their columns and keys, the 25 catalogue entries and the months of
+// some of them, and it passes the structural validator.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -38,7 +38,8 @@ TEST(Template, HoldsTheTablesAndTheDefaultCatalogue) {
   Jet::Database database = Jet::Database::OpenFile(kCommitted);
   std::vector<std::string> tables;
   for (const auto& table : database.UserTables()) tables.push_back(Narrow(table.name));
-  EXPECT_EQ(tables, (std::vector<std::string>{"VEICOLO", "INTERVENTI", "INTERVENTI_VEICOLO"}));
+  EXPECT_EQ(tables, (std::vector<std::string>{"VEICOLO", "INTERVENTI", "INTERVENTI_VEICOLO",
+                                              "INTERVENTI_MESI"}));
 
   struct Expected {
     const char* table;
@@ -106,6 +107,22 @@ TEST(Template, HoldsTheTablesAndTheDefaultCatalogue) {
   EXPECT_LT(endOfRunningIn, 25u);
   EXPECT_EQ(catalogue.lastAutoNumber, 25u);
   EXPECT_EQ(Jet::CountRows(database.Pages(), database.ReadTable(U16("VEICOLO"))), 0u);
+
+  // Months: a primary key on the entry, entries of the catalogue only, 1 to 240 months.
+  Jet::TableDefinition months = database.ReadTable(U16("INTERVENTI_MESI"));
+  ASSERT_EQ(months.columns.size(), 2u);
+  EXPECT_EQ(months.columns[1].typeCode, F::kTypeLong);
+  ASSERT_EQ(months.realIndexes.size(), 1u);
+  EXPECT_TRUE(months.realIndexes[0].IsUnique());
+  Jet::TableScan monthsScan = database.Scan(months);
+  std::size_t withMonths = 0;
+  while (monthsScan.Next(values)) {
+    ++withMonths;
+    EXPECT_EQ(ids.count(values[0].As<std::int32_t>()), 1u);
+    EXPECT_GE(values[1].As<std::int32_t>(), 1);
+    EXPECT_LE(values[1].As<std::int32_t>(), 240);
+  }
+  EXPECT_EQ(withMonths, 13u);
 
   Jet::ValidationReport report = Jet::ValidateDatabase(database.Pages());
   EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());

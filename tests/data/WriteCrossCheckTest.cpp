@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <random>
 
+#include "data/JetTableStore.h"
+#include "data/TableStoreSession.h"
 #include "data/jet/DatabaseCreator.h"
 #include "data/jet/Validator.h"
 #include "data/jet/WritableDatabase.h"
@@ -427,6 +429,30 @@ TEST(WriteCrossCheck, EverySampleAfterWrites) {
 }
 
 TEST(WriteCrossCheck, TheTemplate) { ExpectReadersAgree(TEMPLATE_FILE); }
+
+// A table made by SQL in a file Access made, with rows, read back by the other readers.
+TEST(WriteCrossCheck, ATableMadeByCreateTable) {
+  TemporaryDirectory directory("cross");
+  std::filesystem::path file = directory / "index_fk_v2000.mdb";
+  std::filesystem::copy_file(SamplesDirectory() / "index_fk_v2000.mdb", file);
+  {
+    JetTableStore tables(file);
+    TableStoreSession session(tables);
+    session.Execute("CREATE TABLE INTERVENTI_MESI (ID_INTERVENTO LONG PRIMARY KEY, MESI LONG)");
+    for (int id = 40; id > 0; --id) {
+      session.Execute("INSERT INTO INTERVENTI_MESI (ID_INTERVENTO, MESI) VALUES (" +
+                      std::to_string(id * 1000) + ", " + std::to_string(id % 7 ? id : -id) + ")");
+    }
+  }
+  ExpectReadersAgree(file);
+  Jet::Database check = Jet::Database::OpenFile(file);
+  Jet::ValidationReport report = Jet::ValidateDatabase(check.Pages());
+  EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
+  Jet::TableDefinition months = check.ReadTable(u"INTERVENTI_MESI");
+  ASSERT_EQ(months.realIndexes.size(), 1u);
+  EXPECT_TRUE(months.realIndexes[0].IsUnique());
+  EXPECT_EQ(Jet::CountRows(check.Pages(), months), 40u);
+}
 
 TEST(WriteCrossCheck, SamplesAfterWrites) {
   TemporaryDirectory directory("cross");

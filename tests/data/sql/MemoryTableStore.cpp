@@ -92,6 +92,11 @@ void MemoryTableStore::DeleteRow(const TableInfo& table, RowId id) {
   TableNamed(table.name).rows.erase(id);
 }
 
+void MemoryTableStore::CreateTable(const TableInfo& table) {
+  if (!writing_) throw std::logic_error("create outside writes");
+  AddTable(table);
+}
+
 void MemoryTableStore::CommitWrites() {
   saved_.clear();
   writing_ = false;

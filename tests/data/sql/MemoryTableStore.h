@@ -20,6 +20,7 @@ class MemoryTableStore : public Sql::TableStore {
   void InsertRow(const Sql::TableInfo& table, Sql::Row row) override;
   void UpdateRow(const Sql::TableInfo& table, Sql::RowId id, Sql::Row row) override;
   void DeleteRow(const Sql::TableInfo& table, Sql::RowId id) override;
+  void CreateTable(const Sql::TableInfo& table) override;
   void CommitWrites() override;
   void RollbackWrites() override;
 

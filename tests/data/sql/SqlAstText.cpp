@@ -103,6 +103,11 @@ struct StatementText {
   std::string operator()(const DeleteStatement& s) const {
     return "(delete " + UpperCase(s.table) + " where " + Text(s.where) + ")";
   }
+  std::string operator()(const CreateTableStatement& s) const {
+    std::string text = "(create " + UpperCase(s.table);
+    for (const auto& c : s.columns) text += " " + UpperCase(c.name) + (c.primaryKey ? ":pk" : "");
+    return text + ")";
+  }
 };
 
 }  // namespace

@@ -125,6 +125,16 @@ TEST(SqlParser, NeighbouringForms) {
             Parsed("select \xC0 from \xE8 where -1 = 0"));
 }
 
+TEST(SqlParser, CreateTableOfLongColumns) {
+  EXPECT_EQ(Parsed("CREATE TABLE INTERVENTI_MESI (ID_INTERVENTO LONG PRIMARY KEY, MESI LONG)"),
+            "(create INTERVENTI_MESI ID_INTERVENTO:pk MESI)");
+  EXPECT_EQ(Parsed("create table [a b] ([x] long);"), "(create A B X)");
+  EXPECT_THAT(ErrorOf("CREATE TABLE T (A TEXT)"), HasSubstr("Tipo di dati non gestito"));
+  EXPECT_THAT(ErrorOf("CREATE TABLE T (A LONG PRIMARY)"), HasSubstr("KEY"));
+  EXPECT_THAT(ErrorOf("CREATE TABLE T ()"), HasSubstr("nome della colonna"));
+  EXPECT_THAT(ErrorOf("CREATE INDEX I ON T (A)"), HasSubstr("TABLE"));
+}
+
 TEST(SqlParser, ErrorsNameTheProblem) {
   EXPECT_THAT(ErrorOf("DROP TABLE VEICOLO"), HasSubstr("Istruzione SQL non valida"));
   EXPECT_THAT(ErrorOf("SELECT FROM VEICOLO"), HasSubstr("Operando mancante"));

@@ -1,7 +1,15 @@
 #include "data/JetTableStore.h"
 
+#include "data/JetFileEngine.h"
+#include "data/MaintenanceStore.h"
+#include "data/TableStoreSession.h"
+#include "data/jet/JetError.h"
+#include "data/jet/Validator.h"
+#include "tools/ValueText.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "data/sql/SqlExecutor.h"
 #include "data/sql/SqlParser.h"
@@ -106,4 +114,58 @@ TEST(JetTableStore, MemoAndDatesBefore1900) {
               ElementsAre("1", "6"));
   EXPECT_THAT(Rows("dates_memo.mdb", "SELECT MAX(DateTimeCol), MIN(TimeCol) FROM DateTest"),
               ElementsAre("2958101|-462395"));
+}
+
+namespace {
+
+// Every user table's rows as text, for comparing a file's content before and after.
+std::map<std::u16string, std::vector<std::string>> Content(const std::filesystem::path& file) {
+  Jet::Database database = Jet::Database::OpenFile(file);
+  std::map<std::u16string, std::vector<std::string>> content;
+  for (const Jet::CatalogTable& table : database.UserTables()) {
+    Jet::TableDefinition definition = database.ReadTable(table);
+    Jet::TableScan scan = database.Scan(definition);
+    std::vector<Jet::Value> values;
+    content[table.name];
+    while (scan.Next(values)) {
+      std::string row;
+      for (const Jet::Value& value : values) row += FormatValue(value) + "|";
+      content[table.name].push_back(row);
+    }
+  }
+  return content;
+}
+
+}  // namespace
+
+// Files made before the months table: it is added, and nothing else changes.
+TEST(JetTableStore, MonthsTableAddedToAnOlderFile) {
+  for (const std::string sample : {"index_fk_v2000.mdb", "jet_adox_empty.mdb"}) {
+    SCOPED_TRACE(sample);
+    std::filesystem::path file = SampleCopy(sample);
+    auto before = Content(file);
+    MaintenanceStore store(MakeJetFileEngine(), file.wstring(), nullptr);
+    ASSERT_TRUE(store.EnsureMonthsTable()) << store.ErrorText();
+    auto after = Content(file);
+    ASSERT_EQ(after.count(u"INTERVENTI_MESI"), 1u);
+    EXPECT_TRUE(after[u"INTERVENTI_MESI"].empty());
+    after.erase(u"INTERVENTI_MESI");
+    EXPECT_EQ(after, before);
+
+    std::uintmax_t size = std::filesystem::file_size(file);
+    EXPECT_TRUE(store.EnsureMonthsTable());  // present: nothing written
+    EXPECT_EQ(std::filesystem::file_size(file), size);
+
+    {  // a row in, the file closed, and read again from a fresh open
+      JetTableStore writer(file);
+      TableStoreSession session(writer);
+      EXPECT_EQ(session.Execute("INSERT INTO INTERVENTI_MESI (ID_INTERVENTO, MESI) VALUES (7, 24)"),
+                1);
+      EXPECT_THROW(session.Execute("INSERT INTO INTERVENTI_MESI VALUES (7, 12)"), Jet::JetError);
+    }
+    EXPECT_THAT(Content(file)[u"INTERVENTI_MESI"], ElementsAre("7|24|"));
+    Jet::Database check = Jet::Database::OpenFile(file);
+    Jet::ValidationReport report = Jet::ValidateDatabase(check.Pages());
+    EXPECT_TRUE(report.Ok()) << (report.problems.empty() ? "" : report.problems.front());
+  }
 }

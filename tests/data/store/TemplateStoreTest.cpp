@@ -3,8 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+
 #include "data/JetFileEngine.h"
+#include "data/JetTableStore.h"
 #include "data/MaintenanceStore.h"
+#include "data/TableStoreSession.h"
+#include "data/jet/Catalog.h"
+#include "data/jet/Database.h"
+#include "data/jet/FormatConstants.h"
 #include "data/jet/Journal.h"
 #include "data/jet/PageStore.h"
 #include "data/jet/Validator.h"
@@ -69,6 +77,92 @@ TEST_F(TemplateStore, CatalogueOfTheTemplateAndItsUpgrade) {
   EXPECT_FALSE(catalogue[25].FINERODAGGIO);
   EXPECT_EQ(Make().CountInterventionTypes(), 26);
   ExpectValidFile();
+}
+
+TEST_F(TemplateStore, MonthsPerCatalogueEntry) {
+  using Months = std::map<std::int32_t, std::int32_t>;
+  Months months = Make().LoadInterventionMonths();
+  EXPECT_EQ(months.size(), 13u);
+  EXPECT_EQ(months[10], 24);       // brake fluid
+  EXPECT_EQ(months.count(3), 0u);  // air filter: by distance only
+  ASSERT_TRUE(Make().EnsureMonthsTable());
+  {  // rows the program never writes: an entry that is gone, months out of range, Null
+    JetTableStore tables(database_);
+    TableStoreSession session(tables);
+    for (const char* row : {"999, 12", "3, 0", "5, 241", "6, -4"}) {
+      session.Execute(std::string("INSERT INTO INTERVENTI_MESI VALUES (") + row + ")");
+    }
+    session.Execute("UPDATE INTERVENTI_MESI SET MESI = NULL WHERE ID_INTERVENTO = 19");
+  }
+  struct Save {
+    std::int32_t id, months;
+    bool saved;
+  };
+  const Save saves[] = {
+      {1, 6, true},     // update
+      {10, 0, true},    // removal
+      {20, 0, true},    // removal of nothing
+      {3, 240, true},   // update of an out-of-range row
+      {7, 1, true},     // insert
+      {8, 241, false},  // refused
+      {9, -1, false},   // refused
+  };
+  for (const Save& save : saves) {
+    MaintenanceStore store = Make();
+    EXPECT_EQ(store.SaveInterventionMonths(save.id, save.months), save.saved) << save.id;
+    EXPECT_FALSE(store.ErrorFlag()) << store.ErrorText();
+  }
+  months = Make().LoadInterventionMonths();
+  EXPECT_EQ(months, (Months{{1, 6},
+                            {2, 12},
+                            {3, 240},
+                            {4, 12},
+                            {7, 1},
+                            {11, 60},
+                            {12, 60},
+                            {14, 48},
+                            {15, 72},
+                            {16, 72},
+                            {18, 48},
+                            {23, 24},
+                            {25, 12}}));
+
+  // Deleting an entry takes its months along; a new entry never inherits them.
+  InterventionType belt;
+  belt.ID = 11;
+  belt.MESI = 60;
+  ASSERT_TRUE(Make().DeleteInterventionType(belt));
+  {
+    JetTableStore tables(database_);
+    Sql::QueryResult left = TableStoreSession(tables).Query(
+        "SELECT COUNT(*) FROM INTERVENTI_MESI WHERE ID_INTERVENTO = 11");
+    EXPECT_EQ(left.rows[0][0].integer, 0);
+  }
+  EXPECT_EQ(Make().LoadInterventionMonths().count(11), 0u);
+  EXPECT_TRUE(boxes_.empty());
+  ExpectValidFile();
+}
+
+// A damaged months table reads as no months; saving months says why it cannot.
+TEST_F(TemplateStore, DamagedMonthsTable) {
+  std::uint32_t page = 0;
+  for (const Jet::CatalogTable& table : Jet::Database::OpenFile(database_).UserTables()) {
+    if (table.name == u"INTERVENTI_MESI") page = table.definitionPage;
+  }
+  ASSERT_NE(page, 0u);
+  {
+    std::fstream file(database_, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(page * Jet::Format::kPageSize));
+    file.put('\x7F');  // no longer a table definition page
+  }
+  MaintenanceStore reader = Make();
+  EXPECT_TRUE(reader.LoadInterventionMonths().empty());
+  EXPECT_EQ(Make().ListInterventionTypes().size(), 25u);
+  EXPECT_FALSE(Make().EnsureMonthsTable());
+  MaintenanceStore saver = Make();
+  EXPECT_FALSE(saver.SaveInterventionMonths(1, 12));
+  EXPECT_TRUE(saver.ErrorFlag());
+  EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(TemplateStore, VehiclesWithApostrophesDatesAndAccents) {
