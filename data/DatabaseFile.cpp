@@ -17,6 +17,20 @@
 namespace {
 
 const char16_t* const kProgramTables[] = {u"VEICOLO", u"INTERVENTI", u"INTERVENTI_VEICOLO"};
+// Files made before it lack this one; where it is, a cut in it is a cut file all the same.
+const char16_t kOptionalTable[] = u"INTERVENTI_MESI";
+
+// Reads every row and index page of the table: throws where the file is cut or damaged.
+void ReadWholeTable(const Jet::Database& database, const std::u16string& name) {
+  Jet::TableDefinition table = database.ReadTable(name);
+  Jet::TableScan scan = database.Scan(table);
+  std::vector<Jet::Value> values;
+  while (scan.Next(values)) {
+  }
+  for (const Jet::RealIndexDefinition& index : table.realIndexes) {
+    Jet::ReadIndexTree(database.Pages(), table.definitionPage, index);
+  }
+}
 
 }  // namespace
 
@@ -25,15 +39,9 @@ bool IsProgramDatabaseImage(const std::vector<std::uint8_t>& bytes) {
     Jet::Database database(std::make_unique<Jet::MemoryPageSource>(bytes.data(), bytes.size()));
     // Opening reads only the header and the catalogue; a file cut short or damaged
     // further on shows when every row and index page of the tables is read.
-    for (const char16_t* name : kProgramTables) {
-      Jet::TableDefinition table = database.ReadTable(name);
-      Jet::TableScan scan = database.Scan(table);
-      std::vector<Jet::Value> values;
-      while (scan.Next(values)) {
-      }
-      for (const Jet::RealIndexDefinition& index : table.realIndexes) {
-        Jet::ReadIndexTree(database.Pages(), table.definitionPage, index);
-      }
+    for (const char16_t* name : kProgramTables) ReadWholeTable(database, name);
+    for (const Jet::CatalogTable& table : database.UserTables()) {
+      if (Jet::NamesEqual(table.name, kOptionalTable)) ReadWholeTable(database, table.name);
     }
     return true;
   } catch (const Jet::JetError&) {

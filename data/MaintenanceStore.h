@@ -39,8 +39,9 @@ class MaintenanceStore {
   bool SeedInterventionTypes();
   std::vector<InterventionType> ListInterventionTypes();
   bool SaveInterventionType(const InterventionType& entry);
-  // Deletes the entry; when entry.MESI is not 0 its months row goes too, right after (a
-  // row left behind by a failure there is ignored by LoadInterventionMonths).
+  // Deletes the entry; when entry.MESI is not 0 its months row goes too, right after. The
+  // result is the entry's: a months row left behind by a failure there (ErrorFlag then
+  // says why) is ignored by LoadInterventionMonths.
   bool DeleteInterventionType(const InterventionType& entry);
 
   // Months per catalogue entry, in a table of their own (INTERVENTI_MESI) that older

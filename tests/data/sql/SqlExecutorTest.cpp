@@ -240,6 +240,18 @@ TEST_F(SqlExecutor, ErrorsChangeNothing) {
   EXPECT_THAT(Query("SELECT ID, KM FROM VEICOLO ORDER BY ID"), ElementsAre("1|1", "2|2"));
 }
 
+TEST_F(SqlExecutor, CreateTableOfLongColumns) {
+  EXPECT_THAT(ErrorOf("CREATE TABLE veicolo (A LONG)"), HasSubstr("esiste già"));
+  EXPECT_THAT(ErrorOf("CREATE TABLE T (A LONG, a LONG)"), HasSubstr("più volte"));
+  EXPECT_THAT(ErrorOf("CREATE TABLE T (A LONG PRIMARY KEY, B LONG PRIMARY KEY)"),
+              HasSubstr("chiave primaria"));
+  EXPECT_THAT(ErrorOf("SELECT * FROM T"), HasSubstr("'T'"));  // refused ones left nothing
+  Exec("CREATE TABLE T (A LONG PRIMARY KEY, B LONG)");
+  Exec("INSERT INTO T VALUES (2, 24)");
+  EXPECT_THAT(ErrorOf("INSERT INTO T VALUES (2.5, 'x')"), HasSubstr("'B'"));
+  EXPECT_THAT(Query("SELECT A, B FROM T"), ElementsAre("2|24"));
+}
+
 TEST_F(SqlExecutor, GroupingDistinctAndUnionAll) {
   AddCatalogue({"A", "B"});
   AddHistory(1, 1, 10, "2020-01-01", 5);
