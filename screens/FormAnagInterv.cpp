@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "data/MaintenanceStore.h"
+#include "screens/CatalogueMonths.h"
 #include "screens/CommandShortcuts.h"
 #include "screens/FormCommon.h"
 #include "screens/KmText.h"
@@ -27,7 +28,7 @@ namespace {
 using namespace LumoUtility;
 
 constexpr int kClientWidth = 600;
-constexpr int kClientHeight = 350;
+constexpr int kClientHeight = 375;
 
 // Enter is refused in the notes, which wrap instead; pasted line breaks become blanks, so
 // that the notes stay one line wherever they are shown.
@@ -46,6 +47,7 @@ void FormAnagInterv::ReadCatalogue() {
   MaintenanceStore store;
   catalogue = store.ListInterventionTypes();
   if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
+  AttachMonths(store, catalogue);
 }
 
 void FormAnagInterv::BuildControls() {
@@ -69,7 +71,7 @@ void FormAnagInterv::BuildControls() {
 
   catalogueList = std::make_unique<ListBox>(this);
   catalogueList->SetPosition(10, 40);
-  catalogueList->SetSize(280, 265);
+  catalogueList->SetSize(280, 290);
   catalogueList->font = &formFont;
   catalogueList->commandHandler = CommandTrampoline;
   for (const InterventionType& entry : catalogue) {
@@ -99,18 +101,35 @@ void FormAnagInterv::BuildControls() {
   kmSpinner->enabled = false;
   kmSpinner->Create();
 
+  monthsLabel = MakeLabel(this, "oppure ogni", 300, 130, 170, 25, &formFont);
+  monthsLabel->SetEnabled(false);
+
+  monthsBox = std::make_unique<TextBox>(this);
+  monthsBox->SetPosition(470, 128);
+  monthsBox->SetSize(45, 25);
+  monthsBox->maxLength = 3;
+  monthsBox->numbersOnly = true;
+  monthsBox->font = &formFont;
+  monthsBox->enabled = false;
+  monthsBox->onKeyPress = KeyPressTrampoline;
+  monthsBox->onGotFocus = ChildGotFocusTrampoline;
+  monthsBox->Create();
+
+  monthsUnitLabel = MakeLabel(this, "mesi", 525, 130, 60, 25, &formFont);
+  monthsUnitLabel->SetEnabled(false);
+
   runningInBox = std::make_unique<CheckBox>(this, "Da effettuare a fine rodaggio");
-  runningInBox->SetPosition(300, 130);
+  runningInBox->SetPosition(300, 155);
   runningInBox->SetSize(250, 25);
   runningInBox->font = &formFont;
   runningInBox->enabled = false;
   runningInBox->Create();
 
-  notesLabel = MakeLabel(this, "Note:", 300, 160, 80, 25, &formFont);
+  notesLabel = MakeLabel(this, "Note:", 300, 185, 80, 25, &formFont);
   notesLabel->SetEnabled(false);
 
   notesBox = std::make_unique<TextBox>(this);
-  notesBox->SetPosition(300, 190);
+  notesBox->SetPosition(300, 215);
   notesBox->SetSize(290, 110);
   notesBox->maxLength = 255;
   notesBox->multiline = true;
@@ -122,9 +141,9 @@ void FormAnagInterv::BuildControls() {
   notesBox->onGotFocus = ChildGotFocusTrampoline;
   notesBox->Create();
 
-  closeButton = MakeButton(this, "Chiudi", 490, 315, 100, 25, &formFont);
+  closeButton = MakeButton(this, "Chiudi", 490, 340, 100, 25, &formFont);
 
-  saveButton = MakeButton(this, "Salva", 380, 315, 100, 25, &formFont);
+  saveButton = MakeButton(this, "Salva", 380, 340, 100, 25, &formFont);
   if (saveButton->window) ShowWindow(saveButton->window, SW_HIDE);
   saveButton->visible = false;
 
@@ -147,6 +166,7 @@ void FormAnagInterv::ShowSelectedEntry() {
   const InterventionType& entry = catalogue[selected];
   nameBox->SetText(entry.INTERVENTO);
   SetKm(entry.CADENZAKM);
+  monthsBox->SetText(entry.MESI > 0 ? IntToText(entry.MESI) : std::string());
   runningInBox->SetChecked(entry.FINERODAGGIO);
   notesBox->SetText(entry.NOTE);
   if (!changeItem->enabled) {
@@ -159,6 +179,7 @@ void FormAnagInterv::ShowSelectedEntry() {
 void FormAnagInterv::ClearFields() {
   nameBox->SetText(std::string());
   SetKm(0);
+  monthsBox->SetText(std::string());
   runningInBox->SetChecked(false);
   notesBox->SetText(std::string());
 }
@@ -169,6 +190,9 @@ void FormAnagInterv::EnableFields(bool enable) {
   kmLabel->SetEnabled(enable);
   kmBox->SetEnabled(enable);
   kmSpinner->SetEnabled(enable);
+  monthsLabel->SetEnabled(enable);
+  monthsBox->SetEnabled(enable);
+  monthsUnitLabel->SetEnabled(enable);
   runningInBox->SetEnabled(enable);
   notesLabel->SetEnabled(enable);
   notesBox->SetEnabled(enable);
@@ -230,7 +254,29 @@ bool FormAnagInterv::Validate() {
     notesBox->Focus();
     return false;
   }
+  std::int32_t months = 0;
+  if (!ReadMonthsText(monthsBox->GetTextAnsi(), months)) {
+    ShowInfo("I mesi devono essere compresi fra 1 e " + IntToText(kMaxMonths) + ".", "Attenzione",
+             *this);
+    monthsBox->Focus();
+    return false;
+  }
   return true;
+}
+
+std::int32_t FormAnagInterv::TypedMonths() {
+  std::int32_t months = 0;
+  ReadMonthsText(monthsBox->GetTextAnsi(), months);
+  return months;
+}
+
+bool FormAnagInterv::StoreMonths(MaintenanceStore& store, std::int32_t entryId,
+                                 std::int32_t storedMonths, std::int32_t months) {
+  // Untouched months send nothing: a catalogue without months is written as it always was.
+  if (months == storedMonths) return true;
+  if (entryId > 0 && store.SaveInterventionMonths(entryId, months)) return true;
+  ShowError("Errore durante il salvataggio dei mesi. " + store.ErrorText(), kErrorCaption, *this);
+  return false;
 }
 
 void FormAnagInterv::Save() {
@@ -247,9 +293,18 @@ void FormAnagInterv::Save() {
       ShowError("Errore durante la modifica. " + store.ErrorText(), kErrorCaption, *this);
       return;
     }
-    ShowMessage("Inserimento effettuato correttamente. ", "Inserimento", *this);
     catalogue = store.ListInterventionTypes();
-    if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
+    const bool listed = !store.ErrorFlag();
+    const std::string listError = store.ErrorText();
+    // The new entry is the last of the list, as the list shows it.
+    const std::int32_t newId = listed && !catalogue.empty() ? catalogue.back().ID : 0;
+    // The entry is stored either way: the form goes back to browsing, and "Modifica"
+    // can set months that did not go in.
+    if (StoreMonths(store, newId, 0, TypedMonths())) {
+      ShowMessage("Inserimento effettuato correttamente. ", "Inserimento", *this);
+    }
+    if (!listed) ShowError(listError, kErrorCaption, *this);
+    AttachMonths(store, catalogue);
     RefillList(true);
     BackToBrowsing();
   } else if (mode == kChanging) {
@@ -268,7 +323,12 @@ void FormAnagInterv::Save() {
       ShowError("Errore durante la modifica. " + store.ErrorText(), kErrorCaption, *this);
       return;
     }
+    const std::int32_t months = TypedMonths();
+    const bool monthsStored = StoreMonths(store, entry.ID, entry.MESI, months);
+    if (monthsStored) entry.MESI = months;
     catalogue[selected] = entry;
+    // The rest is stored; the months can be saved again from here.
+    if (!monthsStored) return;
     ShowMessage("Modifica effettuata correttamente. ", "Modifica", *this);
     RefillList(false);
     BackToBrowsing();
@@ -285,6 +345,7 @@ void FormAnagInterv::DeleteSelected() {
     ShowMessage("Cancellazione effettuata correttamente. ", "Cancellazione", *this);
     catalogue = store.ListInterventionTypes();
     if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
+    AttachMonths(store, catalogue);
     RefillList(false);
     BackToBrowsing();
   } else if (!store.ErrorFlag()) {

@@ -9,6 +9,8 @@
 #include "data/InterventionType.h"
 #include "screens/OwnedForm.h"
 
+class MaintenanceStore;
+
 namespace LumoUtility {
 class Button;
 class CheckBox;
@@ -56,6 +58,10 @@ class FormAnagInterv : public OwnedForm {
   std::unique_ptr<LumoUtility::Label> kmLabel;
   std::unique_ptr<LumoUtility::TextBox> kmBox;
   std::unique_ptr<LumoUtility::NumericBox> kmSpinner;
+  // "oppure ogni" [months] "mesi": the kind also falls due by time; empty for none.
+  std::unique_ptr<LumoUtility::Label> monthsLabel;
+  std::unique_ptr<LumoUtility::TextBox> monthsBox;
+  std::unique_ptr<LumoUtility::Label> monthsUnitLabel;
   std::unique_ptr<LumoUtility::CheckBox> runningInBox;
   std::unique_ptr<LumoUtility::Label> notesLabel;
   std::unique_ptr<LumoUtility::TextBox> notesBox;
@@ -70,6 +76,11 @@ class FormAnagInterv : public OwnedForm {
   void ClearFields();
   void SetKm(std::int32_t km);
   bool Validate();
+  // The months box as a number (0 for none); only after Validate passed.
+  std::int32_t TypedMonths();
+  // Stores the entry's months when they changed; a failure is shown and answers false.
+  bool StoreMonths(MaintenanceStore& store, std::int32_t entryId, std::int32_t storedMonths,
+                   std::int32_t months);
   void Save();
   void DeleteSelected();
   void RefillList(bool selectLast);

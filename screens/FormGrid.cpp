@@ -26,6 +26,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/ResourceIds.h"
 #include "toolkit/Shell.h"
+#include "toolkit/SystemDates.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "toolkit/UserLocale.h"
@@ -465,26 +466,35 @@ void FormGrid::OfferKmUpdate(const VehicleIntervention& done, const GUIElement& 
 }
 
 bool FormGrid::ReadSchedule(const VehicleRecord& vehicle, std::vector<ScheduleRow>& rows,
-                            const GUIElement& boxOwner) {
+                            MonthsByKind& months, const GUIElement& boxOwner) {
   MaintenanceStore store;
   rows = store.LoadSchedule(vehicle.ID);
-  if (!store.ErrorFlag()) return true;
-  ShowError(store.ErrorText(), kErrorCaption, boxOwner);
-  return false;
+  if (store.ErrorFlag()) {
+    ShowError(store.ErrorText(), kErrorCaption, boxOwner);
+    return false;
+  }
+  // A file without the months table, or one it cannot read, shows the kilometre schedule.
+  months.clear();
+  for (const auto& [kind, count] : store.LoadInterventionMonths()) months[kind] = count;
+  return true;
 }
 
 void FormGrid::DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection) {
   std::vector<ScheduleRow> rows;
-  if (!ReadSchedule(vehicle, rows, *this)) return;
+  MonthsByKind months;
+  if (!ReadSchedule(vehicle, rows, months, *this)) return;
   currentVehicle = vehicle;
   schedule = std::move(rows);
+  scheduleMonths = std::move(months);
   ShowVehicle(resetSelection);
 }
 
 void FormGrid::RefreshSchedule(const GUIElement& boxOwner) {
   std::vector<ScheduleRow> rows;
-  if (!ReadSchedule(currentVehicle, rows, boxOwner)) return;
+  MonthsByKind months;
+  if (!ReadSchedule(currentVehicle, rows, months, boxOwner)) return;
   schedule = std::move(rows);
+  scheduleMonths = std::move(months);
   FillSchedule();
 }
 
@@ -527,8 +537,9 @@ void FormGrid::FillSchedule() {
   grid->ClearCells();
   grid->rowsInUse = static_cast<int>(schedule.size());
   if (schedule.empty()) return;
-  const std::vector<ScheduleLine> lines =
-      BuildScheduleLines(currentVehicle.KM, schedule, UserDefaultLocale());
+  // Today is read here, not inside the rule, so that the rule stays a function of its inputs.
+  const std::vector<ScheduleLine> lines = BuildScheduleLines(
+      currentVehicle.KM, schedule, UserDefaultLocale(), scheduleMonths, LocalNow());
   for (size_t i = 0; i < lines.size(); ++i) {
     const int row = static_cast<int>(i);
     const ScheduleLine& line = lines[i];
@@ -538,6 +549,7 @@ void FormGrid::FillSchedule() {
     if (!cells.empty()) {
       HBITMAP picture = line.status == ScheduleStatus::Due ? dueIcon.Get() : inOrderIcon.Get();
       cells.front()->SetImage(picture, kAlignRight, kIconSize, kIconSize);
+      cells.front()->SetToolTip(line.left);
     }
     grid->SetCellText(row, 1, line.date);
     grid->SetCellText(row, 2, line.km);

@@ -7,6 +7,7 @@
 
 #include "data/VehicleIntervention.h"
 #include "data/VehicleRecord.h"
+#include "screens/ScheduleLines.h"
 #include "toolkit/Font.h"
 #include "toolkit/FormFont.h"
 #include "toolkit/FormHandlers.h"
@@ -83,6 +84,8 @@ class FormGrid : public LumoUtility::FormHandlers {
   HousekeepingCommands housekeeping;
   VehicleRecord currentVehicle;
   std::vector<ScheduleRow> schedule;
+  // The catalogue kinds due by time as well, read with the schedule.
+  MonthsByKind scheduleMonths;
   bool closeWithoutAsking = false;
   // Before everything that draws with it, so that it outlives them.
   LumoUtility::FontSpec formFont{LumoUtility::FormFont().face, LumoUtility::FormFont().height};
@@ -148,9 +151,10 @@ class FormGrid : public LumoUtility::FormHandlers {
   // Reads the vehicle's schedule and, when that worked, makes vehicle and schedule the
   // ones on display. A failure shows the store's text and changes nothing.
   void DisplayVehicle(const VehicleRecord& vehicle, bool resetSelection);
-  // The vehicle's schedule; false, with the store's text shown, when it cannot be read.
+  // The vehicle's schedule and the catalogue's months; false, with the store's text shown,
+  // when the schedule cannot be read. Months that cannot be read are none.
   bool ReadSchedule(const VehicleRecord& vehicle, std::vector<ScheduleRow>& rows,
-                    const LumoUtility::GUIElement& boxOwner);
+                    MonthsByKind& months, const LumoUtility::GUIElement& boxOwner);
   void SetVehicleCommandsEnabled(bool vehicleShown);
 
   // Set while the form is being torn down: a child form closing then reaches nobody.

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "data/MaintenanceStore.h"
+#include "screens/CatalogueMonths.h"
 #include "screens/FormCommon.h"
 #include "screens/KmText.h"
 #include "toolkit/Button.h"
@@ -34,6 +35,8 @@ std::string TypeDescription(const InterventionType& type, const std::locale& num
   cadence.imbue(numberLocale);
   cadence << type.CADENZAKM;
   std::string description = type.NOTE + " - da effettuare ogni " + cadence.str() + " Km ";
+  if (type.MESI >= 1 && type.MESI <= kMaxMonths)
+    description += "o " + IntToText(type.MESI) + " mesi";
   if (type.FINERODAGGIO) description += " o a fine rodaggio";
   return description;
 }
@@ -60,6 +63,7 @@ void FormIntervento::BuildControls() {
     MaintenanceStore store;
     catalogue = store.ListInterventionTypes();
     if (store.ErrorFlag()) ShowError(store.ErrorText(), kErrorCaption, *this);
+    AttachMonths(store, catalogue);
   }
 
   typeLabel = MakeLabel(this, "Intervento:", 10, 10, 100, 25, &formFont);

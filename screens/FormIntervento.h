@@ -66,7 +66,8 @@ class FormIntervento : public OwnedForm {
 };
 
 // The description of a catalogue row: its notes, its cadence grouped with the given
-// locale, and whether it also falls due at the end of the running-in.
+// locale, its months when it has any, and whether it also falls due at the end of the
+// running-in.
 std::string TypeDescription(const InterventionType& type, const std::locale& numberLocale);
 
 // The leading decimal digits of a list key as a number; 0 without digits.

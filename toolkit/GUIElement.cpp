@@ -277,4 +277,14 @@ void GUIElement::UpdateToolTip() {
   SendMessageW(toolTipWindow, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void GUIElement::SetToolTip(const std::string& newText) {
+  toolTip = newText;
+  if (!toolTipWindow) {
+    CreateToolTip();
+    return;
+  }
+  UpdateToolTip();
+  SendMessageW(toolTipWindow, TTM_ACTIVATE, toolTip.empty() ? FALSE : TRUE, 0);
+}
+
 }  // namespace LumoUtility

@@ -86,6 +86,9 @@ class GUIElement {
   POINT RefreshPosition();
   void CreateToolTip();
   void UpdateToolTip();
+  // A new tooltip text; an empty one silences the tooltip, which stays (inactive) until a
+  // text is given again or the element goes.
+  void SetToolTip(const std::string& newText);
 
   bool visible = true;
   bool keyPreview = false;

@@ -220,6 +220,7 @@ void Grid::ClearCells() {
     for (auto& cell : row) {
       cell->SetText(std::wstring());
       cell->SetImage(nullptr, 0, 0, 0);
+      if (!cell->toolTip.empty()) cell->SetToolTip(std::string());
     }
   }
 }

@@ -35,7 +35,7 @@ class Grid : public PanelChildren {
   void SetCellText(int row, int column, const std::string& cellText);
   // The row's cells (empty for a row that does not exist); the grid keeps owning them.
   std::vector<CellControl*> GetRowCells(int row) const;
-  // Every data cell loses its text and picture; the rows stay.
+  // Every data cell loses its text, picture and tooltip; the rows stay.
   void ClearCells();
   void AddRow();
   // The row's first cell in the grid's client coordinates; (-1, -1) for no such row.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <filesystem>
 #include <map>
 
@@ -27,6 +28,35 @@ const std::wstring kCatalogueTitle = L"Gestione Anagrafica Interventi";
 constexpr int kOilRow = 0;          // "Olio motore": 15000 km, also at the end of running-in
 constexpr int kAirFilterRow = 2;    // "Filtro aria": 30000 km
 constexpr int kCabinFilterRow = 3;  // "Filtro abitacolo": 15000 km
+
+// A day some days before today. The oil and the cabin filter also fall due twelve months
+// after they were done, so the story dates them within the last year; the database check
+// (check-first-hour-database.sh) counts the same days back.
+struct Day {
+  WORD year, month, day;
+  std::wstring Text() const {  // as the grid shows it: DD/MM/YYYY
+    wchar_t text[16] = {};
+    swprintf(text, 16, L"%02u/%02u/%04u", day, month, year);
+    return text;
+  }
+};
+Day DaysAgo(int days) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  FILETIME time{};
+  SystemTimeToFileTime(&now, &time);
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = time.dwLowDateTime;
+  ticks.HighPart = time.dwHighDateTime;
+  ticks.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 3600 * 10000000ULL;
+  time.dwLowDateTime = ticks.LowPart;
+  time.dwHighDateTime = ticks.HighPart;
+  SYSTEMTIME then{};
+  FileTimeToSystemTime(&time, &then);
+  return Day{then.wYear, then.wMonth, then.wDay};
+}
+const Day kOilDay = DaysAgo(60);
+const Day kCabinFilterDay = DaysAgo(90);
 
 // The folder the run leaves for the database check; a fresh one when run alone.
 fs::path RunFolder() {
@@ -129,10 +159,12 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   ui.ChooseComboItem(ui.Control(entry, L"ComboBox"), L"Olio motore");
   ui.WaitForText(ui.Control(entry, L"Static", 1),
                  L"Sostituzione olio con la gradazione del libretto - da effettuare ogni "
-                 L"15.000 Km  o a fine rodaggio");
-  FillIntervention(entry, L"19000", 2024, 2, 10, L"45,5", L"olio 5w30");
+                 L"15.000 Km o 12 mesi o a fine rodaggio");
+  FillIntervention(entry, L"19000", kOilDay.year, kOilDay.month, kOilDay.day, L"45,5",
+                   L"olio 5w30");
   ui.WaitForFormGone(L"Nuovo Intervento");
-  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"}, RowStatus::InOrder);
+  ExpectRow(grid, kOilRow, {L"Olio motore", kOilDay.Text(), L"19.000", L"45,5"},
+            RowStatus::InOrder);
 
   // A cabin filter 16000 km ago: due. The km figure is checked before the form closes.
   ui.ClickToolbarItem(main, L"Aggiungi");
@@ -140,9 +172,10 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   ui.ChooseComboItem(ui.Control(entry, L"ComboBox"), L"Filtro abitacolo");
   ui.ClickButton(entry, L"OK");
   EXPECT_EQ(ui.AnswerMessageBox(L"Errore", IDOK), L"E' necessario impostare i Km del veicolo.");
-  FillIntervention(entry, L"4000", 2021, 6, 15, L"20", L"filtro a carboni");
+  FillIntervention(entry, L"4000", kCabinFilterDay.year, kCabinFilterDay.month, kCabinFilterDay.day,
+                   L"20", L"filtro a carboni");
   ui.WaitForFormGone(L"Nuovo Intervento");
-  ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", L"15/06/2021", L"4.000", L"20"},
+  ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", kCabinFilterDay.Text(), L"4.000", L"20"},
             RowStatus::Due);
 
   // Corrected from the grid: it was done at 5500 km, so it is in order after all.
@@ -150,11 +183,13 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   HWND correction = ui.WaitForForm(L"Modifica Intervento");
   EXPECT_EQ(ui.SelectedComboItem(ui.Control(correction, L"ComboBox")), L"Filtro abitacolo");
   EXPECT_EQ(ui.Text(ui.ControlBeside(correction, L"Note:", L"Edit")), L"FILTRO A CARBONI");
-  FillIntervention(correction, L"5500", 2021, 6, 15, L"22,5", L"filtro a carboni attivi");
+  FillIntervention(correction, L"5500", kCabinFilterDay.year, kCabinFilterDay.month,
+                   kCabinFilterDay.day, L"22,5", L"filtro a carboni attivi");
   ui.WaitForFormGone(L"Modifica Intervento");
-  ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", L"15/06/2021", L"5.500", L"22,5"},
+  ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", kCabinFilterDay.Text(), L"5.500", L"22,5"},
             RowStatus::InOrder);
-  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"}, RowStatus::InOrder);
+  ExpectRow(grid, kOilRow, {L"Olio motore", kOilDay.Text(), L"19.000", L"45,5"},
+            RowStatus::InOrder);
 
   // The catalogue is offered only without a vehicle on display.
   ui.ClickToolbarItem(main, L"Chiudi");
@@ -206,8 +241,9 @@ TEST_F(FirstHour, FromTheTermsToTheWayOut) {
   grid = ui.Grid(main, L"Intervento");
   EXPECT_EQ(ui.RowCount(grid), 27);
   EXPECT_EQ(ui.CellText(grid, 26, 0), L"Controllo freno a mano");
-  ExpectRow(grid, kOilRow, {L"Olio motore", L"10/02/2024", L"19.000", L"45,5"}, RowStatus::InOrder);
-  ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", L"15/06/2021", L"5.500", L"22,5"},
+  ExpectRow(grid, kOilRow, {L"Olio motore", kOilDay.Text(), L"19.000", L"45,5"},
+            RowStatus::InOrder);
+  ExpectRow(grid, kCabinFilterRow, {L"Filtro abitacolo", kCabinFilterDay.Text(), L"5.500", L"22,5"},
             RowStatus::InOrder);
   ExpectRow(grid, kAirFilterRow, {L"Filtro aria", L"", L"", L""}, RowStatus::InOrder);
   ui.ClickToolbarItem(main, L"Chiudi");

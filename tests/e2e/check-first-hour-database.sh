@@ -22,9 +22,12 @@ expect() {  # expect TABLE FILE EXPECTED
 expect VEICOLO "$data/dati.mdb" 'ID,TARGA,DESCRIZIONE,KM,DATA_KM
 1,"AB123CD","UTILITARIA DI PROVA",20000,"2024-03-01 00:00:00"'
 
-expect INTERVENTI_VEICOLO "$data/dati.mdb" 'ID,ID_VEICOLO,ID_INTERVENTO,KM,DATA,COSTO,NOTE
-1,1,1,19000,"2024-02-10 00:00:00",45.5,"OLIO 5W30"
-2,1,4,5500,"2021-06-15 00:00:00",22.5,"FILTRO A CARBONI ATTIVI"'
+# The run dates the two interventions 60 and 90 days before its day (FirstHourTest.cpp).
+oil_day=$(date -d '60 days ago' +%Y-%m-%d)
+filter_day=$(date -d '90 days ago' +%Y-%m-%d)
+expect INTERVENTI_VEICOLO "$data/dati.mdb" "ID,ID_VEICOLO,ID_INTERVENTO,KM,DATA,COSTO,NOTE
+1,1,1,19000,\"$oil_day 00:00:00\",45.5,\"OLIO 5W30\"
+2,1,4,5500,\"$filter_day 00:00:00\",22.5,\"FILTRO A CARBONI ATTIVI\""
 
 expect INTERVENTI "$data/dati.mdb" "$(mdb-export "$template" INTERVENTI)
 26,\"Candela\",6000,\"Controllare e pulire, regolare, lubrificare o sostituire (ogni 12.000 km) se necessario\",0

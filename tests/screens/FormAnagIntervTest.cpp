@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/DatabasePath.h"
+#include "data/ProgramStore.h"
 #include "screens/FormAnagInterv.h"
 #include "screens/KmText.h"
 #include "tests/screens/ScreenTestSupport.h"
@@ -52,13 +53,14 @@ class FormAnagIntervTest : public ScreenTest {
   }
   static bool FieldsEnabled(const FormAnagInterv& form) {
     return IsWindowEnabled(form.nameBox->window) && IsWindowEnabled(form.kmBox->window) &&
-           IsWindowEnabled(form.kmSpinner->window) && IsWindowEnabled(form.runningInBox->window) &&
-           IsWindowEnabled(form.notesBox->window) && IsWindowEnabled(form.nameLabel->window) &&
-           IsWindowEnabled(form.kmLabel->window) && IsWindowEnabled(form.notesLabel->window);
+           IsWindowEnabled(form.monthsBox->window) && IsWindowEnabled(form.kmSpinner->window) &&
+           IsWindowEnabled(form.runningInBox->window) && IsWindowEnabled(form.notesBox->window) &&
+           IsWindowEnabled(form.nameLabel->window) && IsWindowEnabled(form.kmLabel->window) &&
+           IsWindowEnabled(form.notesLabel->window);
   }
   static bool FieldsDisabled(const FormAnagInterv& form) {
     return !IsWindowEnabled(form.nameBox->window) && !IsWindowEnabled(form.kmBox->window) &&
-           !IsWindowEnabled(form.kmSpinner->window) &&
+           !IsWindowEnabled(form.monthsBox->window) && !IsWindowEnabled(form.kmSpinner->window) &&
            !IsWindowEnabled(form.runningInBox->window) && !IsWindowEnabled(form.notesBox->window) &&
            !IsWindowEnabled(form.nameLabel->window) && !IsWindowEnabled(form.kmLabel->window) &&
            !IsWindowEnabled(form.notesLabel->window);
@@ -96,7 +98,7 @@ TEST_F(FormAnagIntervTest, OpensBrowsingWithTheCatalogueAndNothingSelected) {
   RECT client{};
   GetClientRect(form->window, &client);
   EXPECT_EQ(client.right, 600);
-  EXPECT_EQ(client.bottom, 350);
+  EXPECT_EQ(client.bottom, 375);
   RECT outer{};
   RECT own{};
   GetWindowRect(owner.window, &outer);
@@ -365,6 +367,74 @@ TEST_F(FormAnagIntervTest, AnEmptyCatalogueOffersOnlyNuovo) {
   EXPECT_EQ(form->mode, 0);
   EXPECT_FALSE(ItemEnabled(*form, *form->changeItem));
   EXPECT_TRUE(IsWindow(form->window));
+}
+
+TEST_F(FormAnagIntervTest, MonthsAreEmptyOrFrom1To240AndCheckedLast) {
+  auto form = Open();
+  ClickItem(*form, *form->newItem);
+  Type(form->nameBox->window, "REVISIONE");
+  SetWindowTextA(form->kmBox->window, "40000");
+  Type(form->monthsBox->window, "a2b4");  // letters cannot be typed
+  EXPECT_EQ(form->monthsBox->GetTextAnsi(), "24");
+  ClickButton(*form->saveButton);  // the notes are checked first
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(LastBox()->text, "E' necessario indicare le note.");
+  Type(form->notesBox->window, "MOTORIZZAZIONE");
+  for (const char* refused : {"0", "241", "2x"}) {  // the last one pasted
+    SetWindowTextA(form->monthsBox->window, refused);
+    ClickButton(*form->saveButton);
+    EXPECT_EQ(LastBox()->text, "I mesi devono essere compresi fra 1 e 240.") << refused;
+    EXPECT_EQ(LastBox()->caption, "Attenzione");
+    EXPECT_EQ(GetFocus(), form->monthsBox->window);
+    EXPECT_EQ(form->mode, 1);
+  }
+  EXPECT_EQ(boxes.Requests().size(), 4u);
+  EXPECT_EQ(StoredTypes().size(), 25u);
+}
+
+TEST_F(FormAnagIntervTest, MonthsAreStoredShownClearedAndDeletedWithTheEntry) {
+  if (!MaintenanceStore().EnsureMonthsTable()) GTEST_SKIP() << "no months table in this store";
+  auto form = Open();
+  ClickItem(*form, *form->newItem);
+  Type(form->nameBox->window, "REVISIONE");
+  SetWindowTextA(form->kmBox->window, "40000");
+  Type(form->monthsBox->window, "24");
+  Type(form->notesBox->window, "MOTORIZZAZIONE");
+  ClickButton(*form->saveButton);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(LastBox()->text, "Inserimento effettuato correttamente. ");
+  const std::int32_t id = form->catalogue.back().ID;
+  EXPECT_EQ(MaintenanceStore().LoadInterventionMonths().at(id), 24);
+  EXPECT_EQ(form->monthsBox->GetTextAnsi(), "24");
+
+  // Reopened, the entry shows its months; "Nuovo" starts without.
+  form.reset();
+  form = Open();
+  ClickListItem(*form, IndexOf(*form, id));
+  EXPECT_EQ(form->monthsBox->GetTextAnsi(), "24");
+  ClickItem(*form, *form->newItem);
+  EXPECT_EQ(form->monthsBox->GetTextAnsi(), "");
+  ClickButton(*form->closeButton);
+
+  // Emptied, the months go; given again, they go with the entry.
+  ClickItem(*form, *form->changeItem);
+  SetWindowTextA(form->monthsBox->window, "");
+  ClickButton(*form->saveButton);
+  EXPECT_EQ(LastBox()->text, "Modifica effettuata correttamente. ");
+  EXPECT_EQ(MaintenanceStore().LoadInterventionMonths().count(id), 0u);
+  ClickItem(*form, *form->changeItem);
+  SetWindowTextA(form->monthsBox->window, "36");
+  ClickButton(*form->saveButton);
+  EXPECT_EQ(MaintenanceStore().LoadInterventionMonths().at(id), 36);
+  boxes.QueueAnswer(IDYES);
+  ClickItem(*form, *form->deleteItem);
+  EXPECT_EQ(LastBox()->text, "Cancellazione effettuata correttamente. ");
+  DbConnection connection(MaintenanceStore::ConnectionStringFor(DatabasePath), MakeProgramEngine());
+  ASSERT_TRUE(connection.OpenConnection());
+  EXPECT_EQ(connection.ExecuteCommand("DELETE FROM INTERVENTI_MESI WHERE ID_INTERVENTO=" +
+                                      std::to_string(id)),
+            0);
+  connection.CloseConnection();
 }
 
 }  // namespace

@@ -23,14 +23,17 @@
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/support/WindowsTestSupport.h"
 #include "toolkit/Button.h"
+#include "toolkit/CellControl.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/FormLeggimi.h"
 #include "toolkit/Grid.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/Menus.h"
+#include "toolkit/SystemDates.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "toolkit/base/CalendarMonths.h"
 #include "toolkit/base/TextEncoding.h"
 
 using MyApp::FormGrid;
@@ -65,6 +68,34 @@ class FormGridTest : public ScreenTest {
   }
   static HBITMAP Picture(FormGrid& main, int row) {
     return main.grid->GetRowCells(row).at(0)->image;
+  }
+  // The text the face's tooltip control holds, empty without one.
+  static std::string FaceTip(FormGrid& main, int row) {
+    LumoUtility::CellControl& face = *main.grid->GetRowCells(row).at(0);
+    if (!face.toolTipWindow) return "";
+    wchar_t text[256] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = face.window;
+    info.uId = reinterpret_cast<UINT_PTR>(face.window);
+    info.lpszText = text;
+    SendMessageW(face.toolTipWindow, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(LumoUtility::NarrowText(text), face.toolTip);
+    return face.toolTip;
+  }
+  // A kind done once, the given calendar months before today.
+  static LumoUtility::DateTimeValue StoreDoneMonthsAgo(const VehicleRecord& vehicle,
+                                                       std::int32_t typeId, std::int32_t km,
+                                                       int monthsAgo) {
+    const LumoUtility::DateTimeValue now = LumoUtility::LocalNow();
+    VehicleIntervention done;
+    done.ID_INTERVENTO = typeId;
+    done.KM = km;
+    done.DATA = LumoUtility::AddCalendarMonths(LumoUtility::MakeDate(now.year, now.month, now.day),
+                                               -monthsAgo);
+    MaintenanceStore store;
+    EXPECT_TRUE(store.SaveVehicleIntervention(store.FindVehicleIdByPlate(vehicle.TARGA), done));
+    return done.DATA;
   }
   static int RowOf(FormGrid& main, const std::string& intervention) {
     for (int row = 0; row < main.grid->RowsBuilt(); ++row) {
@@ -435,6 +466,68 @@ TEST_F(FormGridTest, TheSelectionListsPlatesInTheOrderOfTheDatabaseIndex) {
     shown.push_back(LumoUtility::NarrowText(item));
   }
   EXPECT_EQ(shown, ordered);
+}
+
+TEST_F(FormGridTest, EachFaceTellsWhatIsLeftAndRowsBeyondTheScheduleTellNothing) {
+  const VehicleRecord car = StoreVehicle("TT111TT", "", 20000, false);
+  const InterventionType inOrder = StoreType("KM IN ORDINE", 10000, false, "");
+  const InterventionType due = StoreType("KM SCADUTO", 10000, false, "");
+  const InterventionType spare = StoreType("DA TOGLIERE", 10000, false, "");
+  StoreDone(car, inOrder.ID, 13200);
+  StoreDone(car, due.ID, 8500);
+  auto main = OpenMain();
+  OpenStored(*main, "TT111TT");
+  EXPECT_EQ(FaceTip(*main, RowOf(*main, "KM IN ORDINE")),
+            "Prossimo: tra " + MyApp::GroupedKm(3200) + " km");
+  EXPECT_EQ(FaceTip(*main, RowOf(*main, "KM SCADUTO")),
+            "Scaduto da " + MyApp::GroupedKm(1500) + " km");
+
+  // One kind fewer: the last row is left over, with no face and nothing to tell.
+  ASSERT_TRUE(MaintenanceStore().DeleteInterventionType(spare));
+  const int rows = main->grid->RowsBuilt();
+  OpenStored(*main, "TT111TT");
+  ASSERT_EQ(main->schedule.size(), static_cast<size_t>(rows - 1));
+  EXPECT_EQ(Picture(*main, rows - 1), nullptr);
+  EXPECT_EQ(FaceTip(*main, rows - 1), "");
+
+  std::vector<HWND> tips;
+  for (int row = 0; row < rows; ++row)
+    tips.push_back(main->grid->GetRowCells(row)[0]->toolTipWindow);
+  main.reset();
+  for (HWND tip : tips) EXPECT_FALSE(IsWindow(tip));
+}
+
+TEST_F(FormGridTest, AFaceFallsDueWhenTheMonthsHavePassed) {
+  if (!MaintenanceStore().EnsureMonthsTable()) GTEST_SKIP() << "no months table in this store";
+  const VehicleRecord car = StoreVehicle("MM222MM", "", 20000, false);
+  const struct {
+    const char* name;
+    int monthsAgo;
+    bool due;
+    const char* tipStart;
+    const char* tipMiddle;
+  } cases[] = {
+      {"MESI SCADUTI", 25, true, "Scaduto dal ", ""},
+      {"MESI IN ORDINE", 23, false, "Prossimo: tra ", " km o entro il "},
+  };
+  LumoUtility::DateTimeValue doneOn[2];
+  for (int i = 0; i < 2; ++i) {
+    const InterventionType type = StoreType(cases[i].name, 30000, false, "");
+    ASSERT_TRUE(MaintenanceStore().SaveInterventionMonths(type.ID, 24));
+    doneOn[i] = StoreDoneMonthsAgo(car, type.ID, 1000, cases[i].monthsAgo);
+  }
+  auto main = OpenMain();
+  OpenStored(*main, "MM222MM");
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const int row = RowOf(*main, cases[i].name);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(Picture(*main, row), cases[i].due ? main->dueIcon.Get() : main->inOrderIcon.Get());
+    const std::string dueDate =
+        LumoUtility::FormatDayMonthYear(LumoUtility::AddCalendarMonths(doneOn[i], 24));
+    const std::string km = cases[i].due ? "" : MyApp::GroupedKm(11000);
+    EXPECT_EQ(FaceTip(*main, row), cases[i].tipStart + km + cases[i].tipMiddle + dueDate);
+  }
 }
 
 }  // namespace

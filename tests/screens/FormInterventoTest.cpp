@@ -270,6 +270,11 @@ TEST(TypeDescription, ReadsNotesCadenceAndRunningIn) {
   type.FINERODAGGIO = true;
   EXPECT_EQ(MyApp::TypeDescription(type, italian),
             "OLIO - da effettuare ogni 15.000 Km  o a fine rodaggio");
+  type.MESI = 24;
+  EXPECT_EQ(MyApp::TypeDescription(type, italian),
+            "OLIO - da effettuare ogni 15.000 Km o 24 mesi o a fine rodaggio");
+  type.FINERODAGGIO = false;
+  EXPECT_EQ(MyApp::TypeDescription(type, italian), "OLIO - da effettuare ogni 15.000 Km o 24 mesi");
   EXPECT_EQ(MyApp::KeyNumber("42"), 42);
   EXPECT_EQ(MyApp::KeyNumber("17abc"), 17);
   EXPECT_EQ(MyApp::KeyNumber("abc"), 0);

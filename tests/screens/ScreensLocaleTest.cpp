@@ -145,6 +145,7 @@ TEST_F(ScreensLocale, ItalianScheduleLineGroupsKmAndUsesTheDecimalComma) {
     EXPECT_EQ(cells.at(1)->GetTextAnsi(), "09/03/2024");
     EXPECT_EQ(cells.at(2)->GetTextAnsi(), "12.000");
     EXPECT_EQ(cells.at(3)->GetTextAnsi(), "45,5");
+    EXPECT_EQ(cells.at(0)->toolTip, "Prossimo: tra 22.000 km");
   }
   EXPECT_TRUE(found);
 }
