@@ -53,15 +53,8 @@ void FormAnagInterv::ReadCatalogue() {
 void FormAnagInterv::BuildControls() {
   ReadCatalogue();
 
-  toolBar = std::make_unique<ToolBar>(this);
-  toolBar->SetPosition(10, 10);
-  toolBar->SetSize(190, 25);
-  toolBar->alignTop = false;
-  toolBar->alignBottom = false;
-  toolBar->alignLeft = false;
-  toolBar->alignRight = false;
+  toolBar = MakePlacedToolBar(this, 10, 10, 190, 25, false);
   toolBar->flat = false;
-  toolBar->showText = false;
   newItem = AddToolItem(*toolBar, "Nuovo", STD_FILENEW, kNewShortcut);
   changeItem = AddToolItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
   changeItem->SetEnabled(false);

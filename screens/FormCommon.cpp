@@ -48,6 +48,19 @@ std::unique_ptr<LumoUtility::ToolBarItem> MakeToolItem(LumoUtility::ToolBar* bar
   return item;
 }
 
+std::unique_ptr<LumoUtility::ToolBar> MakePlacedToolBar(LumoUtility::GUIElement* form, int x, int y,
+                                                        int width, int height, bool showText) {
+  auto bar = std::make_unique<LumoUtility::ToolBar>(form);
+  bar->SetPosition(x, y);
+  bar->SetSize(width, height);
+  bar->alignTop = false;
+  bar->alignBottom = false;
+  bar->alignLeft = false;
+  bar->alignRight = false;
+  bar->showText = showText;
+  return bar;
+}
+
 std::unique_ptr<LumoUtility::ToolBarItem> AddToolItem(LumoUtility::ToolBar& bar,
                                                       const std::string& label, int image,
                                                       LumoUtility::KeyboardShortcut shortcut) {

@@ -48,6 +48,11 @@ std::unique_ptr<LumoUtility::Button> MakeButton(LumoUtility::GUIElement* form,
                                                 const std::string& caption, int x, int y, int width,
                                                 int height, LumoUtility::FontSpec* font);
 
+// A toolbar of the form at a fixed place and size, not docked to an edge, showing its
+// buttons' labels or not; the caller adds the items and creates it.
+std::unique_ptr<LumoUtility::ToolBar> MakePlacedToolBar(LumoUtility::GUIElement* form, int x, int y,
+                                                        int width, int height, bool showText);
+
 // A toolbar button of the form with its label (also its tooltip), standard image (or 0) and
 // key; its clicks and key go to the form's OnCommand. The caller adds it to the toolbar.
 std::unique_ptr<LumoUtility::ToolBarItem> MakeToolItem(LumoUtility::ToolBar* bar,

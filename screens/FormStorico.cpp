@@ -97,14 +97,7 @@ void FormStorico::BuildControls() {
 }
 
 void FormStorico::BuildToolBar() {
-  toolBar = std::make_unique<ToolBar>(this);
-  toolBar->SetPosition(10, 5);
-  toolBar->SetSize(300, 40);
-  toolBar->alignTop = false;
-  toolBar->alignBottom = false;
-  toolBar->alignLeft = false;
-  toolBar->alignRight = false;
-  toolBar->showText = true;
+  toolBar = MakePlacedToolBar(this, 10, 5, 300, 40, true);
   changeItem = AddToolItem(*toolBar, "Modifica", STD_PROPERTIES, kChangeShortcut);
   deleteItem = AddToolItem(*toolBar, "Elimina", STD_DELETE, kDeleteShortcut);
   exportItem = AddToolItem(*toolBar, "Esporta", STD_FILESAVE, kExportShortcut);
