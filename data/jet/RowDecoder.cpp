@@ -84,32 +84,24 @@ std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& ta
   return DecodeRow(source, table, row, budget);
 }
 
+Value DecodeColumn(const PageSource& source, const ColumnDefinition& column,
+                   const RowLayout& layout, LongValueBudget& budget) {
+  if (column.typeCode == F::kTypeBoolean) return Value(layout.HasValue(column));
+  if (!layout.HasValue(column)) return Value();
+  if (!column.IsSupportedType()) return Value(Unsupported{column.typeCode});
+  ByteView bytes;
+  if (!layout.ColumnBytes(column, bytes)) return Value();
+  return column.IsFixedLength() ? DecodeFixed(column, bytes)
+                                : DecodeVariable(source, column, bytes, budget);
+}
+
 std::vector<Value> DecodeRow(const PageSource& source, const TableDefinition& table,
                              const ByteView& row, LongValueBudget& budget) {
   RowLayout layout(table, row);
   std::vector<Value> values;
   values.reserve(table.columns.size());
-  for (const ColumnDefinition& column : table.columns) {
-    if (column.typeCode == F::kTypeBoolean) {
-      values.emplace_back(layout.HasValue(column));
-      continue;
-    }
-    if (!layout.HasValue(column)) {
-      values.emplace_back();
-      continue;
-    }
-    if (!column.IsSupportedType()) {
-      values.emplace_back(Unsupported{column.typeCode});
-      continue;
-    }
-    ByteView bytes;
-    if (!layout.ColumnBytes(column, bytes)) {
-      values.emplace_back();
-      continue;
-    }
-    values.push_back(column.IsFixedLength() ? DecodeFixed(column, bytes)
-                                            : DecodeVariable(source, column, bytes, budget));
-  }
+  for (const ColumnDefinition& column : table.columns)
+    values.push_back(DecodeColumn(source, column, layout, budget));
   return values;
 }
 

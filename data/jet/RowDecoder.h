@@ -32,6 +32,10 @@ class RowLayout {
   std::size_t endOfData_ = 0;       // offset of the end-of-data field
 };
 
+// The value of one column of a row whose layout is known: what DecodeRow gives for it.
+Value DecodeColumn(const PageSource& source, const ColumnDefinition& column,
+                   const RowLayout& layout, LongValueBudget& budget);
+
 // Decodes one stored row into one Value per column, in the table's column order.
 // Columns the row predates (number >= the row's column count) read as NULL, Yes/No as No.
 // Memo values are charged to `budget` (shared by all rows of one scan).

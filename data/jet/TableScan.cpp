@@ -32,6 +32,17 @@ ByteView TableScan::LiveRowBytes(std::size_t slotIndex) {
 }
 
 bool TableScan::Next(std::vector<Value>& values) {
+  if (!Advance()) return false;
+  values = DecodeRow(source_, table_, currentBytes_, longValueBudget_);
+  return true;
+}
+
+Value TableScan::Column(std::size_t index) {
+  RowLayout layout(table_, currentBytes_);
+  return DecodeColumn(source_, table_.columns.at(index), layout, longValueBudget_);
+}
+
+bool TableScan::Advance() {
   for (;;) {
     if (!pageLoaded_) {
       if (pageIndex_ >= pages_.size()) return false;
@@ -56,9 +67,7 @@ bool TableScan::Next(std::vector<Value>& values) {
     std::size_t slotIndex = slotIndex_++;
     RowSlot slot = DataPage(ViewOf(page_, "data page")).Slot(slotIndex);
     if (slot.deleted) continue;
-    ByteView bytes = LiveRowBytes(slotIndex);
-    values = DecodeRow(source_, table_, bytes, longValueBudget_);
-    currentBytes_ = bytes;
+    currentBytes_ = LiveRowBytes(slotIndex);
     current_ = RowPointer{pages_[pageIndex_], static_cast<std::uint8_t>(slotIndex)};
     return true;
   }

@@ -20,6 +20,12 @@ class TableScan {
 
   // Decodes the next row into `values` (one per column); false at the end.
   bool Next(std::vector<Value>& values);
+  // Moves to the next row without decoding it (read its columns with Column or through
+  // CurrentRowBytes); false at the end.
+  bool Advance();
+  // The value of the table's column `index` in the row last returned.
+  Value Column(std::size_t index);
+  const TableDefinition& Table() const { return table_; }
   // The identity of the row last returned: its original slot, which indexes refer to
   // even when the row's bytes were moved elsewhere.
   RowPointer CurrentRow() const { return current_; }
