@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -20,6 +19,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Grid.h"
 #include "tools/BenchmarkStatistics.h"
+#include "tools/Stopwatch.h"
 
 using namespace LumoUtility;
 
@@ -28,12 +28,6 @@ namespace {
 constexpr int kColumns = 4;
 constexpr int kRowHeight = 25;
 constexpr int kCellWidth = 180;
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void DispatchQueued() {
   MSG message{};

@@ -13,7 +13,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,12 +29,11 @@
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
 #include "tools/BenchmarkStatistics.h"
+#include "tools/Stopwatch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const wchar_t kHistoryTitle[] = L"Storico interventi";
 
@@ -50,10 +48,6 @@ struct RunFigures {
   double storeMs = 0, storeGrowth = 0;
   long rows = 0;
 };
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void DispatchQueued() {
   MSG message{};

@@ -5,9 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
+
+#include "tools/Stopwatch.h"
 
 ProcessFigures RunProcess(const std::vector<std::string>& command, bool keepOutput) {
   std::vector<char*> arguments;
@@ -15,7 +16,7 @@ ProcessFigures RunProcess(const std::vector<std::string>& command, bool keepOutp
     arguments.push_back(const_cast<char*>(argument.c_str()));
   arguments.push_back(nullptr);
   ProcessFigures figures;
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = Clock::now();
   std::fflush(nullptr);  // what this process printed comes before the child's output
   const pid_t child = fork();
   if (child < 0) return figures;
@@ -27,8 +28,7 @@ ProcessFigures RunProcess(const std::vector<std::string>& command, bool keepOutp
   int status = 0;
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return figures;
-  figures.milliseconds =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  figures.milliseconds = MillisecondsSince(start);
   figures.peakKiB = static_cast<double>(usage.ru_maxrss);  // KiB on Linux
   figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return figures;

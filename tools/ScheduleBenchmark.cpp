@@ -6,7 +6,6 @@
 // Usage: schedule-benchmark TEMPLATE WORK_FOLDER RUNS [rows ...]   (10000 100000)
 // and, started by itself: --write TEMPLATE FILE ROWS, --time FILE ROWS RUNS, --load-once
 // FILE (the process whose memory is measured), --nothing (a process that does no work).
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,14 +18,9 @@
 #include "tools/BenchmarkDatabases.h"
 #include "tools/BenchmarkStatistics.h"
 #include "tools/ProcessRun.h"
+#include "tools/Stopwatch.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // Lines of the schedule, or -1 when the store reported an error.
 long LoadSchedule(const std::filesystem::path& file) {
