@@ -3,6 +3,7 @@
 // so that the machine's load falls on all three alike; then each one's peak memory.
 // Usage: export-benchmark WORK_FOLDER JETDUMP RUNS [rows]
 //        export-benchmark --write FILE ROWS   (the file, written by a child)
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

@@ -6,6 +6,7 @@
 // Usage: schedule-benchmark TEMPLATE WORK_FOLDER RUNS [rows ...]   (10000 100000)
 // and, started by itself: --write TEMPLATE FILE ROWS, --time FILE ROWS RUNS, --load-once
 // FILE (the process whose memory is measured), --nothing (a process that does no work).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
