@@ -4,8 +4,8 @@
 // process's memory (private bytes, peak working set) before, with the form open and after
 // it closed; last, the store's read of the history alone. Each run is a process of its own,
 // started by this one on a database prepared once per count, so that no run inherits the
-// caches or the peak of another. Prints the medians of the runs and the growth from one
-// count to the next: linear growth costs the same per 1,000 more rows.
+// caches or the peak of another; every round runs each count in turn. Prints the medians
+// of the runs and the growth from one count to the next beside the goal of linear growth.
 // Usage: history-benchmark [runs] [count ...]   (5 runs; 1000 10000 100000)
 // Run under Wine by scripts/benchmark.
 #include <windows.h>
@@ -187,14 +187,13 @@ double Median(const std::vector<RunFigures>& runs, Figure figure) {
 // The medians of one count.
 struct CountFigures {
   int count = 0;
-  double fillMs = 0, openMs = 0, closeMs = 0, privateGrowth = 0, privateHeld = 0,
-         privateReleased = 0, peakOpen = 0, peakGrowth = 0, storeMs = 0, storeGrowth = 0;
+  double openMs = 0, closeMs = 0, privateGrowth = 0, privateHeld = 0, privateReleased = 0,
+         peakOpen = 0, peakGrowth = 0, storeMs = 0, storeGrowth = 0;
 };
 
-CountFigures Medians(int count, double fillMs, const std::vector<RunFigures>& runs) {
+CountFigures Medians(int count, const std::vector<RunFigures>& runs) {
   CountFigures row;
   row.count = count;
-  row.fillMs = fillMs;
   row.openMs = Median(runs, [](const RunFigures& run) { return run.openMs; });
   row.closeMs = Median(runs, [](const RunFigures& run) { return run.closeMs; });
   row.privateGrowth =
@@ -224,13 +223,10 @@ int wmain(int argc, wchar_t** argv) {
   fs::remove_all(work);
   fs::create_directories(work);
   std::vector<fs::path> databases;
-  std::vector<double> fillMs;
   for (int count : counts) {
     databases.push_back(work / ("storico-" + std::to_string(count) + ".mdb"));
     fs::copy_file(ThisProgram().parent_path() / "filedat", databases.back());
-    auto start = Clock::now();
     e2e::StoreVehicle(databases.back(), u"AB123CD", 2000000, e2e::LongHistory(count));
-    fillMs.push_back(MillisecondsSince(start));
   }
   // The counts in turn in every round, so that the machine's load falls on all alike.
   std::vector<std::vector<RunFigures>> figures(counts.size(),
@@ -250,7 +246,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("history list of one vehicle under Wine, %d runs (each a new process):\n", runs);
   std::vector<CountFigures> table;
   for (size_t i = 0; i < counts.size(); ++i) {
-    table.push_back(Medians(counts[i], fillMs[i], figures[i]));
+    table.push_back(Medians(counts[i], figures[i]));
     std::vector<double> open;
     for (const RunFigures& run : figures[i]) open.push_back(run.openMs);
     const CountFigures& row = table.back();
