@@ -10,5 +10,7 @@ namespace Jet {
 // every 0x00 byte. The compressed form is recognised whatever the column's compression
 // flag says, because Access compresses Memo values of columns that do not carry it.
 std::u16string DecodeText(const ByteView& bytes);
+// The same into `text` (replacing what it held), whose room is kept from call to call.
+void DecodeText(const ByteView& bytes, std::u16string& text);
 
 }  // namespace Jet
