@@ -57,8 +57,13 @@ class RowWriter {
     csv_.EndText();
   }
   void Text(const Jet::ByteView& bytes) {
-    Jet::DecodeText(bytes, utf16_);
-    AppendUtf8(csv_.BeginText(), utf16_);
+    Jet::ByteView ascii;
+    if (Jet::CompressedAscii(bytes, ascii)) {
+      csv_.BeginText().append(reinterpret_cast<const char*>(ascii.Data()), ascii.Size());
+    } else {
+      Jet::DecodeText(bytes, utf16_);
+      AppendUtf8(csv_.BeginText(), utf16_);
+    }
     csv_.EndText();
   }
 

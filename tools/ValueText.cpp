@@ -32,7 +32,7 @@ template <typename T>
 void AppendShortestOf(std::string& out, T number) {
   char buffer[64];
   std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, number);
-  out.append(buffer, result.ptr);
+  out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 }  // namespace

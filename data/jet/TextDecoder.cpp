@@ -47,4 +47,19 @@ void DecodeText(const ByteView& bytes, std::u16string& text) {
   text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
+bool CompressedAscii(const ByteView& bytes, ByteView& ascii) {
+  std::size_t size = bytes.Size();
+  const std::uint8_t* data = bytes.Data();
+  if (size < 2 || data[0] != Format::kCompressedTextMarker[0] ||
+      data[1] != Format::kCompressedTextMarker[1]) {
+    return false;
+  }
+  // A 0x00 switches to two bytes per character; 0x80 and above are Latin-1, not ASCII.
+  for (std::size_t i = 2; i < size; ++i) {
+    if (data[i] == 0x00 || data[i] >= 0x80) return false;
+  }
+  ascii = bytes.Sub(2, size - 2);
+  return true;
+}
+
 }  // namespace Jet

@@ -13,6 +13,11 @@ char* DigitsBackwards(char* end, std::uint64_t magnitude, int width) {
   return end;
 }
 
+// Through append(pointer, size): the (first, last) form goes the slower way of a replace.
+void AppendRange(std::string& out, const char* start, const char* end) {
+  out.append(start, static_cast<std::size_t>(end - start));
+}
+
 std::uint64_t Magnitude(std::int64_t value) {
   // Through unsigned arithmetic, so INT64_MIN has a magnitude too.
   return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
@@ -25,13 +30,13 @@ void AppendInteger(std::string& out, std::int64_t value) {
   char* end = digits + sizeof digits;
   char* start = DigitsBackwards(end, Magnitude(value), 1);
   if (value < 0) *--start = '-';
-  out.append(start, end);
+  AppendRange(out, start, end);
 }
 
 void AppendZeroPadded(std::string& out, std::uint32_t value, int width) {
   char digits[24];
   char* end = digits + sizeof digits;
-  out.append(DigitsBackwards(end, value, width < 20 ? width : 20), end);
+  AppendRange(out, DigitsBackwards(end, value, width < 20 ? width : 20), end);
 }
 
 void AppendDecimal(std::string& out, std::int64_t scaled, int decimals, char point) {
@@ -42,10 +47,10 @@ void AppendDecimal(std::string& out, std::int64_t scaled, int decimals, char poi
   char digits[48];
   char* end = digits + sizeof digits;
   char* start = DigitsBackwards(end, magnitude / unit, 1);
-  out.append(start, end);
+  AppendRange(out, start, end);
   if (decimals <= 0) return;
   out.push_back(point);
-  out.append(DigitsBackwards(end, magnitude % unit, decimals), end);
+  AppendRange(out, DigitsBackwards(end, magnitude % unit, decimals), end);
 }
 
 void AppendDateAndTime(std::string& out, const DateTimeValue& value) {
@@ -63,7 +68,7 @@ void AppendDateAndTime(std::string& out, const DateTimeValue& value) {
   start = DigitsBackwards(start, value.month, 2);
   *--start = '-';
   start = DigitsBackwards(start, value.year, 4);
-  out.append(start, end);
+  AppendRange(out, start, end);
 }
 
 void AppendDayMonthYear(std::string& out, const DateTimeValue& value) {
