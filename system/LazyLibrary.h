@@ -5,7 +5,8 @@
 
 // A system library loaded on first use instead of at start-up. Once loaded it stays loaded
 // for the process's life: COM objects, shell hooks and dialogs may still run its code
-// after any caller is done, so no caller can know when unloading would be safe.
+// after any caller is done, so no caller can know when unloading would be safe. Used from
+// the GUI thread only.
 class LazyLibrary {
  public:
   explicit LazyLibrary(const wchar_t* fileName) : fileName_(fileName) {}

@@ -5,10 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,59 +12,32 @@
 
 namespace {
 
-template <typename Record>
-bool ReadAt(const std::vector<char>& image, std::size_t offset, Record& record) {
-  if (offset > image.size() || image.size() - offset < sizeof record) return false;
-  std::memcpy(&record, image.data() + offset, sizeof record);
-  return true;
-}
-
-// The file offset of an address inside the loaded image, through the section table.
-std::size_t FileOffset(const std::vector<char>& image, std::size_t sections, int count,
-                       DWORD address) {
-  for (int i = 0; i < count; ++i) {
-    IMAGE_SECTION_HEADER section{};
-    if (!ReadAt(image, sections + i * sizeof section, section)) break;
-    DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
-    if (address >= section.VirtualAddress && address - section.VirtualAddress < size) {
-      return section.PointerToRawData + (address - section.VirtualAddress);
-    }
-  }
-  return image.size();
-}
-
-// Lower-case library names of the import directory; empty when the file is not a PE image.
-std::vector<std::string> ImportedLibraries(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::vector<char> image((std::istreambuf_iterator<char>(file)), {});
-  IMAGE_DOS_HEADER dos{};
-  IMAGE_NT_HEADERS32 nt{};
-  if (!ReadAt(image, 0, dos) || !ReadAt(image, dos.e_lfanew, nt)) return {};
-  if (nt.Signature != IMAGE_NT_SIGNATURE) return {};
-  std::size_t sections = dos.e_lfanew + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) +
-                         nt.FileHeader.SizeOfOptionalHeader;
-  int count = nt.FileHeader.NumberOfSections;
-  DWORD directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-  std::size_t offset = FileOffset(image, sections, count, directory);
+// Lower-case names from the import directory of the program, mapped as an image (so that
+// addresses in it are offsets from its base) without running or resolving anything.
+std::vector<std::string> ImportedLibraries() {
+  std::wstring path = (ExecutableFolder() / "TorvaneManutenzione.exe").wstring();
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (module == nullptr) return {};
+  // The handle of a resource mapping carries flags in its low bits.
+  auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR{3});
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  DWORD directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
   std::vector<std::string> names;
-  IMAGE_IMPORT_DESCRIPTOR entry{};
-  while (ReadAt(image, offset, entry) && entry.Name != 0) {
-    std::size_t name = FileOffset(image, sections, count, entry.Name);
-    std::string text;
-    while (name < image.size() && image[name] != '\0') {
-      text.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(image[name++]))));
-    }
-    names.push_back(text);
-    offset += sizeof entry;
+  for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory);
+       directory != 0 && entry->Name != 0; ++entry) {
+    std::string name(reinterpret_cast<const char*>(base + entry->Name));
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    names.push_back(name);
   }
+  FreeLibrary(module);
   return names;
 }
 
 }  // namespace
 
 TEST(ProgramImports, OnlyWhatTheFirstWindowNeeds) {
-  std::vector<std::string> imports =
-      ImportedLibraries(ExecutableFolder() / "TorvaneManutenzione.exe");
+  std::vector<std::string> imports = ImportedLibraries();
   // COM, OLE automation, the shell and the common dialogs are loaded on first use.
   const std::vector<std::string> allowed = {"kernel32.dll", "user32.dll", "gdi32.dll",
                                             "comctl32.dll", "msvcrt.dll"};
