@@ -1,9 +1,9 @@
 #include "app/FileSystem.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include "app/FilePaths.h"
+#include "system/Shell32.h"
 #include "toolkit/base/TextEncoding.h"
 
 bool PathExists(const std::wstring& path) {
@@ -24,7 +24,8 @@ bool EnsureDirectory(const std::wstring& path) {
 
 std::wstring LocalAppDataFolder() {
   wchar_t buffer[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, buffer))) return L"";
+  if (FAILED(Shell32::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, buffer)))
+    return L"";
   return buffer;
 }
 

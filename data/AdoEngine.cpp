@@ -10,6 +10,8 @@
 #include <adoint.h>
 
 #include "data/ComPtr.h"
+#include "system/Ole32.h"
+#include "system/OleAut32.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace {
@@ -31,8 +33,8 @@ constexpr long kExecuteNoRecords = 128;
 class Bstr {
  public:
   explicit Bstr(const std::wstring& text)
-      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  ~Bstr() { SysFreeString(value_); }
+      : value_(OleAut32::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  ~Bstr() { OleAut32::SysFreeString(value_); }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
   BSTR Get() const { return value_; }
@@ -44,8 +46,8 @@ class Bstr {
 // A VARIANT cleared on every way out.
 class Variant {
  public:
-  Variant() { VariantInit(&value_); }
-  ~Variant() { VariantClear(&value_); }
+  Variant() { OleAut32::VariantInit(&value_); }
+  ~Variant() { OleAut32::VariantClear(&value_); }
   Variant(const Variant&) = delete;
   Variant& operator=(const Variant&) = delete;
   VARIANT* Get() { return &value_; }
@@ -58,24 +60,24 @@ class Variant {
 // The description of the last provider error on this thread ("" when none).
 std::string ProviderDescription() {
   ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, info.Put()) != S_OK || !info) return "";
+  if (OleAut32::GetErrorInfo(0, info.Put()) != S_OK || !info) return "";
   BSTR description = nullptr;
   std::string text;
   if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr) {
-    text = LumoUtility::NarrowText(std::wstring(description, SysStringLen(description)));
+    text = LumoUtility::NarrowText(std::wstring(description, OleAut32::SysStringLen(description)));
   }
-  SysFreeString(description);
+  OleAut32::SysFreeString(description);
   return text;
 }
 
 template <typename Interface>
 bool CreateObject(const CLSID& classId, const IID& interfaceId, ComPtr<Interface>& object) {
   ComPtr<IUnknown> unknown;
-  if (FAILED(CoCreateInstance(classId, nullptr, kServerContexts, IID_IUnknown,
-                              reinterpret_cast<void**>(unknown.Put())))) {
+  if (FAILED(Ole32::CoCreateInstance(classId, nullptr, kServerContexts, IID_IUnknown,
+                                     reinterpret_cast<void**>(unknown.Put())))) {
     return false;
   }
-  if (FAILED(OleRun(unknown.Get()))) return false;
+  if (FAILED(Ole32::OleRun(unknown.Get()))) return false;
   return SUCCEEDED(unknown->QueryInterface(interfaceId, reinterpret_cast<void**>(object.Put())));
 }
 
@@ -99,14 +101,14 @@ Sql::Value ValueOf(VARIANT& v) {
     case VT_BSTR: {
       std::u16string text;
       if (v.bstrVal != nullptr) {
-        UINT length = SysStringLen(v.bstrVal);
+        UINT length = OleAut32::SysStringLen(v.bstrVal);
         text.assign(reinterpret_cast<const char16_t*>(v.bstrVal), length);
       }
       return Sql::Value::Text(std::move(text));
     }
     default: {
       Variant number;
-      if (SUCCEEDED(VariantChangeType(number.Get(), &v, 0, VT_R8))) {
+      if (SUCCEEDED(OleAut32::VariantChangeType(number.Get(), &v, 0, VT_R8))) {
         return Sql::Value::Double((*number).dblVal);
       }
       return Sql::Value::Null();
@@ -127,7 +129,7 @@ class AdoSession : public DbSession {
     if (!CreateObject(kRecordsetClass, kRecordsetInterface, recordset)) throw DbFailure("");
     Variant source;
     (*source).vt = VT_BSTR;
-    (*source).bstrVal = SysAllocString(LumoUtility::WidenText(sql).c_str());
+    (*source).bstrVal = OleAut32::SysAllocString(LumoUtility::WidenText(sql).c_str());
     Variant active;
     (*active).vt = VT_DISPATCH;
     (*active).pdispVal = connection_;
@@ -154,7 +156,7 @@ class AdoSession : public DbSession {
     if (returned && SUCCEEDED(returned->get_State(&state)) && state == kStateOpen)
       returned->Close();
     Variant count;
-    if (FAILED(VariantChangeType(count.Get(), affected.Get(), 0, VT_I4))) return 0;
+    if (FAILED(OleAut32::VariantChangeType(count.Get(), affected.Get(), 0, VT_I4))) return 0;
     return (*count).lVal;
   }
 
@@ -180,9 +182,9 @@ class AdoSession : public DbSession {
       BSTR name = nullptr;
       std::string text;
       if (SUCCEEDED(column->get_Name(&name)) && name != nullptr) {
-        text = LumoUtility::NarrowText(std::wstring(name, SysStringLen(name)));
+        text = LumoUtility::NarrowText(std::wstring(name, OleAut32::SysStringLen(name)));
       }
-      SysFreeString(name);
+      OleAut32::SysFreeString(name);
       result.columnNames.push_back(text);
     }
     while (true) {
@@ -208,7 +210,7 @@ class AdoSession : public DbSession {
 class AdoEngine : public DbEngine {
  public:
   AdoEngine() {
-    comReady_ = SUCCEEDED(CoInitialize(nullptr));
+    comReady_ = SUCCEEDED(Ole32::CoInitialize(nullptr));
     if (!comReady_) {
       startupError_ = "impossibile accedere all'oggetto COM";
       return;
@@ -219,7 +221,7 @@ class AdoEngine : public DbEngine {
   }
   ~AdoEngine() override {
     connection_.Reset();
-    if (comReady_) CoUninitialize();
+    if (comReady_) Ole32::CoUninitialize();
   }
   AdoEngine(const AdoEngine&) = delete;
   AdoEngine& operator=(const AdoEngine&) = delete;
@@ -247,9 +249,9 @@ class AdoEngine : public DbEngine {
 std::unique_ptr<DbEngine> MakeAdoEngine() { return std::make_unique<AdoEngine>(); }
 
 bool JetProviderRegistered() {
-  bool initialized = SUCCEEDED(CoInitialize(nullptr));
+  bool initialized = SUCCEEDED(Ole32::CoInitialize(nullptr));
   CLSID provider{};
-  bool registered = SUCCEEDED(CLSIDFromProgID(L"Microsoft.Jet.OLEDB.4.0", &provider));
-  if (initialized) CoUninitialize();
+  bool registered = SUCCEEDED(Ole32::CLSIDFromProgID(L"Microsoft.Jet.OLEDB.4.0", &provider));
+  if (initialized) Ole32::CoUninitialize();
   return registered;
 }

@@ -1,11 +1,10 @@
 #include "toolkit/SaveFileDialog.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
-
 #include <utility>
 #include <vector>
 
+#include "system/ComDlg32.h"
+#include "system/Shell32.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
@@ -43,7 +42,7 @@ std::wstring SystemSaveDialog(const SaveFileRequest& request) {
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.Flags =
       OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-  if (!GetSaveFileNameW(&dialog)) return L"";
+  if (!ComDlg32::GetSaveFileNameW(&dialog)) return L"";
   return path.data();
 }
 
@@ -60,7 +59,8 @@ std::wstring ChooseSaveFile(const SaveFileRequest& request) {
 
 std::wstring DocumentsFolder() {
   wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+  if (FAILED(Shell32::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT,
+                                       folder))) {
     return L"";
   }
   return folder;

@@ -1,11 +1,9 @@
 #include "toolkit/Shell.h"
 
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
-
 #include <utility>
 
+#include "system/Ole32.h"
+#include "system/Shell32.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace LumoUtility {
@@ -14,9 +12,9 @@ namespace {
 // Balances a successful CoInitialize on every way out.
 class ComScope {
  public:
-  ComScope() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ComScope() : initialized_(SUCCEEDED(Ole32::CoInitialize(nullptr))) {}
   ~ComScope() {
-    if (initialized_) CoUninitialize();
+    if (initialized_) Ole32::CoUninitialize();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
@@ -41,11 +39,11 @@ std::wstring SystemFolderDialog(const std::string& title, HWND owner) {
   info.pszDisplayName = buffer;
   info.lpszTitle = wideTitle.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+  PIDLIST_ABSOLUTE item = Shell32::SHBrowseForFolderW(&info);
   if (item == nullptr) return L"";
   std::wstring folder;
-  if (SHGetPathFromIDListW(item, buffer)) folder = buffer;
-  CoTaskMemFree(item);
+  if (Shell32::SHGetPathFromIDListW(item, buffer)) folder = buffer;
+  Ole32::CoTaskMemFree(item);
   return folder;
 }
 
@@ -61,8 +59,8 @@ std::wstring BrowseForFolder(const std::string& title, HWND owner) {
 }
 
 bool OpenDocument(const std::string& pathOrAddress) {
-  HINSTANCE result =
-      ShellExecuteW(nullptr, L"open", WidenText(pathOrAddress).c_str(), nullptr, nullptr, SW_SHOW);
+  HINSTANCE result = Shell32::ShellExecuteW(nullptr, L"open", WidenText(pathOrAddress).c_str(),
+                                            nullptr, nullptr, SW_SHOW);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
