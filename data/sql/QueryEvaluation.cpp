@@ -129,13 +129,19 @@ bool OrderFree(const SubqueryPlan& plan) {
 std::unordered_map<std::string, Value> KeyedValues(QueryEngine& engine, const SubqueryPlan& plan) {
   std::unordered_map<std::string, Accumulator> accumulators;
   std::vector<const Row*> tuple(1);
+  std::string key;
+  // A plain column is read in place rather than copied out by Evaluate.
+  const Bound* argumentColumn =
+      plan.argument && plan.argument->kind == Bound::Kind::Column && plan.argument->up == 0
+          ? plan.argument.get()
+          : nullptr;
   auto add = [&](const Row& row) {
     tuple[0] = &row;
     Frame rowFrame{&tuple, nullptr};
     for (const auto& filter : plan.innerFilters) {
       if (!Holds(engine.Evaluate(*filter, rowFrame))) return;
     }
-    std::string key;
+    key.clear();
     for (int column : plan.innerKeyColumns) {
       const Value& v = row[static_cast<std::size_t>(column)];
       if (v.IsNull()) return;
@@ -144,6 +150,8 @@ std::unordered_map<std::string, Value> KeyedValues(QueryEngine& engine, const Su
     Accumulator& accumulator = accumulators.try_emplace(key, plan.function).first->second;
     if (plan.function == Aggregate::CountStar) {
       accumulator.AddRow();
+    } else if (argumentColumn != nullptr) {
+      accumulator.Add(row[static_cast<std::size_t>(argumentColumn->column)]);
     } else {
       accumulator.Add(engine.Evaluate(*plan.argument, rowFrame));
     }

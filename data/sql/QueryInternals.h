@@ -1,4 +1,5 @@
 #pragma once
+#include <charconv>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -78,7 +79,15 @@ int SortCompare(const Value& a, const Value& b);
 // Adds one value to a key made of several (grouping, DISTINCT, keyed subqueries); the
 // separator keeps the parts of neighbouring values from running together.
 inline void AppendKeyPart(std::string& key, const Value& v) {
-  key += HashKey(v);
+  if (v.type == Value::Type::Integer) {
+    // HashKey's text for an integer, without its temporary strings (keys are made per row).
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, v.integer).ptr;
+    key.push_back('n');
+    key.append(digits, end);
+  } else {
+    key += HashKey(v);
+  }
   key.push_back('\x1F');
 }
 

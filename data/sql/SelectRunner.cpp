@@ -481,10 +481,14 @@ struct QueryRunner {
     const TableInfo& table = scope.sources[static_cast<std::size_t>(added)].info;
     const auto slot = static_cast<std::size_t>(added);
     std::unordered_map<std::string, std::vector<std::size_t>> byKey;
+    std::string keyText;
     for (std::size_t t = 0; t < tuples.size(); ++t) {
       Frame frame{&tuples[t], outer};
       Value key = engine.Evaluate(*hash.probe, frame);
-      if (!key.IsNull()) byKey[HashKey(key)].push_back(t);
+      if (key.IsNull()) continue;
+      keyText.clear();
+      AppendKeyPart(keyText, key);
+      byKey[keyText].push_back(t);
     }
     std::vector<const Bound*> rowTerms = RowTerms(where, added, scope);
     bool onText = false;
@@ -510,7 +514,9 @@ struct QueryRunner {
     while (cursor->Next()) {
       Value key = cursor->Column(keyColumn);
       if (key.IsNull()) continue;
-      auto found = byKey.find(HashKey(key));
+      keyText.clear();
+      AppendKeyPart(keyText, key);
+      auto found = byKey.find(keyText);
       if (found == byKey.end()) continue;
       for (std::size_t c = 0; c < width; ++c) {
         if (first[c]) row[c] = c == keyColumn ? key : cursor->Column(c);
