@@ -5,7 +5,6 @@
 #include "screens/HistoryLines.h"
 #include "toolkit/base/CsvText.h"
 #include "toolkit/base/NumberPunctuation.h"
-#include "toolkit/base/NumberText.h"
 #include "toolkit/base/TextEncoding.h"
 
 namespace MyApp {
@@ -22,15 +21,22 @@ std::vector<std::uint8_t> HistoryCsvFile(const std::string& plate,
   // Whatever the user's settings: the file must read the same on every machine.
   const std::locale decimalComma =
       LumoUtility::LocaleWithPunctuation(LumoUtility::NumberPunctuation{',', '.', ""});
-  std::string text =
-      LumoUtility::CsvLine({"Targa", "Data", "Km", "Intervento", "Costo", "Note"}, kSeparator);
+  std::string text;
+  LumoUtility::StringCsvSink sink(text);
+  LumoUtility::CsvWriter csv(sink, kSeparator, "\r\n");
+  for (const char* name : {"Targa", "Data", "Km", "Intervento", "Costo", "Note"}) csv.Text(name);
+  csv.EndLine();
   for (std::size_t index : order) {
     const VehicleIntervention& row = rows.at(index);
-    text += LumoUtility::CsvLine(
-        {plate, LumoUtility::FormatDayMonthYear(row.DATA), LumoUtility::IntToText(row.KM),
-         row.INTERVENTO, HistoryCost(row.COSTO, decimalComma), row.NOTE},
-        kSeparator);
+    csv.Text(plate);
+    LumoUtility::AppendDayMonthYear(csv.Unquoted(), row.DATA);
+    csv.Integer(row.KM);
+    csv.Text(row.INTERVENTO);
+    csv.Text(HistoryCost(row.COSTO, decimalComma));
+    csv.Text(row.NOTE);
+    csv.EndLine();
   }
+  csv.Flush();
   const std::string bytes = kByteOrderMark + LumoUtility::ToUtf8(text);
   return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }

@@ -4,16 +4,15 @@
 // process's memory (private bytes, peak working set) before, with the form open and after
 // it closed; last, the store's read of the history alone. Each run is a process of its own,
 // started by this one on a database prepared once per count, so that no run inherits the
-// caches or the peak of another. Prints the medians of the runs and the growth from one
-// count to the next: linear growth costs the same per 1,000 more rows.
+// caches or the peak of another; every round runs each count in turn. Prints the medians
+// of the runs and the growth from one count to the next beside the goal of linear growth.
 // Usage: history-benchmark [runs] [count ...]   (5 runs; 1000 10000 100000)
-// Run under Wine with scripts/benchmark-history.
+// Run under Wine by scripts/benchmark.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -29,12 +28,12 @@
 #include "toolkit/FormLeggimi.h"
 #include "toolkit/ToolBar.h"
 #include "toolkit/ToolBarItem.h"
+#include "tools/BenchmarkStatistics.h"
+#include "tools/Stopwatch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const wchar_t kHistoryTitle[] = L"Storico interventi";
 
@@ -49,10 +48,6 @@ struct RunFigures {
   double storeMs = 0, storeGrowth = 0;
   long rows = 0;
 };
-
-double MillisecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void DispatchQueued() {
   MSG message{};
@@ -186,22 +181,19 @@ template <typename Figure>
 double Median(const std::vector<RunFigures>& runs, Figure figure) {
   std::vector<double> values;
   for (const RunFigures& run : runs) values.push_back(figure(run));
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+  return Summarise(values).median;
 }
 
 // The medians of one count.
 struct CountFigures {
   int count = 0;
-  double fillMs = 0, openMs = 0, closeMs = 0, privateGrowth = 0, privateHeld = 0,
-         privateReleased = 0, peakOpen = 0, peakGrowth = 0, storeMs = 0, storeGrowth = 0;
+  double openMs = 0, closeMs = 0, privateGrowth = 0, privateHeld = 0, privateReleased = 0,
+         peakOpen = 0, peakGrowth = 0, storeMs = 0, storeGrowth = 0;
 };
 
-CountFigures Medians(int count, double fillMs, const std::vector<RunFigures>& runs) {
+CountFigures Medians(int count, const std::vector<RunFigures>& runs) {
   CountFigures row;
   row.count = count;
-  row.fillMs = fillMs;
   row.openMs = Median(runs, [](const RunFigures& run) { return run.openMs; });
   row.closeMs = Median(runs, [](const RunFigures& run) { return run.closeMs; });
   row.privateGrowth =
@@ -230,49 +222,55 @@ int wmain(int argc, wchar_t** argv) {
   const fs::path work = fs::temp_directory_path() / "history-benchmark";
   fs::remove_all(work);
   fs::create_directories(work);
-  std::vector<CountFigures> table;
+  std::vector<fs::path> databases;
   for (int count : counts) {
-    const fs::path database = work / ("storico-" + std::to_string(count) + ".mdb");
-    fs::copy_file(ThisProgram().parent_path() / "filedat", database);
-    auto start = Clock::now();
-    e2e::StoreVehicle(database, u"AB123CD", 2000000, e2e::LongHistory(count));
-    const double fillMs = MillisecondsSince(start);
-    std::vector<RunFigures> figures(static_cast<std::size_t>(runs));
-    for (int run = 0; run < runs; ++run) {
-      if (!StartRun(database, work / "run.txt", figures[run]) || figures[run].rows != count) {
+    databases.push_back(work / ("storico-" + std::to_string(count) + ".mdb"));
+    fs::copy_file(ThisProgram().parent_path() / "filedat", databases.back());
+    e2e::StoreVehicle(databases.back(), u"AB123CD", 2000000, e2e::LongHistory(count));
+  }
+  // The counts in turn in every round, so that the machine's load falls on all alike.
+  std::vector<std::vector<RunFigures>> figures(counts.size(),
+                                               std::vector<RunFigures>(static_cast<size_t>(runs)));
+  for (int run = 0; run < runs; ++run) {
+    for (size_t i = 0; i < counts.size(); ++i) {
+      RunFigures& result = figures[i][static_cast<size_t>(run)];
+      if (!StartRun(databases[i], work / "run.txt", result) || result.rows != counts[i]) {
         std::fprintf(stderr, "run %d with %d interventions failed (%ld rows shown)\n", run + 1,
-                     count, figures[run].rows);
+                     counts[i], result.rows);
         return 1;
       }
     }
-    table.push_back(Medians(count, fillMs, figures));
   }
   fs::remove_all(work);
 
-  std::printf("history form of one vehicle, medians of %d runs (each a new process)\n", runs);
-  std::printf(
-      "private bytes (KiB) grown from before opening: open, closed but held by the main "
-      "window, released; the store's read alone, after the form, and what its rows hold\n");
-  std::printf("%8s %8s %8s %8s %9s %9s %9s %9s %9s %9s %9s\n", "rows", "fill ms", "open ms",
-              "close ms", "open", "held", "released", "peak WS", "peak WS +", "store ms",
-              "store +");
-  for (const CountFigures& row : table) {
-    std::printf("%8d %8.0f %8.1f %8.1f %9.0f %9.0f %9.0f %9.0f %9.0f %9.1f %9.0f\n", row.count,
-                row.fillMs, row.openMs, row.closeMs, row.privateGrowth, row.privateHeld,
-                row.privateReleased, row.peakOpen, row.peakGrowth, row.storeMs, row.storeGrowth);
-  }
-  // Linear growth shows as ratios near the rows' ratio once the fixed cost of the form is
-  // small beside the rows' cost, and as the same cost per 1,000 more rows between counts.
-  for (std::size_t i = 1; i < table.size(); ++i) {
-    const CountFigures &small = table[i - 1], &large = table[i];
-    const double moreThousands = (large.count - small.count) / 1000.0;
+  std::printf("history list of one vehicle under Wine, %d runs (each a new process):\n", runs);
+  std::vector<CountFigures> table;
+  for (size_t i = 0; i < counts.size(); ++i) {
+    table.push_back(Medians(counts[i], figures[i]));
+    std::vector<double> open;
+    for (const RunFigures& run : figures[i]) open.push_back(run.openMs);
+    const CountFigures& row = table.back();
     std::printf(
-        "%d/%d: rows x%.1f, open x%.1f (+%.2f ms per 1,000 more rows), close x%.1f, private "
-        "growth x%.1f (+%.0f KiB per 1,000 more rows)\n",
-        large.count, small.count, static_cast<double>(large.count) / small.count,
-        large.openMs / small.openMs, (large.openMs - small.openMs) / moreThousands,
-        large.closeMs / small.closeMs, large.privateGrowth / small.privateGrowth,
-        (large.privateGrowth - small.privateGrowth) / moreThousands);
+        "  %6d rows: open %s, close %s, private bytes +%s MB open (+%s MB held after "
+        "closing), peak working set %s MB, store read alone %s\n",
+        row.count, FormatMs(Summarise(open)).c_str(), (FormatNumber(row.closeMs) + " ms").c_str(),
+        FormatNumber(row.privateGrowth / 1024).c_str(),
+        FormatNumber(row.privateHeld / 1024).c_str(), FormatNumber(row.peakOpen / 1024).c_str(),
+        (FormatNumber(row.storeMs) + " ms").c_str());
+  }
+  // Linear growth: the open time and the memory grow with the rows (ratio about the rows'
+  // ratio, less while the form's fixed cost still counts), never faster.
+  for (size_t i = 1; i < table.size(); ++i) {
+    const CountFigures &small = table[i - 1], &large = table[i];
+    const double rowsRatio = static_cast<double>(large.count) / small.count;
+    const double openRatio = large.openMs / small.openMs;
+    const double memoryRatio = large.privateGrowth / small.privateGrowth;
+    std::printf(
+        "  growth %d/%d (rows x%s): open x%s, private bytes x%s (goal linear, at most "
+        "x%s: %s)\n",
+        large.count, small.count, FormatNumber(rowsRatio).c_str(), FormatNumber(openRatio).c_str(),
+        FormatNumber(memoryRatio).c_str(), FormatNumber(rowsRatio * 1.2).c_str(),
+        Verdict(openRatio <= rowsRatio * 1.2 && memoryRatio <= rowsRatio * 1.2));
   }
   return 0;
 }

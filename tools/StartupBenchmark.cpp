@@ -5,7 +5,7 @@
 // measures what starting any program costs under this Wine. Each start is ended as a user
 // would (the terms are declined, the minimal window closed) and must exit with code 0.
 // Usage: startup-benchmark <TorvaneManutenzione.exe> <minimal-window.exe> [runs]
-// Run under Wine with scripts/benchmark-startup.
+// Run under Wine by scripts/benchmark.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/BenchmarkStatistics.h"
 #include "tools/UserFolderRedirect.h"
 
 namespace fs = std::filesystem;
@@ -208,43 +209,6 @@ std::vector<char> FileBytes(const fs::path& path) {
   return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-struct Figures {
-  double median = 0;
-  double lowQuartile = 0;
-  double highQuartile = 0;
-  double minimum = 0;
-  double maximum = 0;
-};
-
-double Quantile(const std::vector<double>& sorted, double q) {
-  const double position = q * static_cast<double>(sorted.size() - 1);
-  const size_t below = static_cast<size_t>(position);
-  const size_t above = std::min(below + 1, sorted.size() - 1);
-  return sorted[below] + (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
-}
-
-Figures Summarise(std::vector<double> values) {
-  Figures figures;
-  if (values.empty()) return figures;
-  std::sort(values.begin(), values.end());
-  figures.median = Quantile(values, 0.5);
-  figures.lowQuartile = Quantile(values, 0.25);
-  figures.highQuartile = Quantile(values, 0.75);
-  figures.minimum = values.front();
-  figures.maximum = values.back();
-  return figures;
-}
-
-void PrintRow(const char* name, const std::vector<double>& values) {
-  if (values.empty()) {
-    std::printf("  %-34s %8s\n", name, "-");
-    return;
-  }
-  Figures f = Summarise(values);
-  std::printf("  %-34s %8.1f %8.1f %8.1f %8.1f %8.1f\n", name, f.median, f.lowQuartile,
-              f.highQuartile, f.minimum, f.maximum);
-}
-
 struct Series {
   std::vector<double> shown;
   int polled = 0;
@@ -326,28 +290,25 @@ int wmain(int argc, wchar_t** argv) {
   }
   fs::remove_all(work, ignored);
 
-  std::printf(
-      "start until the window is visible and the program waits for input, %d runs\n"
-      "each after one warm-up (ms)\n",
-      runs);
-  std::printf("  %-34s %8s %8s %8s %8s %8s\n", "", "median", "25%", "75%", "min", "max");
-  PrintRow("minimal program (\"Finestra minima\")", minimalSeries.shown);
-  PrintRow("program, new user folder", freshSeries.shown);
-  PrintRow("program, existing database", existingSeries.shown);
-  std::printf("from closing to the end of the process\n");
-  PrintRow("minimal program (WM_CLOSE)", minimalSeries.exit);
-  PrintRow("program (\"Non Accetto\")", freshSeries.exit);
-
-  const Figures minimalFigures = Summarise(minimalSeries.shown);
-  if (minimalFigures.median > 0 && !freshSeries.shown.empty() && !existingSeries.shown.empty()) {
-    const Figures fresh = Summarise(freshSeries.shown);
-    const Figures existing = Summarise(existingSeries.shown);
-    std::printf(
-        "ratio to the minimal program: medians %.2fx (new user folder), %.2fx (existing "
-        "database); minima %.2fx, %.2fx\n",
-        fresh.median / minimalFigures.median, existing.median / minimalFigures.median,
-        fresh.minimum / minimalFigures.minimum, existing.minimum / minimalFigures.minimum);
-  }
+  std::printf("start-up under Wine to the terms window, %d runs:\n", runs);
+  std::printf("  minimal program %s; closing to the end of the process: program %s, minimal %s\n",
+              FormatMs(Summarise(minimalSeries.shown)).c_str(),
+              FormatMs(Summarise(freshSeries.exit)).c_str(),
+              FormatMs(Summarise(minimalSeries.exit)).c_str());
+  // The goal's figure: each run's program start over the minimal start next to it.
+  auto ratioLine = [&](const char* what, const std::vector<double>& program) {
+    if (program.size() != minimalSeries.shown.size() || program.empty()) return;
+    std::vector<double> ratios;
+    for (size_t i = 0; i < program.size(); ++i)
+      ratios.push_back(program[i] / minimalSeries.shown[i]);
+    const Spread ratio = Summarise(ratios);
+    std::printf("  %s %s: %sx (%s-%s) the minimal program (goal <= 1.5x: %s)\n", what,
+                FormatMs(Summarise(program)).c_str(), FormatNumber(ratio.median).c_str(),
+                FormatNumber(ratio.minimum).c_str(), FormatNumber(ratio.maximum).c_str(),
+                Verdict(ratio.median <= 1.5));
+  };
+  ratioLine("program, existing database", existingSeries.shown);
+  ratioLine("program, new user folder", freshSeries.shown);
   const int polled = minimalSeries.polled + freshSeries.polled + existingSeries.polled;
   if (polled) {
     std::printf("%d start(s) waited for input before the window showed (timed by polling)\n",

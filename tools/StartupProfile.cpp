@@ -18,7 +18,7 @@
 //   terms                  the terms window and its controls
 //   first messages         what was queued when the construction returned
 // Usage: startup-profile [runs]   from the folder that holds "filedat"
-// Run under Wine with scripts/benchmark-startup.
+// Run under Wine with scripts/profile-startup.
 #include <windows.h>
 
 #include <algorithm>

@@ -1,65 +1,77 @@
 #include "tools/ValueText.h"
 
 #include <charconv>
-#include <cinttypes>
-#include <cstdio>
-#include <cstdlib>
 
 #include "data/jet/ColumnDefinition.h"
+#include "toolkit/base/CsvText.h"
 #include "toolkit/base/DateTimeValue.h"
 
 namespace {
 
-void AppendUtf8(std::string& out, char32_t c) {
+// Writes at `out`, which has room for 4 bytes; returns the end.
+inline char* EncodeUtf8(char* out, char32_t c) {
   if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
+    *out++ = static_cast<char>(c);
   } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0xC0 | (c >> 6));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0xE0 | (c >> 12));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    *out++ = static_cast<char>(0xF0 | (c >> 18));
+    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
+  return out;
 }
 
 template <typename T>
-std::string Shortest(T number) {
+void AppendShortestOf(std::string& out, T number) {
   char buffer[64];
   std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, number);
-  return std::string(buffer, result.ptr);
-}
-
-std::string FormatCurrency(std::int64_t tenThousandths) {
-  std::uint64_t magnitude = tenThousandths < 0 ? 0 - static_cast<std::uint64_t>(tenThousandths)
-                                               : static_cast<std::uint64_t>(tenThousandths);
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%s%" PRIu64 ".%04" PRIu64, tenThousandths < 0 ? "-" : "",
-                magnitude / 10000, magnitude % 10000);
-  return buffer;
-}
-
-std::string FormatDate(double oleDate) {
-  LumoUtility::DateTimeValue civil;
-  if (!LumoUtility::FromOleDate(oleDate, LumoUtility::OleFraction::kTimeOfDay, civil)) {
-    return Shortest(oleDate);
-  }
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", civil.year, civil.month,
-                civil.day, civil.hour, civil.minute, civil.second);
-  return buffer;
+  out.append(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 }  // namespace
 
+void AppendShortest(std::string& out, double number) { AppendShortestOf(out, number); }
+
+void AppendShortest(std::string& out, float number) { AppendShortestOf(out, number); }
+
+void AppendCurrency(std::string& out, std::int64_t tenThousandths) {
+  LumoUtility::AppendDecimal(out, tenThousandths, 4, '.');
+}
+
+void AppendOleDate(std::string& out, double oleDate) {
+  LumoUtility::DateTimeValue civil;
+  if (LumoUtility::OleDateFields(oleDate, LumoUtility::OleFraction::kTimeOfDay, civil)) {
+    LumoUtility::AppendDateAndTime(out, civil);
+  } else {
+    AppendShortest(out, oleDate);
+  }
+}
+
+void AppendUnsupported(std::string& out, std::uint8_t typeCode) {
+  out.push_back('[');
+  out += Jet::TypeName(typeCode);
+  out.push_back(']');
+}
+
 std::string Utf16ToUtf8(const std::u16string& text) {
   std::string out;
   out.reserve(text.size());
+  AppendUtf8(out, text);
+  return out;
+}
+
+void AppendUtf8(std::string& out, const std::u16string& text) {
+  // At most 3 bytes per UTF-16 unit (a surrogate pair's 4 bytes stand for two units).
+  std::size_t start = out.size();
+  out.resize(start + 3 * text.size() + 1);
+  char* end = &out[start];
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -69,38 +81,29 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    AppendUtf8(out, c);
+    end = EncodeUtf8(end, c);
   }
-  return out;
+  out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 std::string FormatValue(const Jet::Value& value) {
   using Jet::ValueKind;
+  std::string out;
   switch (value.Kind()) {
-    case ValueKind::kNull: return "";
-    case ValueKind::kBoolean: return value.As<bool>() ? "1" : "0";
-    case ValueKind::kByte: return std::to_string(value.As<std::uint8_t>());
-    case ValueKind::kInteger: return std::to_string(value.As<std::int16_t>());
-    case ValueKind::kLong: return std::to_string(value.As<std::int32_t>());
-    case ValueKind::kSingle: return Shortest(value.As<float>());
-    case ValueKind::kDouble: return Shortest(value.As<double>());
-    case ValueKind::kCurrency: return FormatCurrency(value.As<Jet::Currency>().tenThousandths);
-    case ValueKind::kDateTime: return FormatDate(value.As<Jet::DateTime>().oleDate);
-    case ValueKind::kText: return Utf16ToUtf8(value.As<std::u16string>());
-    case ValueKind::kMemo: return Utf16ToUtf8(value.As<Jet::MemoText>().text);
+    case ValueKind::kNull: break;
+    case ValueKind::kBoolean: out = value.As<bool>() ? "1" : "0"; break;
+    case ValueKind::kByte: LumoUtility::AppendInteger(out, value.As<std::uint8_t>()); break;
+    case ValueKind::kInteger: LumoUtility::AppendInteger(out, value.As<std::int16_t>()); break;
+    case ValueKind::kLong: LumoUtility::AppendInteger(out, value.As<std::int32_t>()); break;
+    case ValueKind::kSingle: AppendShortest(out, value.As<float>()); break;
+    case ValueKind::kDouble: AppendShortest(out, value.As<double>()); break;
+    case ValueKind::kCurrency: AppendCurrency(out, value.As<Jet::Currency>().tenThousandths); break;
+    case ValueKind::kDateTime: AppendOleDate(out, value.As<Jet::DateTime>().oleDate); break;
+    case ValueKind::kText: AppendUtf8(out, value.As<std::u16string>()); break;
+    case ValueKind::kMemo: AppendUtf8(out, value.As<Jet::MemoText>().text); break;
     case ValueKind::kUnsupported:
-      return std::string("[") + Jet::TypeName(value.As<Jet::Unsupported>().typeCode) + "]";
+      AppendUnsupported(out, value.As<Jet::Unsupported>().typeCode);
+      break;
   }
-  return "";
-}
-
-std::string QuoteCsvField(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    if (c == '"') quoted.push_back('"');
-    quoted.push_back(c);
-  }
-  quoted.push_back('"');
-  return quoted;
+  return out;
 }

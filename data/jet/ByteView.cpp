@@ -6,21 +6,9 @@
 
 namespace Jet {
 
-void ByteView::Require(std::size_t offset, std::size_t length) const {
-  if (!Contains(offset, length)) {
-    ThrowCorrupt(std::string(what_) + ": read of " + std::to_string(length) + " bytes at " +
-                 std::to_string(offset) + " past its end (" + std::to_string(size_) + " bytes)");
-  }
-}
-
-std::uint8_t ByteView::U8(std::size_t offset) const {
-  Require(offset, 1);
-  return data_[offset];
-}
-
-std::uint16_t ByteView::U16(std::size_t offset) const {
-  Require(offset, 2);
-  return static_cast<std::uint16_t>(data_[offset] | (data_[offset + 1] << 8));
+void ByteView::ThrowPastEnd(std::size_t offset, std::size_t length) const {
+  ThrowCorrupt(std::string(what_) + ": read of " + std::to_string(length) + " bytes at " +
+               std::to_string(offset) + " past its end (" + std::to_string(size_) + " bytes)");
 }
 
 std::uint32_t ByteView::U24(std::size_t offset) const {
@@ -69,11 +57,6 @@ double ByteView::F64(std::size_t offset) const {
 
 ByteView ByteView::Sub(std::size_t offset, std::size_t length) const {
   return Sub(offset, length, what_);
-}
-
-ByteView ByteView::Sub(std::size_t offset, std::size_t length, const char* what) const {
-  Require(offset, length);
-  return ByteView(data_ + offset, length, what);
 }
 
 }  // namespace Jet

@@ -18,8 +18,14 @@ class ByteView {
   const std::uint8_t* Data() const { return data_; }
   const char* What() const { return what_; }
 
-  std::uint8_t U8(std::size_t offset) const;
-  std::uint16_t U16(std::size_t offset) const;
+  std::uint8_t U8(std::size_t offset) const {
+    Require(offset, 1);
+    return data_[offset];
+  }
+  std::uint16_t U16(std::size_t offset) const {
+    Require(offset, 2);
+    return static_cast<std::uint16_t>(data_[offset] | (data_[offset + 1] << 8));
+  }
   // Little-endian 24-bit value (page numbers in row pointers).
   std::uint32_t U24(std::size_t offset) const;
   std::uint32_t U32(std::size_t offset) const;
@@ -31,13 +37,20 @@ class ByteView {
 
   // The sub-range [offset, offset + length), checked.
   ByteView Sub(std::size_t offset, std::size_t length) const;
-  ByteView Sub(std::size_t offset, std::size_t length, const char* what) const;
+  ByteView Sub(std::size_t offset, std::size_t length, const char* what) const {
+    Require(offset, length);
+    return ByteView(data_ + offset, length, what);
+  }
   bool Contains(std::size_t offset, std::size_t length) const {
     return offset <= size_ && length <= size_ - offset;
   }
 
  private:
-  void Require(std::size_t offset, std::size_t length) const;
+  // Inline, as the check runs for every byte a scan reads; the report is made elsewhere.
+  void Require(std::size_t offset, std::size_t length) const {
+    if (!Contains(offset, length)) ThrowPastEnd(offset, length);
+  }
+  [[noreturn]] void ThrowPastEnd(std::size_t offset, std::size_t length) const;
 
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;

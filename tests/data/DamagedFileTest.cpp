@@ -8,6 +8,7 @@
 
 #include "data/jet/Database.h"
 #include "tests/data/SampleFiles.h"
+#include "toolkit/base/CsvText.h"
 #include "tools/ValueText.h"
 
 namespace {
@@ -37,10 +38,14 @@ std::map<std::uint32_t, std::string> DumpTables(const std::vector<std::uint8_t>&
       for (const auto& index : definition.indexes) dump += Utf16ToUtf8(index.name) + ";";
       Jet::TableScan scan = database->Scan(definition);
       std::vector<Jet::Value> values;
+      LumoUtility::StringCsvSink sink(dump);
+      LumoUtility::CsvWriter csv(sink, ',', "\n");
+      csv.EndLine();
       while (scan.Next(values)) {
-        dump += "\n";
-        for (const Jet::Value& value : values) dump += QuoteCsvField(FormatValue(value)) + ",";
+        for (const Jet::Value& value : values) csv.Text(FormatValue(value));
+        csv.EndLine();
       }
+      csv.Flush();
     } catch (const Jet::JetError& error) {
       EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kCorrupt) << error.what();
       dump = kError;

@@ -94,6 +94,13 @@ bool FromFileTime(std::uint64_t fileTime, DateTimeValue& v) {
 }
 
 bool FromOleDate(double oleDate, OleFraction fraction, DateTimeValue& value) {
+  DateTimeValue fields;
+  if (!OleDateFields(oleDate, fraction, fields)) return false;
+  value = NormalizeDateTime(fields);
+  return true;
+}
+
+bool OleDateFields(double oleDate, OleFraction fraction, DateTimeValue& value) {
   // Beyond these bounds no reading reaches Access's years, and the conversions to whole
   // numbers below stay defined.
   if (!std::isfinite(oleDate) || oleDate <= kFirstOleDay - 1.0 || oleDate >= kLastOleDay + 1.0) {
@@ -122,15 +129,14 @@ bool FromOleDate(double oleDate, OleFraction fraction, DateTimeValue& value) {
   int year = 0, month = 0, day = 0;
   CivilFromDays(days + kOleEpochDays, year, month, day);
   if (year < kFirstOleYear || year > kLastOleYear) return false;
-  DateTimeValue fields;
-  fields.year = static_cast<std::uint16_t>(year);
-  fields.month = static_cast<std::uint16_t>(month);
-  fields.dayOfWeek = 0;
-  fields.day = static_cast<std::uint16_t>(day);
-  fields.hour = static_cast<std::uint16_t>(secondOfDay / 3600);
-  fields.minute = static_cast<std::uint16_t>(secondOfDay / 60 % 60);
-  fields.second = static_cast<std::uint16_t>(secondOfDay % 60);
-  value = NormalizeDateTime(fields);
+  value = DateTimeValue();
+  value.year = static_cast<std::uint16_t>(year);
+  value.month = static_cast<std::uint16_t>(month);
+  value.dayOfWeek = 0;
+  value.day = static_cast<std::uint16_t>(day);
+  value.hour = static_cast<std::uint16_t>(secondOfDay / 3600);
+  value.minute = static_cast<std::uint16_t>(secondOfDay / 60 % 60);
+  value.second = static_cast<std::uint16_t>(secondOfDay % 60);
   return true;
 }
 

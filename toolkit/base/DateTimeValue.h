@@ -58,6 +58,10 @@ enum class OleFraction {
   kSignedDays,
 };
 bool FromOleDate(double oleDate, OleFraction fraction, DateTimeValue& value);
+// The same year, month, day, hour, minute and second without the normalisation (no
+// dayOfWeek, no validity mark): for showing millions of dates, where the file-time round
+// trip would cost more than the rest of the work.
+bool OleDateFields(double oleDate, OleFraction fraction, DateTimeValue& value);
 // The OleFraction::kSignedDays form of a normal value of years 1601..9999 (milliseconds
 // dropped); false for any other value.
 bool ToOleDate(const DateTimeValue& value, double& oleDate);
