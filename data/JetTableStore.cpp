@@ -35,6 +35,27 @@ void JetTableStore::ScanRows(const Sql::TableInfo& table,
   }
 }
 
+namespace {
+
+class JetRowCursor : public Sql::RowCursor {
+ public:
+  explicit JetRowCursor(Jet::TableScan scan) : scan_(std::move(scan)) {}
+  bool Next() override { return scan_.Advance(); }
+  Sql::RowId Id() const override { return JetSql::RowIdOf(scan_.CurrentRow()); }
+  Sql::Value Column(std::size_t index) override { return JetSql::ToSqlValue(scan_.Column(index)); }
+
+ private:
+  Jet::TableScan scan_;
+};
+
+}  // namespace
+
+std::unique_ptr<Sql::RowCursor> JetTableStore::OpenCursor(const Sql::TableInfo& table) const {
+  const Jet::Database& reader = database_.Reader();
+  return std::make_unique<JetRowCursor>(
+      reader.Scan(reader.ReadTable(LumoUtility::WidenToUtf16(table.name))));
+}
+
 std::vector<Jet::Value> JetTableStore::ToEngineValues(const std::u16string& table,
                                                       const Sql::Row& row) const {
   Jet::TableDefinition definition = database_.ReadTable(table);

@@ -109,6 +109,11 @@ std::vector<std::uint8_t> ReadAllBytes(RawFile& file) {
 }
 
 std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, WriterLock& lock) {
+  EnsureCommitted(database, lock);
+  return ReadAllBytes(lock.File());
+}
+
+void EnsureCommitted(const std::filesystem::path& database, WriterLock& lock) {
   if (!lock.ReadOnly()) {
     RecoverJournal(database, lock.File());
   } else {
@@ -119,7 +124,6 @@ std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, W
                          " was cut short and the file cannot be opened for writing to undo it");
     }
   }
-  return ReadAllBytes(lock.File());
 }
 
 bool RecoverJournal(const std::filesystem::path& database, RawFile& file) {

@@ -83,6 +83,9 @@ std::vector<std::uint8_t> ReadAllBytes(RawFile& file);
 // With the lock held: the file's committed bytes. A commit cut short is rolled back first;
 // where the file can only be read it cannot be, and kFileAccess says so.
 std::vector<std::uint8_t> ReadCommitted(const std::filesystem::path& database, WriterLock& lock);
+// The first half of ReadCommitted: afterwards the locked file holds only committed bytes,
+// for a reader that takes them a page at a time.
+void EnsureCommitted(const std::filesystem::path& database, WriterLock& lock);
 
 // With the lock held: writes a commit safely (order above). `pages` is the new state;
 // `originals` the committed bytes of every page below `committedPageCount` that changes

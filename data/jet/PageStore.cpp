@@ -11,25 +11,81 @@ namespace Jet {
 PageStore PageStore::Load(const std::filesystem::path& path) {
   // Under the lock: a cut-short commit (of this or another copy) is rolled back first,
   // and no other copy's commit is half-way through while the bytes are read.
-  std::vector<std::uint8_t> bytes;
-  bool readOnly = false;
+  PageStore store(path);
   {
     WriterLock lock(path, LockAccess::kWriteOrRead);
-    bytes = ReadCommitted(path, lock);
-    readOnly = lock.ReadOnly();
+    EnsureCommitted(path, lock);
+    store.TakeFile(lock.File());
+    store.readOnly_ = lock.ReadOnly();
   }
-  PageStore store(path);
-  store.TakeImage(bytes);
   store.fileExisted_ = true;
-  store.readOnly_ = readOnly;
   return store;
 }
 
-bool PageStore::TakeImage(const std::vector<std::uint8_t>& bytes) {
-  if (bytes.size() % Format::kPageSize != 0 ||
-      bytes.size() / Format::kPageSize > Format::kMaxPageNumber) {
+namespace {
+
+constexpr std::size_t kBlockPages = 64;
+
+void CheckImageSize(std::uint64_t size) {
+  if (size % Format::kPageSize != 0 || size / Format::kPageSize > Format::kMaxPageNumber) {
     ThrowCorrupt("the file's size is not a whole number of pages; it is not opened for writing");
   }
+}
+
+// The file's size, refused as ReadAllBytes and TakeImage refuse it.
+std::uint64_t CheckedFileSize(RawFile& file) {
+  std::uint64_t size = file.Size();
+  if (size > static_cast<std::uint64_t>(Format::kMaxPageNumber) * Format::kPageSize) {
+    ThrowCorrupt("the file is larger than any Jet 4 database");
+  }
+  CheckImageSize(size);
+  return size;
+}
+
+}  // namespace
+
+bool PageStore::TakeFile(RawFile& file) {
+  std::size_t count = static_cast<std::size_t>(CheckedFileSize(file) / Format::kPageSize);
+  if (IsCommittedFile(file)) return false;
+  originals_.clear();
+  pages_.resize(count);
+  committedPageCount_ = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint64_t at = static_cast<std::uint64_t>(i) * Format::kPageSize;
+    if (file.ReadAt(at, pages_[i].data(), Format::kPageSize) != Format::kPageSize) {
+      pages_.clear();
+      CheckImageSize(at + 1);  // the file shrank while it was read
+    }
+  }
+  committedPageCount_ = count;
+  return true;
+}
+
+bool PageStore::IsCommittedFile(RawFile& file) const {
+  std::uint64_t size = file.Size();
+  if (size != committedPageCount_ * Format::kPageSize) return false;
+  std::vector<std::uint8_t> block(kBlockPages * Format::kPageSize);
+  for (std::size_t first = 0; first < committedPageCount_; first += kBlockPages) {
+    std::size_t pages = std::min(kBlockPages, committedPageCount_ - first);
+    std::size_t length = pages * Format::kPageSize;
+    if (file.ReadAt(static_cast<std::uint64_t>(first) * Format::kPageSize, block.data(), length) !=
+        length) {
+      return false;
+    }
+    for (std::size_t i = 0; i < pages; ++i) {
+      std::size_t n = first + i;
+      auto found = originals_.find(static_cast<std::uint32_t>(n));
+      const std::uint8_t* committed =
+          found != originals_.end() ? found->second.data() : pages_[n].data();
+      if (std::memcmp(block.data() + i * Format::kPageSize, committed, Format::kPageSize) != 0)
+        return false;
+    }
+  }
+  return true;
+}
+
+bool PageStore::TakeImage(const std::vector<std::uint8_t>& bytes) {
+  CheckImageSize(bytes.size());
   if (IsCommittedImage(bytes)) return false;
   std::size_t count = bytes.size() / Format::kPageSize;
   originals_.clear();
@@ -106,10 +162,10 @@ bool PageStore::Hold() {
   held_ = std::make_unique<WriterLock>(
       path_, fileExisted_ ? LockAccess::kWriteOrRead : LockAccess::kCreate);
   try {
-    std::vector<std::uint8_t> bytes = ReadCommitted(path_, *held_);
+    EnsureCommitted(path_, *held_);
     readOnly_ = held_->ReadOnly();
-    if (!fileExisted_ && bytes.empty()) return false;
-    bool reloaded = TakeImage(bytes);
+    if (!fileExisted_ && held_->File().Size() == 0) return false;
+    bool reloaded = TakeFile(held_->File());
     fileExisted_ = true;
     return reloaded;
   } catch (...) {
@@ -131,7 +187,7 @@ void PageStore::Commit() {
     if (fileExisted_ || lock.File().Size() != 0) {
       // Without the statement's hold, the file must still be what this store loaded, or
       // applying the changes would lose another copy's commit.
-      if (!IsCommittedImage(ReadAllBytes(lock.File()))) {
+      if (!IsCommittedFile(lock.File())) {
         throw JetError(
             JetErrorKind::kChangedElsewhere,
             "the file " + path_.u8string() + " was changed by another copy since it was loaded");

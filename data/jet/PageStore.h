@@ -69,6 +69,11 @@ class PageStore : public PageSource {
   explicit PageStore(std::filesystem::path path) : path_(std::move(path)) {}
   // Replaces every page by the file image's; false when they are equal already.
   bool TakeImage(const std::vector<std::uint8_t>& bytes);
+  // The same for the locked file itself, read and compared a block at a time, so that the
+  // file is never held twice in memory.
+  bool TakeFile(RawFile& file);
+  // Whether the locked file holds the committed state (changes pending put back).
+  bool IsCommittedFile(RawFile& file) const;
   // Whether the file image is the committed state (changes pending put back).
   bool IsCommittedImage(const std::vector<std::uint8_t>& bytes) const;
 

@@ -38,11 +38,12 @@ bool TableScan::Next(std::vector<Value>& values) {
 }
 
 Value TableScan::Column(std::size_t index) {
-  RowLayout layout(table_, currentBytes_);
-  return DecodeColumn(source_, table_.columns.at(index), layout, longValueBudget_);
+  if (!layout_) layout_.emplace(table_, currentBytes_);
+  return DecodeColumn(source_, table_.columns.at(index), *layout_, longValueBudget_);
 }
 
 bool TableScan::Advance() {
+  layout_.reset();
   for (;;) {
     if (!pageLoaded_) {
       if (pageIndex_ >= pages_.size()) return false;

@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "data/jet/LongValue.h"
 #include "data/jet/PageSource.h"
+#include "data/jet/RowDecoder.h"
 #include "data/jet/RowPointer.h"
 #include "data/jet/TableDefinition.h"
 #include "data/jet/Value.h"
@@ -50,6 +52,8 @@ class TableScan {
   RowPointer current_;
   ByteView currentBytes_;
   LongValueBudget longValueBudget_;
+  // The current row's layout, worked out by the first Column call on it.
+  std::optional<RowLayout> layout_;
 };
 
 // Counts the live rows by scanning (the stored count may be stale).

@@ -57,6 +57,112 @@ Reach ReachOf(const Bound& b) {
   return reach;
 }
 
+bool MarkColumnsRead(const Bound& b, int depth, int source, std::vector<bool>& used) {
+  if (b.kind == Bound::Kind::Column) {
+    auto column = static_cast<std::size_t>(b.column);
+    if (b.up == depth && b.source == source && column < used.size()) used[column] = true;
+    return true;
+  }
+  if (b.kind == Bound::Kind::Scalar || b.kind == Bound::Kind::InSubquery) {
+    const SubqueryPlan& plan = *b.subquery;
+    if (plan.keyed) {
+      // Its outer keys are read one frame out from its own scope.
+      for (const auto& key : plan.outerKeys) {
+        if (!MarkColumnsRead(*key, depth + 1, source, used)) return false;
+      }
+    } else if (plan.correlated) {
+      return false;
+    }
+  }
+  for (const auto& child : b.children) {
+    if (!MarkColumnsRead(*child, depth, source, used)) return false;
+  }
+  return true;
+}
+
+namespace {
+
+const ColumnInfo* ColumnOf(const Bound& b, const Scope& scope) {
+  const Scope* s = &scope;
+  for (int i = 0; i < b.up && s != nullptr; ++i) s = s->parent;
+  if (s == nullptr || b.source < 0 || static_cast<std::size_t>(b.source) >= s->sources.size()) {
+    return nullptr;
+  }
+  const auto& columns = s->sources[static_cast<std::size_t>(b.source)].info.columns;
+  if (b.column < 0 || static_cast<std::size_t>(b.column) >= columns.size()) return nullptr;
+  return &columns[static_cast<std::size_t>(b.column)];
+}
+
+// A keyed subquery fails only through its filters and argument, which it may evaluate
+// over any row of its table.
+bool KeyedNeverFails(const SubqueryPlan& plan, bool& text) {
+  text = false;
+  bool keyText = false;
+  for (const auto& key : plan.outerKeys) {
+    if (!NeverFails(*key, *plan.scope, keyText)) return false;
+  }
+  for (const auto& filter : plan.innerFilters) {
+    if (!NeverFails(*filter, *plan.scope, keyText) || keyText) return false;
+  }
+  if (plan.function == Aggregate::CountStar) return true;
+  bool argumentText = false;
+  if (!plan.argument || !NeverFails(*plan.argument, *plan.scope, argumentText)) return false;
+  if (plan.function == Aggregate::Max || plan.function == Aggregate::Min) {
+    text = argumentText;
+    return true;
+  }
+  return plan.function == Aggregate::Count || !argumentText;
+}
+
+}  // namespace
+
+bool NeverFails(const Bound& b, const Scope& scope, bool& text) {
+  text = false;
+  bool left = false;
+  bool right = false;
+  switch (b.kind) {
+    case Bound::Kind::Constant: text = b.constant.type == Value::Type::Text; return true;
+    case Bound::Kind::Column: {
+      const ColumnInfo* column = ColumnOf(b, scope);
+      if (column == nullptr) return false;
+      text = column->type == ColumnType::Text || column->type == ColumnType::Memo;
+      return true;
+    }
+    case Bound::Kind::IsNull: return NeverFails(*b.children[0], scope, left);
+    // NOT, minus, AND and OR refuse text.
+    case Bound::Kind::Unary: return NeverFails(*b.children[0], scope, left) && !left;
+    case Bound::Kind::Binary:
+      if (!NeverFails(*b.children[0], scope, left) || !NeverFails(*b.children[1], scope, right)) {
+        return false;
+      }
+      switch (b.binary) {
+        case BinaryOp::And:
+        case BinaryOp::Or:
+        case BinaryOp::Add:
+        case BinaryOp::Subtract:
+        case BinaryOp::Multiply: return !left && !right;
+        // Text compares only with text (or, failing, as a date).
+        case BinaryOp::Equal:
+        case BinaryOp::NotEqual:
+        case BinaryOp::Less:
+        case BinaryOp::LessEqual:
+        case BinaryOp::Greater:
+        case BinaryOp::GreaterEqual: return left == right;
+        default: return false;  // division by zero, text made by concatenation
+      }
+    case Bound::Kind::InList: {
+      if (!NeverFails(*b.children[0], scope, left)) return false;
+      for (std::size_t i = 1; i < b.children.size(); ++i) {
+        if (!NeverFails(*b.children[i], scope, right) || right != left) return false;
+      }
+      text = false;
+      return true;
+    }
+    case Bound::Kind::Scalar: return b.subquery->keyed && KeyedNeverFails(*b.subquery, text);
+    default: return false;
+  }
+}
+
 namespace {
 
 struct Binder {

@@ -1,7 +1,8 @@
-// The tables a statement reads. Each table is looked up by name and its rows are read
-// once per statement (one QueryEngine), cached under the upper-cased name, and kept in
-// primary-key order; every Source of every scope points into that cache, so the rows
-// stay put while the engine lives. Within one FROM clause no two sources share a name.
+// The tables a statement reads. Each table is looked up by name. A step that needs all of
+// its rows at once has them read once per statement (one QueryEngine), cached under the
+// upper-cased name and kept in primary-key order, so they stay put while the engine
+// lives; a step that can look at one row at a time streams them instead, so a large
+// table is never held whole. Within one FROM clause no two sources share a name.
 #include "data/sql/QueryEngine.h"
 
 #include <algorithm>
@@ -58,11 +59,37 @@ const std::vector<StoredRow>& QueryEngine::RowsOf(const TableInfo& table) {
   return *rowsByTable_.emplace(key, std::move(rows)).first->second;
 }
 
+namespace {
+
+class KeptRowsCursor : public RowCursor {
+ public:
+  explicit KeptRowsCursor(const std::vector<StoredRow>& rows) : rows_(rows) {}
+  bool Next() override {
+    if (next_ >= rows_.size()) return false;
+    current_ = next_++;
+    return true;
+  }
+  RowId Id() const override { return rows_[current_].id; }
+  Value Column(std::size_t index) override { return rows_[current_].values[index]; }
+
+ private:
+  const std::vector<StoredRow>& rows_;
+  std::size_t next_ = 0;
+  std::size_t current_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<RowCursor> QueryEngine::OpenCursor(const TableInfo& table) {
+  auto found = rowsByTable_.find(UpperCase(table.name));
+  if (found != rowsByTable_.end()) return std::make_unique<KeptRowsCursor>(*found->second);
+  return store_.OpenCursor(table);
+}
+
 Source QueryEngine::MakeSource(const TableRef& ref) {
   Source source;
   source.info = FindTable(ref.table);
   source.name = ref.alias.empty() ? ref.table : ref.alias;
-  source.rows = &RowsOf(source.info);
   return source;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,10 +20,11 @@ struct StoredRow {
   Row values;
 };
 
+// A table of a FROM clause; its rows are read only when a step of the query needs them
+// (QueryEngine::RowsOf or OpenCursor).
 struct Source {
   TableInfo info;
   std::string name;  // the alias, or the table's name when it has none
-  const std::vector<StoredRow>* rows = nullptr;
 };
 
 struct Scope {
@@ -38,6 +40,13 @@ struct Frame {
 };
 
 struct SubqueryPlan;
+
+// The tuples that a FROM clause and WHERE gave, with the rows of a streamed join that they
+// point to.
+struct FilteredTuples {
+  std::vector<std::vector<const Row*>> tuples;
+  std::deque<Row> streamedRows;
+};
 
 struct Bound {
   enum class Kind {
@@ -70,7 +79,7 @@ class QueryEngine {
  public:
   explicit QueryEngine(const TableReader& store) : store_(store) {}
 
-  // A scope over the FROM tables; their rows are read once per statement.
+  // A scope over the FROM tables.
   Scope MakeScope(const TableRef& from, const std::vector<Join>& joins, const Scope* parent);
   Source MakeSource(const TableRef& ref);
   TableInfo FindTable(const std::string& name) const;
@@ -78,17 +87,33 @@ class QueryEngine {
   BoundPtr Bind(const Expr& expr, const Scope& scope, bool aggregatesAllowed);
   Value Evaluate(const Bound& bound, const Frame& frame);
 
-  QueryResult Run(const SelectStatement& select, const Scope* parent, const Frame* outer);
+  // `independent`: nothing of it reads the enclosing query's rows (a subquery that is
+  // not correlated), so what its SELECTs filter may be shared with the same FROM and
+  // WHERE met elsewhere in the statement.
+  QueryResult Run(const SelectStatement& select, const Scope* parent, const Frame* outer,
+                  bool independent = false);
+
+  // Every row of the table in primary-key order, read once per statement and kept while
+  // the engine lives.
+  const std::vector<StoredRow>& RowsOf(const TableInfo& table);
+  // One pass over the table's rows in no particular order, decoding columns on demand;
+  // over the kept rows when RowsOf has read them already.
+  std::unique_ptr<RowCursor> OpenCursor(const TableInfo& table);
 
  private:
   friend struct QueryRunner;
-  const std::vector<StoredRow>& RowsOf(const TableInfo& table);
+  void BuildKeyed(SubqueryPlan& plan);
   Value EvaluateAggregate(const Bound& bound, const Frame& frame);
   Value EvaluateSubquery(const Bound& bound, const Frame& frame);
   Value EvaluateIn(const Bound& bound, const Frame& frame);
 
   const TableReader& store_;
   std::map<std::string, std::unique_ptr<std::vector<StoredRow>>> rowsByTable_;
+  // Keyed subquery results by what they compute: the same subquery written twice in a
+  // statement reads its table once.
+  std::map<std::string, std::shared_ptr<const std::unordered_map<std::string, Value>>> keyedTables_;
+  // The filtered tuples of independent SELECTs, by the text of their FROM and WHERE.
+  std::map<std::string, std::unique_ptr<FilteredTuples>> filteredByText_;
   // Tuples of the group being aggregated, when evaluating a grouped SELECT list.
   const std::vector<std::vector<const Row*>>* group_ = nullptr;
 };

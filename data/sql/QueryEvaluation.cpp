@@ -110,44 +110,74 @@ struct Accumulator {
   }
 };
 
+// Whether the aggregate's result is the same whatever order the rows come in: counts
+// always; MAX and MIN of a column that is not text (equal texts may differ in case, and
+// the first one found wins).
+bool OrderFree(const SubqueryPlan& plan) {
+  if (plan.function == Aggregate::CountStar || plan.function == Aggregate::Count) return true;
+  if (plan.function != Aggregate::Max && plan.function != Aggregate::Min) return false;
+  if (!plan.argument || plan.argument->kind != Bound::Kind::Column) return false;
+  const ColumnInfo& column =
+      plan.scope->sources[0].info.columns[static_cast<std::size_t>(plan.argument->column)];
+  return column.type != ColumnType::Text && column.type != ColumnType::Memo;
+}
+
 // One pass over the subquery's table: per inner key, the aggregate of the rows that pass
-// the inner filters. Rows with a NULL key are left out, as NULL equals nothing.
-void BuildKeyedValues(QueryEngine& engine, SubqueryPlan& plan) {
-  const Source& source = plan.scope->sources[0];
+// the inner filters. Rows with a NULL key are left out, as NULL equals nothing. When the
+// order of the rows cannot change the result they are streamed, decoding only the
+// columns the plan reads.
+std::unordered_map<std::string, Value> KeyedValues(QueryEngine& engine, const SubqueryPlan& plan) {
   std::unordered_map<std::string, Accumulator> accumulators;
   std::vector<const Row*> tuple(1);
-  for (const StoredRow& row : *source.rows) {
-    tuple[0] = &row.values;
+  std::string key;
+  // A plain column is read in place rather than copied out by Evaluate.
+  const Bound* argumentColumn =
+      plan.argument && plan.argument->kind == Bound::Kind::Column && plan.argument->up == 0
+          ? plan.argument.get()
+          : nullptr;
+  auto add = [&](const Row& row) {
+    tuple[0] = &row;
     Frame rowFrame{&tuple, nullptr};
-    bool keep = true;
     for (const auto& filter : plan.innerFilters) {
-      if (!Holds(engine.Evaluate(*filter, rowFrame))) {
-        keep = false;
-        break;
-      }
+      if (!Holds(engine.Evaluate(*filter, rowFrame))) return;
     }
-    if (!keep) continue;
-    std::string key;
+    key.clear();
     for (int column : plan.innerKeyColumns) {
-      const Value& v = row.values[static_cast<std::size_t>(column)];
-      if (v.IsNull()) {
-        keep = false;
-        break;
-      }
+      const Value& v = row[static_cast<std::size_t>(column)];
+      if (v.IsNull()) return;
       AppendKeyPart(key, v);
     }
-    if (!keep) continue;
     Accumulator& accumulator = accumulators.try_emplace(key, plan.function).first->second;
     if (plan.function == Aggregate::CountStar) {
       accumulator.AddRow();
+    } else if (argumentColumn != nullptr) {
+      accumulator.Add(row[static_cast<std::size_t>(argumentColumn->column)]);
     } else {
       accumulator.Add(engine.Evaluate(*plan.argument, rowFrame));
     }
+  };
+  const TableInfo& table = plan.scope->sources[0].info;
+  std::vector<bool> used(table.columns.size(), false);
+  bool known = true;
+  for (int column : plan.innerKeyColumns) used[static_cast<std::size_t>(column)] = true;
+  for (const auto& filter : plan.innerFilters)
+    known = known && MarkColumnsRead(*filter, 0, 0, used);
+  if (plan.argument) known = known && MarkColumnsRead(*plan.argument, 0, 0, used);
+  if (!known || !OrderFree(plan)) {
+    for (const StoredRow& row : engine.RowsOf(table)) add(row.values);
+  } else {
+    std::unique_ptr<RowCursor> cursor = engine.OpenCursor(table);
+    Row row(table.columns.size());
+    while (cursor->Next()) {
+      for (std::size_t c = 0; c < used.size(); ++c) {
+        if (used[c]) row[c] = cursor->Column(c);
+      }
+      add(row);
+    }
   }
-  for (auto& [key, accumulator] : accumulators) {
-    plan.keyedValues.emplace(key, accumulator.Result());
-  }
-  plan.keyedBuilt = true;
+  std::unordered_map<std::string, Value> values;
+  for (auto& [key, accumulator] : accumulators) values.emplace(key, accumulator.Result());
+  return values;
 }
 
 // The keyed aggregate for the outer row; a key not found (or NULL) gets the aggregate of
@@ -165,12 +195,27 @@ Value LookUpKeyed(QueryEngine& engine, const SubqueryPlan& plan, const Frame& fr
     }
     AppendKeyPart(key, v);
   }
-  auto found = nullKey ? plan.keyedValues.end() : plan.keyedValues.find(key);
-  if (found != plan.keyedValues.end()) return found->second;
+  const auto& values = *plan.keyedValues;
+  auto found = nullKey ? values.end() : values.find(key);
+  if (found != values.end()) return found->second;
   return Accumulator(plan.function).Result();
 }
 
 }  // namespace
+
+void QueryEngine::BuildKeyed(SubqueryPlan& plan) {
+  std::string signature = KeyedSignature(plan);
+  if (!signature.empty()) {
+    auto found = keyedTables_.find(signature);
+    if (found != keyedTables_.end()) {
+      plan.keyedValues = found->second;
+      return;
+    }
+  }
+  plan.keyedValues =
+      std::make_shared<const std::unordered_map<std::string, Value>>(KeyedValues(*this, plan));
+  if (!signature.empty()) keyedTables_.emplace(signature, plan.keyedValues);
+}
 
 Value QueryEngine::EvaluateAggregate(const Bound& b, const Frame& frame) {
   if (group_ == nullptr) throw SqlError("Funzione di aggregazione fuori posto.");
@@ -189,11 +234,11 @@ Value QueryEngine::EvaluateAggregate(const Bound& b, const Frame& frame) {
 Value QueryEngine::EvaluateSubquery(const Bound& b, const Frame& frame) {
   SubqueryPlan& plan = *b.subquery;
   if (plan.keyed) {
-    if (!plan.keyedBuilt) BuildKeyedValues(*this, plan);
+    if (!plan.keyedValues) BuildKeyed(plan);
     return LookUpKeyed(*this, plan, frame);
   }
   if (plan.computed) return plan.scalar;
-  QueryResult result = Run(*plan.select, plan.parentScope, &frame);
+  QueryResult result = Run(*plan.select, plan.parentScope, &frame, !plan.correlated);
   if (result.rows.size() > 1) {
     throw SqlError("Questa sottoquery può restituire al massimo un record.");
   }
@@ -209,7 +254,7 @@ Value QueryEngine::EvaluateIn(const Bound& b, const Frame& frame) {
   SubqueryPlan& plan = *b.subquery;
   Value operand = Evaluate(*b.children[0], frame);
   if (!plan.computed || plan.correlated) {
-    QueryResult result = Run(*plan.select, plan.parentScope, &frame);
+    QueryResult result = Run(*plan.select, plan.parentScope, &frame, !plan.correlated);
     plan.keys.clear();
     plan.hasNull = false;
     for (const Row& row : result.rows) {

@@ -15,6 +15,7 @@
 //   beside the row (the carried keys, kept parallel to the rows through duplicate
 //   removal); a UNION may order by output columns only.
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -107,6 +108,7 @@ struct QueryRunner {
   QueryEngine& engine;
   const Scope* parent;
   const Frame* outer;
+  bool independent;  // reads nothing of the enclosing query's rows
 
   QueryResult Run(const SelectStatement& select) {
     std::vector<const OrderItem*> carriedOrder;
@@ -225,12 +227,16 @@ struct QueryRunner {
     CoreRows out;
     out.names = ColumnNames(core, scope);
     BoundCore bound = BindCore(core, scope, carriedOrder);
-    std::vector<Tuple> tuples = KeepWhere(JoinedTuples(core, scope), bound.where.get());
+    std::vector<BoundPtr> ons;
+    for (const Join& join : core.joins) ons.push_back(engine.Bind(*join.on, scope, false));
+    std::unique_ptr<FilteredTuples> own;
+    const FilteredTuples* filtered = SharedTuples(core, scope, ons, bound.where.get(), own);
+    const std::vector<Tuple>& tuples = filtered->tuples;
     if (!bound.aggregated) {
       for (const Tuple& tuple : tuples) Project(bound, scope, Frame{&tuple, outer}, out);
       return out;
     }
-    std::vector<std::vector<Tuple>> groups = Groups(std::move(tuples), bound.groupBy);
+    std::vector<std::vector<Tuple>> groups = Groups(tuples, bound.groupBy);
     Tuple empty(scope.sources.size(), kNullRow);
     for (const auto& group : groups) {
       // Aggregates in the projection read the group through the engine.
@@ -358,36 +364,75 @@ struct QueryRunner {
 
   // ---- joins ----
 
-  std::vector<Tuple> JoinedTuples(const SelectCore& core, const Scope& scope) {
+  // The tuples of the FROM clause that pass WHERE: made here (into `own`), or those the
+  // same FROM and WHERE made before in the statement when neither reads outer rows.
+  const FilteredTuples* SharedTuples(const SelectCore& core, const Scope& scope,
+                                     const std::vector<BoundPtr>& ons, const Bound* where,
+                                     std::unique_ptr<FilteredTuples>& own) {
+    std::string text;
+    bool shared = independent;
+    for (const Source& source : scope.sources) text += UpperCase(source.info.name) + '|';
+    for (std::size_t j = 0; j < ons.size() && shared; ++j) {
+      text += std::to_string(static_cast<int>(core.joins[j].kind));
+      shared = Describe(*ons[j], text);
+    }
+    text += "|W";
+    shared = shared && (where == nullptr || Describe(*where, text));
+    if (shared) {
+      auto found = engine.filteredByText_.find(text);
+      if (found != engine.filteredByText_.end()) return found->second.get();
+    }
+    own = std::make_unique<FilteredTuples>();
+    own->tuples = WhereTuples(core, scope, ons, where, own->streamedRows);
+    if (!shared) return own.get();
+    return engine.filteredByText_.emplace(text, std::move(own)).first->second.get();
+  }
+
+  // The joined tuples that pass WHERE. The last join, when it is an inner or left join on
+  // an equality, streams its table and applies WHERE as it goes (StreamJoin).
+  std::vector<Tuple> WhereTuples(const SelectCore& core, const Scope& scope,
+                                 const std::vector<BoundPtr>& ons, const Bound* where,
+                                 std::deque<Row>& streamedRows) {
     std::vector<Tuple> tuples;
     const std::size_t width = scope.sources.size();
-    for (const StoredRow& row : *scope.sources[0].rows) {
+    for (const StoredRow& row : engine.RowsOf(scope.sources[0].info)) {
       Tuple tuple(width, kNullRow);
       tuple[0] = &row.values;
       tuples.push_back(std::move(tuple));
     }
     for (std::size_t j = 0; j < core.joins.size(); ++j) {
-      tuples = JoinSource(tuples, core.joins[j], static_cast<int>(j + 1), scope);
+      const bool last = j + 1 == core.joins.size();
+      bool filtered = false;
+      tuples = JoinSource(tuples, core.joins[j], *ons[j], static_cast<int>(j + 1), scope,
+                          last ? where : nullptr, streamedRows, filtered);
+      if (filtered && last) return tuples;
     }
-    return tuples;
+    return KeepWhere(std::move(tuples), where);
   }
 
-  // The tuples extended by source `added`, which the join brings in.
-  std::vector<Tuple> JoinSource(std::vector<Tuple>& tuples, const Join& join, int added,
-                                const Scope& scope) {
+  // The tuples extended by source `added`, which the join brings in. A join that can be
+  // streamed is, and then also applies `where` (`filtered` tells).
+  std::vector<Tuple> JoinSource(std::vector<Tuple>& tuples, const Join& join, const Bound& on,
+                                int added, const Scope& scope, const Bound* where,
+                                std::deque<Row>& streamedRows, bool& filtered) {
     const Source& source = scope.sources[static_cast<std::size_t>(added)];
-    BoundPtr on = engine.Bind(*join.on, scope, false);
-    HashEquality hash = FindHashEquality(*on, added);
+    HashEquality hash = FindHashEquality(on, added);
+    if (hash.column >= 0 && join.kind != JoinKind::Right) {
+      filtered = true;
+      return StreamJoin(tuples, on, hash, join.kind == JoinKind::Left, added, scope, where,
+                        streamedRows);
+    }
+    const std::vector<StoredRow>& rows = engine.RowsOf(source.info);
     std::unordered_map<std::string, std::vector<const Row*>> byKey;
     if (hash.column >= 0) {
-      for (const StoredRow& row : *source.rows) {
+      for (const StoredRow& row : rows) {
         const Value& v = row.values[static_cast<std::size_t>(hash.column)];
         if (!v.IsNull()) byKey[HashKey(v)].push_back(&row.values);
       }
     }
     std::vector<const Row*> everyRow;
     if (hash.column < 0) {
-      for (const StoredRow& row : *source.rows) everyRow.push_back(&row.values);
+      for (const StoredRow& row : rows) everyRow.push_back(&row.values);
     }
     std::unordered_set<const Row*> matchedRight;
     std::vector<Tuple> next;
@@ -404,7 +449,7 @@ struct QueryRunner {
       for (const Row* candidate : *candidates) {
         tuple[static_cast<std::size_t>(added)] = candidate;
         Frame frame{&tuple, outer};
-        if (Holds(engine.Evaluate(*on, frame))) {
+        if (Holds(engine.Evaluate(on, frame))) {
           next.push_back(tuple);
           matched = true;
           if (join.kind == JoinKind::Right) matchedRight.insert(candidate);
@@ -414,7 +459,7 @@ struct QueryRunner {
       if (!matched && join.kind == JoinKind::Left) next.push_back(tuple);
     }
     if (join.kind == JoinKind::Right) {
-      for (const StoredRow& row : *source.rows) {
+      for (const StoredRow& row : rows) {
         if (matchedRight.count(&row.values) > 0) continue;
         Tuple tuple(scope.sources.size(), kNullRow);
         tuple[static_cast<std::size_t>(added)] = &row.values;
@@ -422,6 +467,142 @@ struct QueryRunner {
       }
     }
     return next;
+  }
+
+  // The join of a table that is read one row at a time and never held whole: the tuples
+  // so far are keyed by the equality's value, each row of the table is decoded as far as
+  // ON and WHERE read it and tried against the tuples of its key, and only the rows that
+  // pass both are kept, whole. The result is what joining and then filtering gives: per
+  // tuple, its rows in the table's key order, or the tuple with the null row when a left
+  // join matched nothing.
+  std::vector<Tuple> StreamJoin(std::vector<Tuple>& tuples, const Bound& on,
+                                const HashEquality& hash, bool left, int added, const Scope& scope,
+                                const Bound* where, std::deque<Row>& streamedRows) {
+    const TableInfo& table = scope.sources[static_cast<std::size_t>(added)].info;
+    const auto slot = static_cast<std::size_t>(added);
+    std::unordered_map<std::string, std::vector<std::size_t>> byKey;
+    std::string keyText;
+    for (std::size_t t = 0; t < tuples.size(); ++t) {
+      Frame frame{&tuples[t], outer};
+      Value key = engine.Evaluate(*hash.probe, frame);
+      if (key.IsNull()) continue;
+      keyText.clear();
+      AppendKeyPart(keyText, key);
+      byKey[keyText].push_back(t);
+    }
+    std::vector<const Bound*> rowTerms = RowTerms(where, added, scope);
+    bool onText = false;
+    const bool onNeverFails = NeverFails(on, scope, onText);
+    // Decoded for every row of a key found, for WHERE only when the row's own terms hold,
+    // and the rest only for a row kept.
+    const std::size_t width = table.columns.size();
+    std::vector<bool> first(width, false);
+    bool known = MarkColumnsRead(on, 0, added, first);
+    for (const Bound* term : rowTerms) known = known && MarkColumnsRead(*term, 0, added, first);
+    if (!known) first.assign(width, true);
+    std::vector<bool> second(width, false);
+    if (where != nullptr && !MarkColumnsRead(*where, 0, added, second)) second.assign(width, true);
+    for (std::size_t c = 0; c < width; ++c) second[c] = second[c] && !first[c];
+
+    std::vector<bool> matched(tuples.size(), false);
+    std::vector<std::vector<const Row*>> kept(tuples.size());
+    const auto keyColumn = static_cast<std::size_t>(hash.column);
+    Row row(width);
+    Tuple alone(scope.sources.size(), kNullRow);
+    alone[slot] = &row;
+    std::unique_ptr<RowCursor> cursor = engine.OpenCursor(table);
+    while (cursor->Next()) {
+      Value key = cursor->Column(keyColumn);
+      if (key.IsNull()) continue;
+      keyText.clear();
+      AppendKeyPart(keyText, key);
+      auto found = byKey.find(keyText);
+      if (found == byKey.end()) continue;
+      for (std::size_t c = 0; c < width; ++c) {
+        if (first[c]) row[c] = c == keyColumn ? key : cursor->Column(c);
+      }
+      bool rowPasses = true;
+      for (const Bound* term : rowTerms) {
+        rowPasses = rowPasses && Holds(engine.Evaluate(*term, Frame{&alone, outer}));
+      }
+      bool whereRead = false;
+      const Row* whole = nullptr;
+      for (std::size_t t : found->second) {
+        // Nothing left to learn from a row WHERE turns away for a tuple already matched.
+        if (!rowPasses && matched[t] && onNeverFails) continue;
+        Tuple& tuple = tuples[t];
+        tuple[slot] = &row;
+        Frame frame{&tuple, outer};
+        bool passes = Holds(engine.Evaluate(on, frame));
+        if (passes) matched[t] = true;
+        if (passes && where != nullptr) {
+          if (rowPasses && !whereRead) {
+            for (std::size_t c = 0; c < width; ++c) {
+              if (second[c]) row[c] = cursor->Column(c);
+            }
+            whereRead = true;
+          }
+          passes = rowPasses && Holds(engine.Evaluate(*where, frame));
+        }
+        tuple[slot] = kNullRow;
+        if (!passes) continue;
+        if (whole == nullptr) {
+          streamedRows.push_back(row);
+          for (std::size_t c = 0; c < width; ++c) {
+            if (!first[c] && !second[c]) streamedRows.back()[c] = cursor->Column(c);
+          }
+          whole = &streamedRows.back();
+        }
+        kept[t].push_back(whole);
+      }
+    }
+    std::vector<Tuple> next;
+    for (std::size_t t = 0; t < tuples.size(); ++t) {
+      Tuple& tuple = tuples[t];
+      if (!kept[t].empty()) {
+        InKeyOrder(table, kept[t]);
+        for (const Row* r : kept[t]) {
+          tuple[slot] = r;
+          next.push_back(tuple);
+        }
+        continue;
+      }
+      if (matched[t] || !left) continue;
+      tuple[slot] = kNullRow;
+      Frame frame{&tuple, outer};
+      if (where == nullptr || Holds(engine.Evaluate(*where, frame))) next.push_back(tuple);
+    }
+    return next;
+  }
+
+  // The terms of WHERE that read the joined table's row alone, and so can turn a row away
+  // before it meets any tuple; only when no term of WHERE can fail, since they are then
+  // tried before the terms written ahead of them.
+  static std::vector<const Bound*> RowTerms(const Bound* where, int added, const Scope& scope) {
+    std::vector<const Bound*> terms;
+    bool text = false;
+    if (where == nullptr || !NeverFails(*where, scope, text)) return terms;
+    for (const Bound* term : AndTerms(*where)) {
+      Reach reach = ReachOf(*term);
+      if (reach.opaque || reach.farthest != 0) continue;
+      bool alone = true;
+      for (int s : reach.sources) alone = alone && s == added;
+      if (alone) terms.push_back(term);
+    }
+    return terms;
+  }
+
+  // Rows streamed in the store's order, put in the order RowsOf gives.
+  static void InKeyOrder(const TableInfo& table, std::vector<const Row*>& rows) {
+    if (table.primaryKey.empty() || rows.size() < 2) return;
+    std::stable_sort(rows.begin(), rows.end(), [&](const Row* a, const Row* b) {
+      for (int column : table.primaryKey) {
+        int c = SortCompare((*a)[static_cast<std::size_t>(column)],
+                            (*b)[static_cast<std::size_t>(column)]);
+        if (c != 0) return c < 0;
+      }
+      return false;
+    });
   }
 
   // An equality between a column of the joined source and the sources before it lets
@@ -464,9 +645,9 @@ struct QueryRunner {
   }
 };
 
-QueryResult QueryEngine::Run(const SelectStatement& select, const Scope* parent,
-                             const Frame* outer) {
-  QueryRunner runner{*this, parent, outer};
+QueryResult QueryEngine::Run(const SelectStatement& select, const Scope* parent, const Frame* outer,
+                             bool independent) {
+  QueryRunner runner{*this, parent, outer, independent || parent == nullptr};
   return runner.Run(select);
 }
 

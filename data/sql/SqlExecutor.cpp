@@ -22,7 +22,7 @@ std::vector<const StoredRow*> MatchingRows(QueryEngine& engine, const Scope& sco
   BoundPtr condition = where ? engine.Bind(*where, scope, false) : nullptr;
   std::vector<const StoredRow*> matches;
   std::vector<const Row*> tuple(1);
-  for (const StoredRow& row : *scope.sources[0].rows) {
+  for (const StoredRow& row : engine.RowsOf(scope.sources[0].info)) {
     tuple[0] = &row.values;
     Frame frame{&tuple, nullptr};
     if (!condition || Holds(engine.Evaluate(*condition, frame))) matches.push_back(&row);

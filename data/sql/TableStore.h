@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,18 @@ struct TableInfo {
 using Row = std::vector<Value>;  // one value per column, in column order
 using RowId = std::uint64_t;     // identifies a row within its table during one statement
 
+// One pass over a table's rows in the store's order, decoding a column only when it is
+// asked for: a query that keeps few rows reads little of the others.
+class RowCursor {
+ public:
+  virtual ~RowCursor() = default;
+  // Moves to the next row; false at the end.
+  virtual bool Next() = 0;
+  virtual RowId Id() const = 0;
+  // The current row's value of the column at this position (NULL for an unsupported type).
+  virtual Value Column(std::size_t index) = 0;
+};
+
 // What a query needs of a database: finding tables and reading their rows.
 class TableReader {
  public:
@@ -52,7 +65,13 @@ class TableReader {
   // as Null.
   virtual void ScanRows(const TableInfo& table,
                         const std::function<void(RowId, Row&&)>& visit) const = 0;
+  // The same rows as ScanRows, in the same order, read column by column. The default
+  // gathers them through ScanRows first.
+  virtual std::unique_ptr<RowCursor> OpenCursor(const TableInfo& table) const;
 };
+
+// A cursor over rows already in memory (moved in).
+std::unique_ptr<RowCursor> CursorOverRows(std::vector<std::pair<RowId, Row>> rows);
 
 // A database that can also be written. The writes of one statement are bracketed by
 // BeginWrites and CommitWrites (or RollbackWrites, after which nothing of them remains).

@@ -354,6 +354,47 @@ TEST(SafeCommit, TheWriterLockGivesUpWithBusyAndACommitOverAnotherCopysIsRefused
   ExpectValid(path);
 }
 
+// Copies compare the file with what they hold a block of pages at a time: a change to one
+// page far past the first block is still seen, by a statement's hold (which reloads) and
+// by a commit without one (which is refused).
+TEST(SafeCommit, AChangeToOneLatePageIsSeenByTheOtherCopies) {
+  TemporaryDirectory directory("late-page");
+  std::filesystem::path path = directory / "dati.mdb";
+  MakeDatabase(path, 6000);
+  ASSERT_GT(std::filesystem::file_size(path), 2u * 64u * 4096u);
+  Jet::WritableDatabase first = Jet::WritableDatabase::Open(path);
+  Jet::WritableDatabase second = Jet::WritableDatabase::Open(path);
+  Jet::WritableDatabase third = Jet::WritableDatabase::Open(path);
+  Jet::TableDefinition table = first.ReadTable(kTable);
+  Jet::RowPointer last;
+  std::vector<Value> values;
+  {
+    Jet::TableScan scan = first.Reader().Scan(table);
+    std::vector<Value> read;
+    while (scan.Next(read)) {
+      last = scan.CurrentRow();
+      values = read;
+    }
+  }
+  ASSERT_GT(last.page, 64u);  // past the first block of pages compared
+  values[3] = Value(std::int32_t{-1});
+  first.UpdateRow(kTable, last, values);
+  second.BeginStatement();
+  {
+    Jet::TableScan scan = second.Reader().Scan(second.ReadTable(kTable));
+    std::int32_t lastKm = 0;
+    while (scan.Next(values)) lastKm = values[3].As<std::int32_t>();
+    EXPECT_EQ(lastKm, -1);
+  }
+  second.EndStatement();
+  try {
+    third.InsertRow(kTable, {Value(), Value(std::u16string(u"terza")), Value(), Value()});
+    ADD_FAILURE() << "a commit over another copy's commit went through";
+  } catch (const Jet::JetError& error) {
+    EXPECT_EQ(error.Kind(), Jet::JetErrorKind::kChangedElsewhere);
+  }
+}
+
 #ifdef _WIN32
 // A virus scanner opens a new file the moment it is closed and holds it a little while,
 // without sharing its removal: the commit waits for it rather than failing.

@@ -32,6 +32,33 @@ std::optional<TableInfo> MemoryTableStore::FindTable(const std::string& name) co
   return found->second.info;
 }
 
+namespace {
+
+class MapCursor : public Sql::RowCursor {
+ public:
+  explicit MapCursor(const std::map<RowId, Row>& rows) : rows_(rows), next_(rows.begin()) {}
+  bool Next() override {
+    if (next_ == rows_.end()) return false;
+    current_ = next_++;
+    return true;
+  }
+  RowId Id() const override { return current_->first; }
+  Value Column(std::size_t index) override {
+    return index < current_->second.size() ? current_->second[index] : Value::Null();
+  }
+
+ private:
+  const std::map<RowId, Row>& rows_;
+  std::map<RowId, Row>::const_iterator next_;
+  std::map<RowId, Row>::const_iterator current_;
+};
+
+}  // namespace
+
+std::unique_ptr<Sql::RowCursor> MemoryTableStore::OpenCursor(const TableInfo& table) const {
+  return std::make_unique<MapCursor>(tables_.at(UpperCase(table.name)).rows);
+}
+
 void MemoryTableStore::ScanRows(const TableInfo& table,
                                 const std::function<void(RowId, Row&&)>& visit) const {
   const Table& t = tables_.at(UpperCase(table.name));

@@ -16,6 +16,8 @@ class MemoryTableStore : public Sql::TableStore {
   std::optional<Sql::TableInfo> FindTable(const std::string& name) const override;
   void ScanRows(const Sql::TableInfo& table,
                 const std::function<void(Sql::RowId, Sql::Row&&)>& visit) const override;
+  // Over the rows in place (no copy of the table).
+  std::unique_ptr<Sql::RowCursor> OpenCursor(const Sql::TableInfo& table) const override;
   void BeginWrites() override;
   void InsertRow(const Sql::TableInfo& table, Sql::Row row) override;
   void UpdateRow(const Sql::TableInfo& table, Sql::RowId id, Sql::Row row) override;

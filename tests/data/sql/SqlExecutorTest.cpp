@@ -176,6 +176,41 @@ TEST_F(SqlExecutor, ScheduleShowsTheLatestInsertedInterventionOfEachKind) {
                   "4|Candela|2022-02-01|31000|12|6000|fatto|3|nota di Candela|False"));
 }
 
+// A file hands rows out of key order once their room is reused; a join that streams its
+// table must still give each outer row its matches in key order, and the null row only
+// to an outer row that matched nothing (not to one whose matches WHERE dropped).
+TEST_F(SqlExecutor, StreamedJoinKeepsKeyOrderAndOuterRows) {
+  AddCatalogue({"A", "B", "C"});
+  for (int id : {5, 3, 4, 2}) {
+    store_.LoadRow("INTERVENTI_VEICOLO",
+                   {Value::Integer(id), Value::Integer(id == 2 ? 2 : 1),
+                    Value::Integer(id == 2 ? 2 : 1), Value::Integer(id * 100)});
+  }
+  EXPECT_THAT(Query("SELECT a.ID, V.ID, V.KM FROM INTERVENTI a LEFT JOIN INTERVENTI_VEICOLO V "
+                    "ON a.ID = V.ID_INTERVENTO WHERE V.ID_VEICOLO = 1 OR V.ID IS NULL"),
+              ElementsAre("1|3|300", "1|4|400", "1|5|500", "3|NULL|NULL"));
+  EXPECT_THAT(Query("SELECT a.ID, V.ID FROM INTERVENTI a INNER JOIN INTERVENTI_VEICOLO V ON "
+                    "a.ID = V.ID_INTERVENTO"),
+              ElementsAre("1|3", "1|4", "1|5", "2|2"));
+}
+
+// Subqueries read once and shared within a statement stay apart when they differ only in
+// a filter or the aggregate.
+TEST_F(SqlExecutor, KeyedSubqueriesThatDifferStayApart) {
+  AddCatalogue({"A", "B"});
+  AddHistory(1, 1, 100, "2020-01-01", 1);
+  AddHistory(2, 1, 300, "2020-01-01", 1);
+  AddHistory(1, 1, 200, "2020-01-01", 1);
+  EXPECT_THAT(
+      Query("SELECT a.ID FROM INTERVENTI a WHERE "
+            "(SELECT MAX(KM) FROM INTERVENTI_VEICOLO WHERE ID_INTERVENTO = a.ID AND ID_VEICOLO = "
+            "1) = 200 AND (SELECT MAX(KM) FROM INTERVENTI_VEICOLO WHERE ID_INTERVENTO = a.ID AND "
+            "ID_VEICOLO = 2) = 300 AND (SELECT MIN(KM) FROM INTERVENTI_VEICOLO WHERE "
+            "ID_INTERVENTO = a.ID AND ID_VEICOLO = 1) = 100 AND (SELECT COUNT(*) FROM "
+            "INTERVENTI_VEICOLO WHERE ID_INTERVENTO = a.ID) = 3"),
+      ElementsAre("1"));
+}
+
 TEST_F(SqlExecutor, HistoryUpdateOnlyTouchesItsOwnVehicle) {
   AddCatalogue({"Olio motore"});
   AddHistory(7, 1, 950, "2021-06-30", 84.5);
