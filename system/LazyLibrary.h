@@ -7,6 +7,9 @@
 // for the process's life: COM objects, shell hooks and dialogs may still run its code
 // after any caller is done, so no caller can know when unloading would be safe. Used from
 // the GUI thread only.
+// What a wrapper of a COM-style function answers when the function cannot be found.
+const HRESULT kFunctionNotFound = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+
 class LazyLibrary {
  public:
   explicit LazyLibrary(const wchar_t* fileName) : fileName_(fileName) {}

@@ -10,15 +10,13 @@ LazyLibrary& Module() {
   return library;
 }
 
-const HRESULT kNotFound = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-
 }  // namespace
 
 const LazyLibrary& Library() { return Module(); }
 
 HRESULT CoInitialize(LPVOID reserved) {
   static auto* const function = Module().Find<decltype(::CoInitialize)>("CoInitialize");
-  return function != nullptr ? function(reserved) : kNotFound;
+  return function != nullptr ? function(reserved) : kFunctionNotFound;
 }
 
 void CoUninitialize() {
@@ -31,7 +29,7 @@ HRESULT CoCreateInstance(REFCLSID classId, LPUNKNOWN outer, DWORD context, REFII
   static auto* const function = Module().Find<decltype(::CoCreateInstance)>("CoCreateInstance");
   if (function != nullptr) return function(classId, outer, context, interfaceId, object);
   *object = nullptr;
-  return kNotFound;
+  return kFunctionNotFound;
 }
 
 void CoTaskMemFree(LPVOID memory) {
@@ -41,12 +39,12 @@ void CoTaskMemFree(LPVOID memory) {
 
 HRESULT CLSIDFromProgID(LPCOLESTR progId, LPCLSID classId) {
   static auto* const function = Module().Find<decltype(::CLSIDFromProgID)>("CLSIDFromProgID");
-  return function != nullptr ? function(progId, classId) : kNotFound;
+  return function != nullptr ? function(progId, classId) : kFunctionNotFound;
 }
 
 HRESULT OleRun(LPUNKNOWN object) {
   static auto* const function = Module().Find<decltype(::OleRun)>("OleRun");
-  return function != nullptr ? function(object) : kNotFound;
+  return function != nullptr ? function(object) : kFunctionNotFound;
 }
 
 }  // namespace Ole32

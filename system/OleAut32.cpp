@@ -8,8 +8,6 @@ LazyLibrary& Module() {
   return library;
 }
 
-const HRESULT kNotFound = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-
 }  // namespace
 
 const LazyLibrary& Library() { return Module(); }
@@ -46,19 +44,19 @@ void VariantInit(VARIANTARG* value) {
 
 HRESULT VariantClear(VARIANTARG* value) {
   static auto* const function = Module().Find<decltype(::VariantClear)>("VariantClear");
-  return function != nullptr ? function(value) : kNotFound;
+  return function != nullptr ? function(value) : kFunctionNotFound;
 }
 
 HRESULT VariantChangeType(VARIANTARG* destination, VARIANTARG* source, USHORT flags, VARTYPE type) {
   static auto* const function = Module().Find<decltype(::VariantChangeType)>("VariantChangeType");
-  return function != nullptr ? function(destination, source, flags, type) : kNotFound;
+  return function != nullptr ? function(destination, source, flags, type) : kFunctionNotFound;
 }
 
 HRESULT GetErrorInfo(ULONG reserved, IErrorInfo** info) {
   static auto* const function = Module().Find<decltype(::GetErrorInfo)>("GetErrorInfo");
   if (function != nullptr) return function(reserved, info);
   *info = nullptr;
-  return kNotFound;
+  return kFunctionNotFound;
 }
 
 }  // namespace OleAut32
