@@ -505,7 +505,9 @@ struct QueryRunner {
     for (std::size_t c = 0; c < width; ++c) second[c] = second[c] && !first[c];
 
     std::vector<bool> matched(tuples.size(), false);
-    std::vector<std::vector<const Row*>> kept(tuples.size());
+    // (tuple, row) in the table's order: one list, not one per tuple, since a join of a
+    // small table to many tuples would otherwise make as many small allocations.
+    std::vector<std::pair<std::size_t, const Row*>> kept;
     const auto keyColumn = static_cast<std::size_t>(hash.column);
     Row row(width);
     Tuple alone(scope.sources.size(), kNullRow);
@@ -553,15 +555,21 @@ struct QueryRunner {
           }
           whole = &streamedRows.back();
         }
-        kept[t].push_back(whole);
+        kept.emplace_back(t, whole);
       }
     }
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Tuple> next;
+    std::vector<const Row*> rows;
+    std::size_t k = 0;
     for (std::size_t t = 0; t < tuples.size(); ++t) {
       Tuple& tuple = tuples[t];
-      if (!kept[t].empty()) {
-        InKeyOrder(table, kept[t]);
-        for (const Row* r : kept[t]) {
+      rows.clear();
+      for (; k < kept.size() && kept[k].first == t; ++k) rows.push_back(kept[k].second);
+      if (!rows.empty()) {
+        InKeyOrder(table, rows);
+        for (const Row* r : rows) {
           tuple[slot] = r;
           next.push_back(tuple);
         }
