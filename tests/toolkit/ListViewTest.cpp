@@ -38,16 +38,15 @@ bool RecordFormCharacter(GUIElement*, int character) {
   return true;
 }
 
-void Send(DWORD type, WORD key, DWORD flags) {
+void SendKey(WORD key, DWORD flags) {
   INPUT input{};
-  input.type = type;
-  if (type == INPUT_KEYBOARD) input.ki = {key, 0, flags, 0, 0};
-  if (type == INPUT_MOUSE) input.mi.dwFlags = flags;
+  input.type = INPUT_KEYBOARD;
+  input.ki = {key, 0, flags, 0, 0};
   SendInput(1, &input, sizeof input);
 }
 void PressKey(WORD key) {
-  Send(INPUT_KEYBOARD, key, 0);
-  Send(INPUT_KEYBOARD, key, KEYEVENTF_KEYUP);
+  SendKey(key, 0);
+  SendKey(key, KEYEVENTF_KEYUP);
 }
 
 // The rectangle in the form's client coordinates, shrunk clear of its edges.
@@ -140,10 +139,16 @@ TEST_F(ListViewTest, DoubleClickAndEnterActivateTheRowWithoutTheFormSeeingEnter)
   SendMessageW(list.window, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
   POINT centre{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
   ClientToScreen(list.window, &centre);
-  SetCursorPos(centre.x, centre.y);
+  // Each click carries its own position: after SetCursorPos alone, Wine may still place
+  // a click at the pointer's previous place (after a busy run of other tests it did).
+  INPUT click{};
+  click.type = INPUT_MOUSE;
+  click.mi.dx = MulDiv(centre.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  click.mi.dy = MulDiv(centre.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
   for (DWORD flags :
        {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    Send(INPUT_MOUSE, 0, flags);
+    click.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &click, sizeof click);
   }
   ASSERT_TRUE(PumpMessagesUntil([] { return !activated.empty(); }));
   EXPECT_EQ(selected, (std::vector<int>{2}));
