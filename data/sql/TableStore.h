@@ -65,13 +65,9 @@ class TableReader {
   // as Null.
   virtual void ScanRows(const TableInfo& table,
                         const std::function<void(RowId, Row&&)>& visit) const = 0;
-  // The same rows as ScanRows, in the same order, read column by column. The default
-  // gathers them through ScanRows first.
-  virtual std::unique_ptr<RowCursor> OpenCursor(const TableInfo& table) const;
+  // The same rows as ScanRows, in the same order, read column by column.
+  virtual std::unique_ptr<RowCursor> OpenCursor(const TableInfo& table) const = 0;
 };
-
-// A cursor over rows already in memory (moved in).
-std::unique_ptr<RowCursor> CursorOverRows(std::vector<std::pair<RowId, Row>> rows);
 
 // A database that can also be written. The writes of one statement are bracketed by
 // BeginWrites and CommitWrites (or RollbackWrites, after which nothing of them remains).

@@ -73,13 +73,8 @@ class FormGridTest : public ScreenTest {
   static std::string FaceTip(FormGrid& main, int row) {
     LumoUtility::CellControl& face = *main.grid->GetRowCells(row).at(0);
     if (!face.toolTipWindow) return "";
-    wchar_t text[256] = {};
-    TTTOOLINFOW info{};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = face.window;
-    info.uId = reinterpret_cast<UINT_PTR>(face.window);
-    info.lpszText = text;
-    SendMessageW(face.toolTipWindow, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+    std::wstring text =
+        ToolTipText(face.toolTipWindow, face.window, reinterpret_cast<UINT_PTR>(face.window));
     EXPECT_EQ(LumoUtility::NarrowText(text), face.toolTip);
     return face.toolTip;
   }

@@ -1,5 +1,7 @@
 #include "tests/support/GuiTestHarness.h"
 
+#include <commctrl.h>
+
 #include <thread>
 
 #include "toolkit/ChildControl.h"
@@ -169,4 +171,15 @@ HBITMAP MakeSolidBitmap(int width, int height, COLORREF colour, const RECT* inne
   SelectObject(dc, previous);
   DeleteDC(dc);
   return bitmap;
+}
+
+std::wstring ToolTipText(HWND tips, HWND window, UINT_PTR id) {
+  wchar_t buffer[256] = {};
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = window;
+  info.uId = id;
+  info.lpszText = buffer;
+  SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+  return buffer;
 }

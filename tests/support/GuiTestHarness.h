@@ -105,3 +105,6 @@ class PixelCanvas {
 // rectangle in another colour.
 HBITMAP MakeSolidBitmap(int width, int height, COLORREF colour, const RECT* inner = nullptr,
                         COLORREF innerColour = 0);
+
+// The text a tooltip control holds for the tool (window, id) ("" when it has none).
+std::wstring ToolTipText(HWND tips, HWND window, UINT_PTR id);

@@ -254,14 +254,7 @@ TEST(ElementModel, TooltipCoversTheElementAndFollowsItsText) {
   ASSERT_NE(label.toolTipWindow, nullptr);
   EXPECT_EQ(SendMessageW(label.toolTipWindow, TTM_GETTOOLCOUNT, 0, 0), 1);
   auto tipText = [&] {
-    wchar_t buffer[80] = {};
-    TTTOOLINFOW info{};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.hwnd = label.window;
-    info.uId = reinterpret_cast<UINT_PTR>(label.window);
-    info.lpszText = buffer;
-    SendMessageW(label.toolTipWindow, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&info));
-    return std::wstring(buffer);
+    return ToolTipText(label.toolTipWindow, label.window, reinterpret_cast<UINT_PTR>(label.window));
   };
   EXPECT_EQ(tipText(), L"Targa del veicolo");
   label.toolTip = "Già registrato";

@@ -40,14 +40,7 @@ COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
 std::wstring ToolTipOf(const ToolBar& bar, const ToolBarItem& item) {
   HWND tips = reinterpret_cast<HWND>(SendMessageW(bar.window, TB_GETTOOLTIPS, 0, 0));
   if (!tips) return L"<no tooltip window>";
-  wchar_t buffer[256] = {};
-  TTTOOLINFOW info{};
-  info.cbSize = TTTOOLINFOW_V2_SIZE;
-  info.hwnd = bar.window;
-  info.uId = static_cast<UINT_PTR>(item.id);
-  info.lpszText = buffer;
-  SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
-  return buffer;
+  return ToolTipText(tips, bar.window, static_cast<UINT_PTR>(item.id));
 }
 
 }  // namespace
